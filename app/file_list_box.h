@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+/// Lists the ordinary files of one folder whose names match a pattern (letter case ignored, as
+/// on the systems these game files come from), sorted as a file manager sorts them.
+class FileListBox : public QListWidget {
+  Q_OBJECT
+ public:
+  FileListBox(QWidget* parent, const QString& folder, const QString& pattern);
+
+  /// Reads the folder again; no entry is selected afterwards.
+  void refresh();
+
+  /// The selected file's name without a folder, or an empty text when none is selected.
+  QString selectedName() const;
+  /// Selects the entry with this name; an empty or unknown name selects nothing.
+  void setSelectedName(const QString& name);
+
+ signals:
+  /// The user clicked an entry, or moved to another one with the keyboard.
+  void fileClicked();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QString folder_;
+  QString pattern_;
+};

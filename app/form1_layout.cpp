@@ -1,0 +1,110 @@
+// The main window's controls, placed to the pixel as the window was designed.
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "application.h"
+#include "file_list_box.h"
+#include "form1.h"
+#include "text_box.h"
+
+namespace {
+
+struct Place {
+  int left, top, width, height;
+};
+
+constexpr QSize kClientArea{545, 423};
+constexpr Place kLabel3{8, 8, 121, 17};
+constexpr Place kFile1{8, 32, 121, 262};
+constexpr Place kCommand1{8, 320, 121, 17};
+constexpr Place kCommand3{8, 352, 121, 17};
+constexpr Place kLabel5{24, 384, 93, 13};
+constexpr Place kFrame1{144, 16, 377, 385};
+// Inside the frame.
+constexpr Place kLabel1{16, 24, 16, 16};
+constexpr Place kLabel2{16, 48, 32, 13};
+constexpr Place kCommand2{16, 72, 121, 25};
+constexpr Place kLabel4{144, 80, 9, 13};
+constexpr Place kText1{16, 216, 345, 153};
+// The two backdate sets share these five places in the window, drawn over the frame.
+constexpr QSize kBackdateSize{121, 25};
+constexpr QPoint kBackdatePlaces[5] = {{160, 120}, {288, 120}, {160, 152}, {288, 152}, {160, 184}};
+
+constexpr const char* kInitialNote =
+    "These 'Backdate-Buttons' create outdatet versions of the IWAD. Please \r\n"
+    "use them only to satisy your historic interest.\r\n";
+
+void place(QWidget* widget, const Place& at) { widget->setGeometry(at.left, at.top, at.width, at.height); }
+
+QLabel* label(QWidget* parent, const char* caption, const Place& at) {
+  auto* created = new QLabel(caption, parent);
+  place(created, at);
+  return created;
+}
+
+QPushButton* button(QWidget* parent, const char* caption, const Place& at) {
+  auto* created = new QPushButton(caption, parent);
+  place(created, at);
+  return created;
+}
+
+}  // namespace
+
+void Form1::createControls() {
+  setWindowTitle(" Wadwright");
+  resize(kClientArea);
+  setBackgroundRole(QPalette::Base);  // the system's window colour, as a document window has
+  setAutoFillBackground(true);
+  setFont(QFont("MS Sans Serif", 8));
+
+  Label3 = label(this, "Please select an IWAD:", kLabel3);
+  File1 = new FileListBox(this, ".", "*.wad");
+  place(File1, kFile1);
+  Command1 = button(this, "refresh view", kCommand1);
+  Command3 = button(this, "open 'Explorer' here", kCommand3);
+  Label5 = label(this, kWebAddress, kLabel5);
+  Label5->setStyleSheet("color: rgb(128, 128, 128);");
+  Label5->adjustSize();
+
+  Frame1 = new QGroupBox("This IWAD is:", this);
+  place(Frame1, kFrame1);
+  Label1 = label(Frame1, "---", kLabel1);
+  QFont bold("MS Sans Serif");
+  bold.setPointSizeF(9.75);
+  bold.setBold(true);
+  Label1->setFont(bold);
+  Label1->adjustSize();
+  Label2 = label(Frame1, "Label2", kLabel2);
+  Label2->adjustSize();
+  Command2 = button(Frame1, "Update it!", kCommand2);
+  Label4 = label(Frame1, "---", kLabel4);
+  Label4->adjustSize();
+  Text1 = new TextBox(Frame1);
+  place(Text1, kText1);
+  QFont fixedPitch("Courier New");
+  fixedPitch.setPointSizeF(8.25);
+  fixedPitch.setStyleHint(QFont::Monospace);
+  Text1->setFont(fixedPitch);
+  Text1->setText(kInitialNote);
+
+  for (int i = 0; i < 10; ++i) {
+    backdateButtons[i] = new QPushButton(this);
+    backdateButtons[i]->setGeometry(QRect(kBackdatePlaces[i % 5], kBackdateSize));
+    backdateButtons[i]->raise();  // in front of the frame
+  }
+  Command2->hide();
+  Command2->setEnabled(false);
+  for (QPushButton* backdate : backdateButtons) {
+    backdate->hide();
+    backdate->setEnabled(false);
+  }
+
+  // Keyboard order: refresh, list, update, Explorer, the backdate buttons, the note.
+  QList<QWidget*> order{Command1, File1, Command2, Command3};
+  for (QPushButton* backdate : backdateButtons) order << backdate;
+  order << Text1;
+  for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+  Command1->setFocus();
+}

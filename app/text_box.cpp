@@ -1,0 +1,13 @@
+#include "text_box.h"
+
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+  setReadOnly(true);
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void TextBox::setText(const QString& text) {
+  text_ = text;
+  QString shown = text;
+  shown.replace("\r\n", "\n");
+  setPlainText(shown);
+}

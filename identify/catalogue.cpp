@@ -1,0 +1,127 @@
+#include "catalogue.h"
+
+namespace {
+
+constexpr UpdateOffer kNoUpdate{"", "", ""};
+constexpr const char* kToUltimate = "You should update this Version to 'ULTIMATE DOOM'";
+constexpr const char* kToDoom2_19 = "You should update this Version to V1.9";
+constexpr const char* kUltimateHint = "This will create the file 'udoom.wad'";
+constexpr const char* kDoom2Hint = "This will create the file 'doom2_19.wad'";
+
+constexpr CatalogueRow release(const char* checksum, const char* name, const char* remark) {
+  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None};
+}
+
+constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark,
+                                 UpdateOffer update) {
+  return {checksum, name, remark, Offer::Update, update, Note::None};
+}
+
+constexpr std::array<CatalogueRow, 28> kRows{{
+    updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate,
+              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud"}),
+    updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate,
+              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud"}),
+    updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate,
+              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud"}),
+    updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate,
+              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud"}),
+    updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate,
+              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud"}),
+    {"c4fe9fd920207691a9f493668e0a2083", "Ultimate Doom",
+     "Would You like to try one of the historic versions?", Offer::DoomBackdateSet, kNoUpdate,
+     Note::DoomBackdate},
+    updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19,
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19"}),
+    updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19,
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19"}),
+    updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19,
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19"}),
+    updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19,
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19"}),
+    updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19,
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19"}),
+    {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9",
+     "Would you like to try one of the historic versions?", Offer::Doom2BackdateSet, kNoUpdate,
+     Note::Doom2Backdate},
+    release("75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9",
+            "-no other versions available-"),
+    updatable("4e158d9953c79ccf97bd0663244cc6b6", "Final Doom - TNT:Evilution V1.9",
+              "Would you like to use the 'Yellow Key'-Update?",
+              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk"}),
+    updatable("677605e1a7ee75dc279373036cdb6ebb", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)",
+              "Would you like to remove/undo the 'Yellow Key'-Update?",
+              {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt"}),
+    release("740901119ba2953e3c7f3764eca6e128", "DOOM ALPHA 0.2",
+            "This is an early alpha Version from Feb 4, 1993"),
+    release("b6afa12a8b22e2726a8ff5bd249223de", "DOOM ALPHA 0.4",
+            "This is an early alpha Version from Apr 2, 1993"),
+    release("9c877480b8ef33b7074f1f0c07ed6487", "DOOM ALPHA 0.5",
+            "This is an early alpha Version from May 22, 1993"),
+    release("049e32f18d9c9529630366cfc72726ea", "DOOM PRESS RELEASE",
+            "This is the press release version from October 4, 1993"),
+    release("90facab21eede7981be10790e3f82da2", "DOOM Shareware 1.0",
+            "This is the legendary file from December 10, 1993"),
+    release("52cbc8882f445573ce421fa5453513c1", "DOOM Shareware 1.1",
+            "first updated version from Dec. 16, 1993"),
+    release("30aa5beb9e5ebfbbe1e1765561c08f38", "DOOM Shareware 1.2",
+            "This is the second updated version from February 17, 1994"),
+    release("a21ae40c388cb6f2c3cc1b95589ee693", "DOOM Shareware 1.4Beta ",
+            "This is a beta version from June28 1994"),
+    release("e280233d533dcc28c1acd6ccdc7742d4", "DOOM Shareware 1.5Beta ",
+            "This is a beta version from July 8 1994"),
+    release("762fd6d4b960d4b759730f01387a50a1", "DOOM Shareware 1.6 Beta",
+            "This is a beta version from August 8, 1994"),
+    release("c428ea394dc52835f2580d5bfd50d76f", "DOOM Shareware 1.666",
+            "This is a shareware version from September 1 ,1994"),
+    release("5f4eb849b1af12887dec04a2a12e5e62", "DOOM Shareware 1.8",
+            "This is a shareware version from January 20, 1995"),
+    {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9",
+     "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware},
+}};
+
+constexpr std::array<const char*, 5> kDoomCaptions{"V1.1", "V1.2", "V1.666", "V1.8", "V1.9"};
+constexpr std::array<const char*, 5> kDoom2Captions{"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"};
+
+constexpr const char* kBackdateIntroduction =
+    "These 'Backdate-Buttons' create some outdated versions of the game's main IWAD. Please use "
+    "them only to satisvy your historic interest.\r\n\r\n";
+
+}  // namespace
+
+const CatalogueRow* lookUpChecksum(const QString& checksum) {
+  for (const CatalogueRow& row : kRows)
+    if (checksum == QLatin1String(row.checksum)) return &row;
+  return nullptr;
+}
+
+const std::array<CatalogueRow, 28>& catalogueRows() { return kRows; }
+
+const std::array<const char*, 5>& backdateCaptions(Offer set) {
+  return set == Offer::Doom2BackdateSet ? kDoom2Captions : kDoomCaptions;
+}
+
+QString noteText(Note note) {
+  switch (note) {
+    case Note::DoomBackdate:
+      return QString(kBackdateIntroduction) +
+             " DOOM Version 1.1   = d1_11.wad\r\n"
+             " DOOM Version 1.2   = d1_12.wad\r\n"
+             " DOOM Version 1.666 = d1_1666.wad\r\n"
+             " DOOM Version 1.8   = d1_18.wad\r\n"
+             " DOOM Version 1.9   = d1_19.wad\r\n";
+    case Note::Doom2Backdate:
+      return QString(kBackdateIntroduction) +
+             " DOOM2 Version 1.666        = d2_1666.wad\r\n"
+             " DOOM2 Version 1.666 german = d2_16ger.wad\r\n"
+             " DOOM2 Version 1.7          = d2_17.wad\r\n"
+             " DOOM2 Version 1.7a         = d2_17a.wad\r\n"
+             " DOOM2 Version 1.8          = d2_18.wad\r\n";
+    case Note::Shareware:
+      return "This file is included in the DOS Shareware dated February 1, 1996  and in the DOOM95 "
+             "Shareware from May 25, 1996";
+    case Note::None:
+      break;
+  }
+  return QString();
+}

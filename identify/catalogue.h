@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+/// What the main window offers for a known release.
+enum class Offer { None, Update, DoomBackdateSet, Doom2BackdateSet };
+
+/// The note a known release puts in the main window's note box.
+enum class Note { None, DoomBackdate, Doom2Backdate, Shareware };
+
+/// The update offer of a release that can be made newer: the hint shown, the file to create and
+/// the patch argument (which begins with a blank: it is appended as it stands).
+struct UpdateOffer {
+  const char* hint;
+  const char* targetFile;
+  const char* patchFile;
+};
+
+/// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex.
+struct CatalogueRow {
+  const char* checksum;
+  const char* releaseName;
+  const char* remark;
+  Offer offer;
+  UpdateOffer update;  ///< Meaningful only when `offer` is Offer::Update.
+  Note note;
+};
+
+/// The first row whose checksum equals `checksum` exactly (case and length count), or nullptr.
+const CatalogueRow* lookUpChecksum(const QString& checksum);
+
+/// Every row, in lookup order.
+const std::array<CatalogueRow, 28>& catalogueRows();
+
+/// The captions of the five backdate buttons a set shows, in button order.
+const std::array<const char*, 5>& backdateCaptions(Offer set);
+
+/// The text of a note, with CR LF line breaks.
+QString noteText(Note note);
+
+/// Shown when a file matches no row.
+inline constexpr const char* kUnknownVersionMessage =
+    "This is an unknown version or not a valid IWAD. I cannot patch this -sorry!";

@@ -1,0 +1,33 @@
+#include "scratch_folder.h"
+
+#include <QDir>
+#include <QFile>
+
+ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+
+ScratchFolder::~ScratchFolder() { QDir::setCurrent(previous_); }
+
+QString ScratchFolder::path(const QString& name) const {
+  return name.isEmpty() ? dir_.path() : dir_.path() + "/" + name;
+}
+
+void ScratchFolder::write(const QString& name, const QByteArray& content, bool executable) const {
+  QFile file(path(name));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(name));
+  file.write(content);
+  file.close();
+  if (executable) file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+}
+
+QByteArray ScratchFolder::read(const QString& name) const {
+  QFile file(path(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool ScratchFolder::exists(const QString& name) const { return QFileInfo::exists(path(name)) || QFileInfo(path(name)).isSymLink(); }
+
+QStringList ScratchFolder::entries() const {
+  return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString builtProgramFolder() { return WADWRIGHT_BIN_DIR; }

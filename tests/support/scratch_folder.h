@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+/// A temporary folder that is the working folder for as long as it lives.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+
+  QString path(const QString& name = QString()) const;
+  void write(const QString& name, const QByteArray& content, bool executable = false) const;
+  QByteArray read(const QString& name) const;
+  bool exists(const QString& name) const;
+  /// The names in the folder, sorted, hidden ones included.
+  QStringList entries() const;
+
+ private:
+  QTemporaryDir dir_;
+  QString previous_;
+};
+
+/// The folder of the built program and its tools.
+QString builtProgramFolder();

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace tools {
+
+/// Our tools take paths as Windows programs do: `patches\d1_ud_11` is the file `d1_ud_11` in the
+/// folder `patches`. This turns such a path into one the operating system reads.
+std::string nativePath(const std::string& windowsPath);
+
+}  // namespace tools
