@@ -1,0 +1,108 @@
+// bspatch.exe OLD NEW PATCH: makes NEW from OLD and a bsdiff 4 patch (see patch_header.cpp).
+// NEW must not exist yet; it appears only once it is complete, and not at all on any error.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "tools/bspatch/apply_patch.h"
+#include "tools/bspatch/bz2_block_reader.h"
+#include "tools/bspatch/old_file.h"
+#include "tools/bspatch/patch_header.h"
+#include "tools/bspatch/pending_file.h"
+#include "tools/common/windows_path.h"
+
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FileDescriptor& operator=(FileDescriptor&&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+std::runtime_error fileError(const std::string& path, const std::string& what) {
+  return std::runtime_error(path + ": " + what);
+}
+
+// Opens a regular file for reading and gives its size.
+FileDescriptor openInput(const std::string& path, struct stat& info) {
+  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0 || fstat(file.get(), &info) != 0) {
+    throw fileError(path, std::strerror(errno));
+  }
+  if (!S_ISREG(info.st_mode)) throw fileError(path, "not a regular file");
+  return file;
+}
+
+void refuseSameFile(const std::string& oldPath, const std::string& newPath) {
+  struct stat oldInfo, newInfo;
+  if (stat(oldPath.c_str(), &oldInfo) == 0 && stat(newPath.c_str(), &newInfo) == 0 &&
+      oldInfo.st_dev == newInfo.st_dev && oldInfo.st_ino == newInfo.st_ino) {
+    throw fileError(newPath, "is the old file; not overwriting it");
+  }
+}
+
+void patchFile(const std::string& oldPath, const std::string& newPath,
+               const std::string& patchPath) {
+  refuseSameFile(oldPath, newPath);
+  const bspatch::OldFile old(oldPath);
+
+  struct stat patchInfo;
+  const FileDescriptor patch = openInput(patchPath, patchInfo);
+  bspatch::PatchLayout layout;
+  try {
+    layout = bspatch::readPatchHeader(patch.get(), patchInfo.st_size);
+  } catch (const std::runtime_error& e) {
+    throw fileError(patchPath, e.what());
+  }
+
+  bspatch::PendingFile out(newPath, layout.newSize);
+  try {
+    // The readers' threads end before the pending file is committed or removed.
+    bspatch::Bz2BlockReader control(patch.get(), layout.controlOffset, layout.controlLength,
+                                    "control block");
+    bspatch::Bz2BlockReader diff(patch.get(), layout.diffOffset, layout.diffLength, "diff block");
+    bspatch::Bz2BlockReader extra(patch.get(), layout.extraOffset, layout.extraLength,
+                                  "extra block");
+    bspatch::applyPatch(old.bytes(), layout.newSize, {control, diff, extra}, out.fd());
+  } catch (const std::system_error& e) {
+    throw fileError(newPath, e.what());  // a fault in writing, not in the patch
+  } catch (const std::runtime_error& e) {
+    throw fileError(patchPath, e.what());
+  }
+  out.commit();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr,
+                 "usage: bspatch.exe OLD NEW PATCH\n"
+                 "Makes the file NEW from the file OLD and a bsdiff 4 PATCH. NEW must not exist.\n");
+    return 2;
+  }
+  try {
+    patchFile(tools::nativePath(argv[1]), tools::nativePath(argv[2]), tools::nativePath(argv[3]));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bspatch.exe: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

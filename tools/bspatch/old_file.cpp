@@ -1,0 +1,64 @@
+#include "tools/bspatch/old_file.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "tools/bspatch/pending_file.h"
+
+namespace bspatch {
+
+namespace {
+
+void onMappedReadFailed(int) {
+  removePendingFileNow();
+  static const char message[] =
+      "bspatch.exe: cannot read the old file any more (did it shrink meanwhile?)\n";
+  ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+  (void)ignored;
+  _exit(1);
+}
+
+}  // namespace
+
+OldFile::OldFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    const std::string problem = std::strerror(errno);
+    if (fd >= 0) close(fd);
+    throw std::runtime_error(path + ": " + problem);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    close(fd);
+    throw std::runtime_error(path + ": not a regular file");
+  }
+  size_ = static_cast<size_t>(info.st_size);
+  if (size_ > 0) {
+    // Populating the mapping at once costs one call instead of a fault per page.
+    void* map = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map == MAP_FAILED) {
+      const std::string problem = std::strerror(errno);
+      close(fd);
+      throw std::runtime_error(path + ": " + problem);
+    }
+    data_ = static_cast<const unsigned char*>(map);
+  }
+  close(fd);
+
+  struct sigaction action {};
+  action.sa_handler = onMappedReadFailed;
+  sigaction(SIGBUS, &action, nullptr);
+}
+
+OldFile::~OldFile() {
+  if (data_) munmap(const_cast<unsigned char*>(data_), size_);
+}
+
+}  // namespace bspatch

@@ -1,0 +1,157 @@
+#include "tools/bspatch/pending_file.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace bspatch {
+
+namespace {
+
+// The signal handler reads the temporary file's path from here: it may use nothing that
+// allocates or locks.
+char gTempPath[PATH_MAX];
+volatile sig_atomic_t gHaveTemp = 0;
+
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void removeTempAndDie(int signal) {
+  removePendingFileNow();
+  // Die of the same signal, so whoever started us sees how we ended.
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigaction(signal, &action, nullptr);
+  raise(signal);
+}
+
+void installCleanupHandlers() {
+  struct sigaction action {};
+  action.sa_handler = removeTempAndDie;
+  sigemptyset(&action.sa_mask);
+  for (int signal : kCleanupSignals) sigaddset(&action.sa_mask, signal);
+  for (int signal : kCleanupSignals) {
+    struct sigaction previous {};
+    sigaction(signal, nullptr, &previous);
+    // A signal our starter chose to ignore (nohup) stays ignored.
+    if (previous.sa_handler != SIG_IGN) sigaction(signal, &action, nullptr);
+  }
+}
+
+// Holds the cleanup signals off while the temporary file and gHaveTemp are brought into step.
+class CleanupSignalsHeld {
+ public:
+  CleanupSignalsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int signal : kCleanupSignals) sigaddset(&held, signal);
+    pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  }
+  ~CleanupSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+ private:
+  sigset_t previous_;
+};
+
+std::string errorText() { return std::strerror(errno); }
+
+mode_t currentUmask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
+
+}  // namespace
+
+void removePendingFileNow() {
+  if (gHaveTemp) unlink(gTempPath);
+}
+
+PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath_(finalPath) {
+  struct stat existing;
+  if (lstat(finalPath.c_str(), &existing) == 0) {
+    throw std::runtime_error(finalPath + ": already exists; not overwriting it");
+  }
+  if (errno != ENOENT) throw std::runtime_error(finalPath + ": " + errorText());
+
+  const size_t slash = finalPath.rfind('/');
+  folder_ = slash == std::string::npos ? "." : finalPath.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? finalPath : finalPath.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") {
+    throw std::runtime_error(finalPath + ": not a file name");
+  }
+
+  struct statvfs space;
+  if (statvfs(folder_.c_str(), &space) != 0) {
+    throw std::runtime_error(folder_ + ": " + errorText());
+  }
+  const unsigned long long freeBytes =
+      static_cast<unsigned long long>(space.f_bavail) * space.f_frsize;
+  if (static_cast<unsigned long long>(size) > freeBytes) {
+    throw std::runtime_error("the new file would take " + std::to_string(size) + " bytes, but " +
+                             folder_ + " has only " + std::to_string(freeBytes) + " free");
+  }
+
+  // A hidden name beside the final one keeps the file on the same file system, so it can be
+  // linked into place; it is cut so the added characters cannot make it too long.
+  if (name.size() > 200) name.resize(200);
+  const std::string pattern = folder_ + "." + name + ".XXXXXX";
+  if (pattern.size() >= sizeof gTempPath) throw std::runtime_error(finalPath + ": path too long");
+
+  installCleanupHandlers();
+  CleanupSignalsHeld held;
+  std::memcpy(gTempPath, pattern.c_str(), pattern.size() + 1);
+  fd_ = mkostemp(gTempPath, O_CLOEXEC);
+  if (fd_ < 0) throw std::runtime_error("cannot create a file in " + folder_ + ": " + errorText());
+  gHaveTemp = 1;
+  // mkostemp makes the file private; the new file gets the mode of any newly created one.
+  fchmod(fd_, 0644 & ~currentUmask());
+}
+
+PendingFile::~PendingFile() {
+  if (fd_ >= 0) close(fd_);
+  CleanupSignalsHeld held;
+  if (gHaveTemp) unlink(gTempPath);
+  gHaveTemp = 0;
+}
+
+void PendingFile::failToName() const {
+  if (errno == EEXIST) {
+    throw std::runtime_error(finalPath_ + ": appeared while patching; not overwriting it");
+  }
+  throw std::runtime_error("cannot name the new file " + finalPath_ + ": " + errorText());
+}
+
+void PendingFile::commit() {
+  if (fsync(fd_) != 0) throw std::runtime_error("cannot write " + finalPath_ + ": " + errorText());
+  const int fd = fd_;
+  fd_ = -1;
+  if (close(fd) != 0) throw std::runtime_error("cannot write " + finalPath_ + ": " + errorText());
+
+  CleanupSignalsHeld held;
+  // Neither call replaces a file that took the final name while we were writing.
+  if (renameat2(AT_FDCWD, gTempPath, AT_FDCWD, finalPath_.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) failToName();
+    // The file system cannot rename without replacing: link the final name, drop the temporary.
+    if (link(gTempPath, finalPath_.c_str()) != 0) failToName();
+    unlink(gTempPath);
+  }
+  gHaveTemp = 0;
+
+  // Make the new name itself durable too.
+  const int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
+  }
+}
+
+}  // namespace bspatch

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bspatch {
+
+// The new file while it is being written: a temporary file in the folder of its final name,
+// which only gets that name once it is complete and on disk. The temporary file is removed if
+// anything fails first, including when SIGINT, SIGTERM, SIGHUP or SIGQUIT stops the program.
+// Only one may exist at a time.
+class PendingFile {
+ public:
+  // Throws std::runtime_error if `finalPath` already exists, its folder lacks room for `size`
+  // bytes, or the temporary file cannot be made.
+  PendingFile(const std::string& finalPath, int64_t size);
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  int fd() const { return fd_; }
+
+  // Flushes the file to disk and gives it its final name, unless something has taken that name
+  // meanwhile: an existing file is never replaced. Throws std::runtime_error on failure.
+  void commit();
+
+ private:
+  [[noreturn]] void failToName() const;
+
+  std::string finalPath_;
+  std::string folder_;
+  int fd_ = -1;
+};
+
+// Removes the temporary file of the PendingFile being written, if any. Safe in a signal handler.
+void removePendingFileNow();
+
+}  // namespace bspatch

@@ -1,0 +1,41 @@
+// explorer FOLDER: shows FOLDER in the desktop's file manager, through xdg-open.
+// The main window passes the folder unquoted, so a path with blanks arrives as several
+// arguments: joined with single blanks they give the path back.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "tools/common/windows_path.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "explorer: no folder given\nusage: explorer FOLDER\n");
+    return 2;
+  }
+  std::string joined = argv[1];
+  for (int i = 2; i < argc; ++i) joined += std::string(" ") + argv[i];
+  const std::string folder = tools::nativePath(joined);
+
+  struct stat info;
+  if (stat(folder.c_str(), &info) != 0) {
+    std::fprintf(stderr, "explorer: %s: %s\n", folder.c_str(), std::strerror(errno));
+    return 1;
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    std::fprintf(stderr, "explorer: %s: not a folder\n", folder.c_str());
+    return 1;
+  }
+
+  // xdg-open would take a path starting with '-' for an option.
+  const std::string argument = folder[0] == '-' ? "./" + folder : folder;
+  char* const command[] = {const_cast<char*>("xdg-open"), const_cast<char*>(argument.c_str()),
+                           nullptr};
+  execvp(command[0], command);
+  std::fprintf(stderr, "explorer: cannot start xdg-open: %s\n", std::strerror(errno));
+  return 127;
+}
