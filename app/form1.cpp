@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "file_list_box.h"
+#include "frmsplash.h"
 #include "message_box.h"
 #include "text_box.h"
 
@@ -22,6 +23,8 @@ void Form1::Form_Load() {
   File1->setSelectedName(QString());
   FileHash = TargetFile = HashCommand = PatchCommand = PatchFile = QString();
   Frame1->hide();
+  hide();
+  if (frmSplash::shownAtStart) (new frmSplash(this))->show();
 }
 
 void Form1::connectHandlers() {

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Installs the built program into a scratch root and builds its Debian package, and checks what
+# each holds: the files and their modes, the launcher, the desktop entry, the icon, and the
+# package's name, version and dependencies.
+# Usage: install_test.sh BUILD_FOLDER VERSION
+set -uo pipefail
+build=$1
+version=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+run() {  # a step that must work at all; its output only when it did not
+  "$@" >"$scratch/step.log" 2>&1 || { cat "$scratch/step.log"; echo "FAIL: $*"; exit 1; }
+}
+
+expected_files="usr/bin/wadwright
+usr/lib/wadwright/bspatch.exe
+usr/lib/wadwright/command.com
+usr/lib/wadwright/explorer
+usr/lib/wadwright/md5sum.exe
+usr/lib/wadwright/wadwright
+usr/share/applications/wadwright.desktop
+usr/share/icons/hicolor/32x32/apps/wadwright.png"
+
+# --- The installed tree ---
+root=$scratch/root
+DESTDIR=$root run cmake --install "$build" --prefix /usr
+files=$(cd "$root" && find . -mindepth 1 ! -type d | sed 's|^\./||' | sort)
+[[ "$files" == "$expected_files" ]] || fail "installed files differ:$(diff <(echo "$expected_files") <(echo "$files") | sed 's/^/\n  /')"
+
+for program in usr/bin/wadwright usr/lib/wadwright/{wadwright,command.com,md5sum.exe,bspatch.exe,explorer}; do
+  [[ -x "$root/$program" ]] || fail "$program is not executable"
+done
+
+desktop=$root/usr/share/applications/wadwright.desktop
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+for line in "Exec=wadwright" "Icon=wadwright" "Type=Application" "Version=1.4" "X-Wadwright-Version=$version"; do
+  grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
+done
+
+icon=$(file -b "$root/usr/share/icons/hicolor/32x32/apps/wadwright.png")
+[[ "$icon" == "PNG image data, 32 x 32, 8-bit colormap, non-interlaced" ]] || fail "the icon is $icon"
+
+# The launcher, with a stand-in for the program that says where it runs, as what and with which
+# words: started through a link from another folder, with a blank in a word.
+fake=$scratch/fake
+mkdir -p "$fake/usr/bin" "$fake/usr/lib/wadwright" "$scratch/iwads here" "$scratch/links"
+cp "$root/usr/bin/wadwright" "$fake/usr/bin/wadwright"
+printf '#!/bin/sh\necho "$0|$(pwd)|$#|$1|$2"\n' >"$fake/usr/lib/wadwright/wadwright"
+chmod +x "$fake/usr/lib/wadwright/wadwright"
+ln -s "$fake/usr/bin/wadwright" "$scratch/links/wadwright"
+said=$(cd "$scratch/iwads here" && "$scratch/links/wadwright" "two words" -x)
+wanted="$fake/usr/bin/../lib/wadwright/wadwright|$scratch/iwads here|2|two words|-x"
+[[ "$said" == "$wanted" ]] || fail "the launcher started: $said; wanted: $wanted"
+
+# Installed, the program finds its libraries where the system keeps them, not in the build tree.
+if readelf -d "$root/usr/lib/wadwright/wadwright" | grep -qE 'RPATH|RUNPATH'; then
+  fail "the installed program keeps a search path for libraries"
+fi
+
+# --- The Debian package ---
+run cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/package"
+deb=$scratch/package/wadwright_${version}_$(dpkg --print-architecture).deb
+[[ -f "$deb" ]] || { fail "no $(basename "$deb") among: $(ls "$scratch/package")"; echo "$failures failed"; exit 1; }
+
+[[ "$(dpkg-deb -f "$deb" Package)" == wadwright ]] || fail "the package is named $(dpkg-deb -f "$deb" Package)"
+[[ "$(dpkg-deb -f "$deb" Version)" == "$version" ]] || fail "the package's version is $(dpkg-deb -f "$deb" Version)"
+
+contents=$(dpkg-deb -c "$deb")
+packed=$(awk '$1 !~ /^d/ { print substr($6, 3) }' <<<"$contents" | sort)
+[[ "$packed" == "$expected_files" ]] || fail "packed files differ:$(diff <(echo "$expected_files") <(echo "$packed") | sed 's/^/\n  /')"
+awk '$6 ~ /^\.\/usr\/(bin|lib)\// && $1 !~ /^d/ && $1 !~ /^-rwxr-xr-x/ { print }' <<<"$contents" | grep . &&
+  fail "programs above are packed without execute rights"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libbz2-1.0 xdg-utils qt6-qpa-plugins fonts-liberation; do
+  grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed"
+done
+# libcrypto only where a program loads it at run time.
+if readelf -d "$root"/usr/lib/wadwright/* | grep -q 'NEEDED.*libcrypto'; then
+  grep -qx libssl3 <<<"$names" || fail "Depends lacks libssl3 though libcrypto is loaded"
+else
+  grep -q libssl <<<"$names" && fail "Depends names libssl though nothing loads libcrypto"
+fi
+
+((failures == 0)) || { echo "$failures checks failed"; exit 1; }
