@@ -7,13 +7,10 @@
 #include "application.h"
 #include "file_list_box.h"
 #include "form1.h"
+#include "placement.h"
 #include "text_box.h"
 
 namespace {
-
-struct Place {
-  int left, top, width, height;
-};
 
 constexpr QSize kClientArea{545, 423};
 constexpr Place kLabel3{8, 8, 121, 17};
@@ -36,20 +33,6 @@ constexpr const char* kInitialNote =
     "These 'Backdate-Buttons' create outdatet versions of the IWAD. Please \r\n"
     "use them only to satisy your historic interest.\r\n";
 
-void place(QWidget* widget, const Place& at) { widget->setGeometry(at.left, at.top, at.width, at.height); }
-
-QLabel* label(QWidget* parent, const char* caption, const Place& at) {
-  auto* created = new QLabel(caption, parent);
-  place(created, at);
-  return created;
-}
-
-QPushButton* button(QWidget* parent, const char* caption, const Place& at) {
-  auto* created = new QPushButton(caption, parent);
-  place(created, at);
-  return created;
-}
-
 }  // namespace
 
 void Form1::createControls() {
@@ -59,27 +42,27 @@ void Form1::createControls() {
   setAutoFillBackground(true);
   setFont(QFont("MS Sans Serif", 8));
 
-  Label3 = label(this, "Please select an IWAD:", kLabel3);
+  Label3 = placedLabel(this, "Please select an IWAD:", kLabel3);
   File1 = new FileListBox(this, ".", "*.wad");
   place(File1, kFile1);
-  Command1 = button(this, "refresh view", kCommand1);
-  Command3 = button(this, "open 'Explorer' here", kCommand3);
-  Label5 = label(this, kWebAddress, kLabel5);
+  Command1 = placedButton(this, "refresh view", kCommand1);
+  Command3 = placedButton(this, "open 'Explorer' here", kCommand3);
+  Label5 = placedLabel(this, kWebAddress, kLabel5);
   Label5->setStyleSheet("color: rgb(128, 128, 128);");
   Label5->adjustSize();
 
   Frame1 = new QGroupBox("This IWAD is:", this);
   place(Frame1, kFrame1);
-  Label1 = label(Frame1, "---", kLabel1);
+  Label1 = placedLabel(Frame1, "---", kLabel1);
   QFont bold("MS Sans Serif");
   bold.setPointSizeF(9.75);
   bold.setBold(true);
   Label1->setFont(bold);
   Label1->adjustSize();
-  Label2 = label(Frame1, "Label2", kLabel2);
+  Label2 = placedLabel(Frame1, "Label2", kLabel2);
   Label2->adjustSize();
-  Command2 = button(Frame1, "Update it!", kCommand2);
-  Label4 = label(Frame1, "---", kLabel4);
+  Command2 = placedButton(Frame1, "Update it!", kCommand2);
+  Label4 = placedLabel(Frame1, "---", kLabel4);
   Label4->adjustSize();
   Text1 = new TextBox(Frame1);
   place(Text1, kText1);

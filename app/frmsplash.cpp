@@ -10,13 +10,10 @@
 #include "application.h"
 #include "form1.h"
 #include "message_box.h"
+#include "placement.h"
 #include "text_box.h"
 
 namespace {
-
-struct Place {
-  int left, top, width, height;
-};
 
 constexpr QSize kClientArea{346, 278};
 constexpr Place kLabel3{8, 8, 102, 20};
@@ -36,8 +33,6 @@ constexpr const char* kWarning =
     "restore the files, if this should become necessary.\r\n"
     "And please don't forget to read the docs!";
 
-void place(QWidget* widget, const Place& at) { widget->setGeometry(at.left, at.top, at.width, at.height); }
-
 void paint(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
   QPalette changed = widget->palette();
   changed.setColor(role, colour);
@@ -51,17 +46,10 @@ QFont face(const char* family, int points) {
 }
 
 QLabel* label(QWidget* parent, const QString& caption, const Place& at, const QFont& typeface) {
-  auto* created = new QLabel(caption, parent);
-  place(created, at);
+  QLabel* created = placedLabel(parent, caption, at);
   created->setFont(typeface);
   paint(created, QPalette::Window, kYellow);
   created->setAutoFillBackground(true);
-  return created;
-}
-
-QPushButton* button(QWidget* parent, const char* caption, const Place& at) {
-  auto* created = new QPushButton(caption, parent);
-  place(created, at);
   return created;
 }
 
@@ -91,8 +79,8 @@ void frmSplash::createControls() {
   Text1->setFont(face("Times New Roman", 12));
   paint(Text1, QPalette::Base, kYellow);
   Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // it wraps to its width
-  Command2 = button(this, "Yes, I understand.", kCommand2);
-  Command1 = button(this, "Huh? (Cancel)", kCommand1);
+  Command2 = placedButton(this, "Yes, I understand.", kCommand2);
+  Command1 = placedButton(this, "Huh? (Cancel)", kCommand1);
   Label2 = label(this, kWebAddress, kLabel2, font());
   paint(Label2, QPalette::WindowText, kGrey);
   Label2->adjustSize();
