@@ -53,10 +53,10 @@ void Form1::identifySelectedFile() {
   if (name.isEmpty()) return;  // nothing selected: nothing to identify
 
   std::optional<std::string> word = platform::quoteForCommandLine(QFile::encodeName(name).toStdString());
-  if (!word || QFile::decodeName(QFile::encodeName(name)) != name) {
+  if (!word) {
     showMessage(this, "The name '" + name +
-                          "' cannot be handed to the checksum tool safely. Please rename the file "
-                          "(no double quotes, backslashes or control characters) and try again.");
+                          "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
+                          "valid text without double quotes, backslashes or control characters.");
     return;
   }
   if (!QFileInfo::exists(name)) {

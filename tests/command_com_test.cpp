@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include "platform/command_line.h"
 #include "support/scratch_folder.h"
 #include "tools/command_com/command_parser.h"
 
@@ -26,6 +27,13 @@ TEST(CommandParser, QuotedOperatorsAreLiteral) {
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.words.back(), "a > b | c & d < e.wad");
   EXPECT_FALSE(parsed.outputFile);
+}
+
+TEST(CommandParser, BlanksInAQuoteLeftOpenStayInTheWord) {
+  tools::ParsedCommand parsed = parseCommand(" md5sum.exe \"my doom.wad ");
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.words.back(), "my doom.wad ");
+  EXPECT_EQ(platform::splitCommandLine(parsed.commandLine), parsed.words);
 }
 
 TEST(CommandParser, RefusesWhatItDoesNotSupport) {

@@ -86,6 +86,8 @@ ParsedCommand parseCommand(const std::string& text) {
   parsed.outputFile = outputFile;
   size_t start = skipBlanks(commandPart, 0);
   size_t end = commandPart.find_last_not_of(" \t");
+  // Blanks inside a quote the line leaves open belong to its last word.
+  if (quoted && redirect == std::string::npos) end = commandPart.size() - 1;
   parsed.commandLine = commandPart.substr(start, end + 1 - start);
   return parsed;
 }
