@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
-#include "test_support.h"
+#include "support.h"
 
 namespace {
 
@@ -12,52 +9,46 @@ using test::TempDir;
 const std::string kTool = EXPLORER_EXE;
 const std::string kEnv = "/usr/bin/env";  // runs the tool with a PATH of the test's choosing
 
-// A stand-in xdg-open that records its arguments, one a line; gives the PATH that finds it.
-std::string fakeXdgOpenPath(const TempDir& dir) {
-  std::filesystem::create_directory(dir / "bin");
-  test::writeFile(dir / "bin" / "xdg-open",
-                  "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + (dir / "args").string() + "\"\n");
-  std::filesystem::permissions(dir / "bin" / "xdg-open", std::filesystem::perms::owner_all);
-  return "PATH=" + (dir / "bin").string() + ":/usr/bin:/bin";
-}
-
-TEST(Explorer, PathSplitIntoWordsReachesXdgOpenWhole) {
+// With a stand-in xdg-open first on PATH that records its arguments, one a line.
+struct ExplorerTest : testing::Test {
+  ExplorerTest() {
+    std::filesystem::create_directory(dir / "bin");
+    test::writeFile(dir / "bin" / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" +
+                                                  (dir / "args").string() + "\"\n");
+    std::filesystem::permissions(dir / "bin" / "xdg-open", std::filesystem::perms::owner_all);
+  }
+  test::Result explorer(std::vector<std::string> args, const std::string& path = {}) {
+    args.insert(args.begin(), {kEnv, "PATH=" + (path.empty() ? (dir / "bin").string() : path), kTool});
+    return test::run(args, dir.path);
+  }
   TempDir dir;
+};
+
+// The main window passes paths unquoted: words joined with single blanks are the folder.
+TEST_F(ExplorerTest, HandsXdgOpenTheFolderAsOnePath) {
   std::filesystem::create_directory(dir / "my folder");
-  const auto result = test::run({kEnv, fakeXdgOpenPath(dir), kTool, dir / "my", "folder"});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(test::readFile(dir / "args"), "1\n" + (dir / "my folder").string() + "\n");
-}
-
-TEST(Explorer, FolderNamedLikeAnOptionIsPassedAsAPath) {
-  TempDir dir;
   std::filesystem::create_directory(dir / "-x");
-  const auto result = test::run({kEnv, fakeXdgOpenPath(dir), kTool, "-x"}, dir.path());
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(test::readFile(dir / "args"), "1\n./-x\n");
-}
-
-TEST(Explorer, RefusesWhatIsNotAFolder) {
-  TempDir dir;
-  test::writeFile(dir / "file", "");
-  const std::string path = fakeXdgOpenPath(dir);
-  const auto missing = (dir / "missing").string(), file = (dir / "file").string();
-  for (const std::string& folder : {std::string(), missing, file}) {
-    std::vector<std::string> argv{kEnv, path, kTool};
-    if (!folder.empty()) argv.push_back(folder);
-    const auto result = test::run(argv);
-    EXPECT_NE(result.exitCode, 0) << folder;
-    EXPECT_EQ(result.err.rfind("explorer: ", 0), 0u) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(dir / "args")) << "xdg-open was started";
+  for (const auto& [args, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{dir / "my", "folder"}, dir / "my folder"}, {{"-x"}, "./-x"}}) {
+    const auto result = explorer(args);
+    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(test::readFile(dir / "args"), "1\n" + expected + "\n");
   }
 }
 
-TEST(Explorer, SaysSoWhenXdgOpenIsMissing) {
-  TempDir dir;
-  std::filesystem::create_directory(dir / "empty");
-  const auto result = test::run({kEnv, "PATH=" + (dir / "empty").string(), kTool, dir.path()});
-  EXPECT_NE(result.exitCode, 0);
-  EXPECT_NE(result.err.find("explorer: cannot start xdg-open"), std::string::npos) << result.err;
+TEST_F(ExplorerTest, RefusesWithAMessage) {
+  test::writeFile(dir / "file", "");
+  const std::string none = "/nowhere";  // a PATH without xdg-open
+  for (const auto& [args, path, message] :
+       std::vector<std::tuple<std::vector<std::string>, std::string, std::string>>{
+           {{}, "", "no folder"}, {{"missing"}, "", "missing"}, {{"file"}, "", "not a folder"},
+           {{"."}, none, "cannot start xdg-open"}}) {
+    const auto result = explorer(args, path);
+    EXPECT_NE(result.code, 0) << message;
+    EXPECT_EQ(result.err.rfind("explorer: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "args")) << "xdg-open was started";
+  }
 }
 
 }  // namespace
