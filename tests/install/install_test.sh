@@ -58,7 +58,7 @@ wanted="$fake/usr/bin/../lib/wadwright/wadwright|$scratch/iwads here|2|two words
 [[ "$said" == "$wanted" ]] || fail "the launcher started: $said; wanted: $wanted"
 
 # Installed, the program finds its libraries where the system keeps them, not in the build tree.
-if readelf -d "$root/usr/lib/wadwright/wadwright" | grep -qE 'RPATH|RUNPATH'; then
+if grep -qE 'RPATH|RUNPATH' <<<"$(readelf -d "$root/usr/lib/wadwright/wadwright")"; then
   fail "the installed program keeps a search path for libraries"
 fi
 
@@ -83,7 +83,9 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libbz2-1.0 
   grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed"
 done
 # libcrypto only where a program loads it at run time.
-if readelf -d "$root"/usr/lib/wadwright/* | grep -q 'NEEDED.*libcrypto'; then
+# Read whole before grep: grep -q stops early, and under pipefail readelf's SIGPIPE would flip the test.
+needed=$(readelf -d "$root"/usr/lib/wadwright/*)
+if grep -q 'NEEDED.*libcrypto' <<<"$needed"; then
   grep -qx libssl3 <<<"$names" || fail "Depends lacks libssl3 though libcrypto is loaded"
 else
   grep -q libssl <<<"$names" && fail "Depends names libssl though nothing loads libcrypto"
