@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "command_words.h"
 #include "file_list_box.h"
 #include "frmsplash.h"
 #include "message_box.h"
@@ -83,7 +84,7 @@ void Form1::Command3_Click() {
   QString commandLine = "explorer " + programFolder_;
   std::string why;
   if (!platform::startDetached(commandLine.toLocal8Bit().toStdString(), programFolder_.toLocal8Bit().toStdString(), &why))
-    showMessage(this, "I could not open the folder in the file manager:\n" + QString::fromLocal8Bit(why.c_str()));
+    showMessage(this, "I could not open the folder in the file manager:\n" + toolText(why));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/command_words.h"
 #include "app/file_list_box.h"
 #include "app/form1.h"
 #include "app/message_box.h"
 #include "app/text_box.h"
 #include "catalogue.h"
-#include "platform/command_line.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ void setCaption(QLabel* label, const QString& caption) {
 }
 
 QString toolReason(const platform::CommandOutcome& outcome) {
-  QString said = QString::fromLocal8Bit(outcome.errorOutput.c_str()).trimmed();
+  QString said = toolText(outcome.errorOutput);
   if (!said.isEmpty()) return said;
   if (!outcome.exitedNormally) return "The checksum tool ended abnormally.";
   return QString("The checksum tool ended with status %1 and gave no checksum.").arg(outcome.exitCode);
@@ -52,8 +52,8 @@ void Form1::identifySelectedFile() {
   QString name = File1->selectedName();
   if (name.isEmpty()) return;  // nothing selected: nothing to identify
 
-  std::optional<std::string> word = platform::quoteForCommandLine(QFile::encodeName(name).toStdString());
-  if (!word) {
+  QString word = commandWord(name);
+  if (word.isEmpty()) {
     showMessage(this, "The name '" + name +
                           "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
                           "valid text without double quotes, backslashes or control characters.");
@@ -65,7 +65,7 @@ void Form1::identifySelectedFile() {
                           "Click \"refresh view\" to read the folder again.");
     return;
   }
-  HashCommand = "md5sum.exe " + QFile::decodeName(QByteArray::fromStdString(*word)) + " > " + kChecksumFile;
+  HashCommand = "md5sum.exe " + word + " > " + kChecksumFile;
   QFile::remove(kChecksumFile);  // a stale one must never be read as this file's checksum
 
   platform::CommandOutcome outcome = RunAndWait("command.com /c " + HashCommand);
@@ -75,7 +75,7 @@ void Form1::identifySelectedFile() {
   }
   if (!outcome.started) {
     showMessage(this, "I could not start the command interpreter 'command.com', so I cannot identify '" + name +
-                          "':\n" + QString::fromLocal8Bit(outcome.startError.c_str()));
+                          "':\n" + toolText(outcome.startError));
     return;
   }
   bool read = readChecksumOutput(name, outcome);

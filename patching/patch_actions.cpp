@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "app/command_words.h"
 #include "app/file_list_box.h"
 #include "app/form1.h"
 #include "app/message_box.h"
-#include "platform/command_line.h"
 
 namespace {
 
@@ -32,13 +32,8 @@ bool isPresent(const QString& name) {
   return entry.exists() || entry.isSymLink();
 }
 
-QString quoted(const QString& name) {
-  std::optional<std::string> word = platform::quoteForCommandLine(QFile::encodeName(name).toStdString());
-  return word ? QFile::decodeName(QByteArray::fromStdString(*word)) : QString();
-}
-
 QString failureReason(const platform::CommandOutcome& outcome) {
-  QString said = QString::fromLocal8Bit(outcome.errorOutput.c_str()).trimmed();
+  QString said = toolText(outcome.errorOutput);
   if (!said.isEmpty()) return said;
   if (!outcome.exitedNormally) return "The patch tool ended abnormally.";
   if (outcome.exitCode != 0) return QString("The patch tool ended with status %1.").arg(outcome.exitCode);
@@ -67,8 +62,8 @@ void Form1::runBackdate(int button) {
 
 void Form1::runPatchAction() {
   QString name = File1->selectedName();
-  QString source = quoted(name);
-  QString target = quoted(TargetFile);
+  QString source = commandWord(name);
+  QString target = commandWord(TargetFile);
   if (isPresent(TargetFile)) {
     showMessage(this, "Can't continue. The file that I was going to create -'" + TargetFile + "'- already exists!");
   } else if (source.isEmpty() || target.isEmpty()) {
@@ -81,7 +76,7 @@ void Form1::runPatchAction() {
     if (outcome.abandoned) return;  // the program is closing
     if (!outcome.started)
       showMessage(this, "I could not start the patch tool 'bspatch.exe', so '" + TargetFile + "' was not created:\n" +
-                            QString::fromLocal8Bit(outcome.startError.c_str()));
+                            toolText(outcome.startError));
     else if (outcome.succeeded() && QFileInfo(TargetFile).isFile())
       showMessage(this, TargetFile + " was sucessully created!");
     else

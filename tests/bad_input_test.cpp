@@ -17,26 +17,12 @@
 #include <QTimer>
 
 #include "app/file_list_box.h"
+#include "support/bsdiff_patch.h"
 #include "support/form1_fixture.h"
 
 namespace {
 
 constexpr const char* kUnknown = "This is an unknown version or not a valid IWAD. I cannot patch this -sorry!";
-
-QByteArray bsdiffPatch(const QByteArray& from, const QByteArray& to) {
-  QTemporaryDir scratch;
-  QFile old(scratch.path() + "/old"), young(scratch.path() + "/new");
-  old.open(QIODevice::WriteOnly);
-  young.open(QIODevice::WriteOnly);
-  old.write(from);
-  young.write(to);
-  old.close();
-  young.close();
-  QProcess::execute("bsdiff", {old.fileName(), young.fileName(), scratch.path() + "/patch"});
-  QFile patch(scratch.path() + "/patch");
-  patch.open(QIODevice::ReadOnly);
-  return patch.readAll();
-}
 
 }  // namespace
 

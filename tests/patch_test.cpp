@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/file_list_box.h"
+#include "support/bsdiff_patch.h"
 #include "support/form1_fixture.h"
 
 namespace {
@@ -36,20 +37,6 @@ QByteArray edited(QByteArray data, quint32 seed) {
   data.remove(120000, 700);
   data[150000] = char(data[150000] ^ 0x5a);
   return data;
-}
-
-void bsdiff(const QByteArray& from, const QByteArray& to, const QString& patch) {
-  QTemporaryDir scratch;
-  QFile old(scratch.path() + "/old"), young(scratch.path() + "/new");
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly) && young.open(QIODevice::WriteOnly));
-  old.write(from);
-  young.write(to);
-  old.close();
-  young.close();
-  QProcess tool;
-  tool.start("bsdiff", {old.fileName(), young.fileName(), patch});
-  ASSERT_TRUE(tool.waitForFinished(60000));
-  ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
 }
 
 // A valid patch of a few hundred bytes whose output is a quarter of a gigabyte of zeros: enough
@@ -112,7 +99,7 @@ class PatchTest : public Form1Fixture {
     QByteArray source = release(checksum, seed);
     QByteArray target = edited(source, seed + 10);
     work.write("mine.wad", source);
-    bsdiff(source, target, work.path("patches/" + patch));
+    work.write("patches/" + patch, bsdiffPatch(source, target));
     if (!form) openWindow();
     else QTest::mouseClick(form->Command1, Qt::LeftButton);
     click("mine.wad");

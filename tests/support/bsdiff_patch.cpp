@@ -1,0 +1,24 @@
+#include "bsdiff_patch.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+QByteArray bsdiffPatch(const QByteArray& from, const QByteArray& to) {
+  QTemporaryDir scratch;
+  QFile old(scratch.path() + "/old"), young(scratch.path() + "/new");
+  EXPECT_TRUE(old.open(QIODevice::WriteOnly) && young.open(QIODevice::WriteOnly));
+  old.write(from);
+  young.write(to);
+  old.close();
+  young.close();
+  QProcess tool;
+  tool.start("bsdiff", {old.fileName(), young.fileName(), scratch.path() + "/patch"});
+  EXPECT_TRUE(tool.waitForFinished(60000));
+  EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+  QFile patch(scratch.path() + "/patch");
+  patch.open(QIODevice::ReadOnly);
+  return patch.readAll();
+}
