@@ -1,0 +1,7 @@
+# Debian's hardening for release builds: fortified libc calls, stack protection and a read-only
+# relocation table bound at start. Instrumented builds keep their own flags.
+if(NOT WADWRIGHT_SANITIZE AND NOT WADWRIGHT_FUZZ AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+  add_compile_definitions(_FORTIFY_SOURCE=2)
+  add_compile_options(-fstack-protector-strong)
+  add_link_options(-Wl,-z,relro,-z,now)
+endif()
