@@ -38,7 +38,7 @@ done
 
 desktop=$root/usr/share/applications/wadwright.desktop
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
-for line in "Exec=wadwright" "Icon=wadwright" "Type=Application" "Version=1.4" "X-Wadwright-Version=$version"; do
+for line in "Exec=wadwright %f" "MimeType=application/x-doom-wad;" "Icon=wadwright" "Type=Application" "Version=1.4" "X-Wadwright-Version=$version"; do
   grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
 
