@@ -1,5 +1,6 @@
 # `cmake --install`: the program and its helpers together in one folder of their own, since it
-# starts them from beside itself; on the PATH only a small launcher; the desktop entry and icon.
+# starts them from beside itself; on the PATH only a small launcher; the desktop entry and icon;
+# the manual page, the copyright and the changelog where Debian keeps them.
 include(GNUInstallDirs)
 set(WADWRIGHT_INSTALL_DIR lib/wadwright)
 
@@ -19,3 +20,19 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/install/wadwright DESTINATION ${CMAKE_INSTA
 configure_file(app/wadwright.desktop.in ${CMAKE_BINARY_DIR}/install/wadwright.desktop @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/install/wadwright.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES app/icons/wadwright.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+
+# Compressed at build time, without name or time stamp, so that two builds pack the same bytes.
+find_program(WADWRIGHT_GZIP gzip REQUIRED)
+set(wadwright_docs)
+foreach(document docs/wadwright.1 docs/debian/changelog)
+  get_filename_component(name ${document} NAME)
+  set(packed ${CMAKE_BINARY_DIR}/install/${name}.gz)
+  add_custom_command(OUTPUT ${packed}
+    COMMAND ${WADWRIGHT_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/${document} > ${packed}
+    DEPENDS ${CMAKE_SOURCE_DIR}/${document} VERBATIM)
+  list(APPEND wadwright_docs ${packed})
+endforeach()
+add_custom_target(wadwright_docs ALL DEPENDS ${wadwright_docs})
+install(FILES ${CMAKE_BINARY_DIR}/install/wadwright.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/install/changelog.gz docs/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wadwright)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built program into a scratch root and builds its Debian package, and checks what
-# each holds: the files and their modes, the launcher, the desktop entry, the icon, and the
-# package's name, version and dependencies.
+# each holds: the files and their modes, the launcher, the desktop entry, the icon, the manual
+# page, and the package's name, version and dependencies.
 # Usage: install_test.sh BUILD_FOLDER VERSION
 set -uo pipefail
 build=$1
@@ -24,7 +24,10 @@ usr/lib/wadwright/explorer
 usr/lib/wadwright/md5sum.exe
 usr/lib/wadwright/wadwright
 usr/share/applications/wadwright.desktop
-usr/share/icons/hicolor/32x32/apps/wadwright.png"
+usr/share/doc/wadwright/changelog.gz
+usr/share/doc/wadwright/copyright
+usr/share/icons/hicolor/32x32/apps/wadwright.png
+usr/share/man/man1/wadwright.1.gz"
 
 # --- The installed tree ---
 root=$scratch/root
@@ -44,6 +47,15 @@ done
 
 icon=$(file -b "$root/usr/share/icons/hicolor/32x32/apps/wadwright.png")
 [[ "$icon" == "PNG image data, 32 x 32, 8-bit colormap, non-interlaced" ]] || fail "the icon is $icon"
+
+if command -v man >/dev/null; then
+  page=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/wadwright.1.gz" 2>&1)
+  grep -q '^NAME$' <<<"$page" && grep -qE '^ +wadwright +- ' <<<"$page" || fail "the manual page renders as: $page"
+else
+  echo "SKIP: no man to render the manual page"
+fi
+newest=$(zcat "$root/usr/share/doc/wadwright/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+[[ "$newest" == "$version" ]] || fail "the changelog's newest entry is for $newest"
 
 # The launcher, with a stand-in for the program that says where it runs, as what and with which
 # words: started through a link from another folder, with a blank in a word.
