@@ -12,6 +12,15 @@ foreach(tool tool_command_com tool_md5sum tool_bspatch tool_explorer)
   endif()
 endforeach()
 install(TARGETS ${wadwright_programs} RUNTIME DESTINATION ${WADWRIGHT_INSTALL_DIR})
+# A stripped install (cpack, or --strip) also drops the compiler's notes, as Debian's dh_strip does.
+foreach(program ${wadwright_programs})
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${WADWRIGHT_INSTALL_DIR}/$<TARGET_FILE_NAME:${program}>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endforeach()
 
 file(RELATIVE_PATH WADWRIGHT_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${WADWRIGHT_INSTALL_DIR})
 configure_file(app/wadwright.sh.in ${CMAKE_BINARY_DIR}/install/wadwright @ONLY)
@@ -36,3 +45,5 @@ add_custom_target(wadwright_docs ALL DEPENDS ${wadwright_docs})
 install(FILES ${CMAKE_BINARY_DIR}/install/wadwright.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/install/changelog.gz docs/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wadwright)
+install(FILES docs/debian/lintian-overrides RENAME wadwright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)

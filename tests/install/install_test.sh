@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built program into a scratch root and builds its Debian package, and checks what
 # each holds: the files and their modes, the launcher, the desktop entry, the icon, the manual
-# page, and the package's name, version and dependencies.
+# page, and the package's name, version and dependencies; and what lintian says of the package.
 # Usage: install_test.sh BUILD_FOLDER VERSION
 set -uo pipefail
 build=$1
@@ -27,6 +27,7 @@ usr/share/applications/wadwright.desktop
 usr/share/doc/wadwright/changelog.gz
 usr/share/doc/wadwright/copyright
 usr/share/icons/hicolor/32x32/apps/wadwright.png
+usr/share/lintian/overrides/wadwright
 usr/share/man/man1/wadwright.1.gz"
 
 # --- The installed tree ---
@@ -101,6 +102,16 @@ if grep -q 'NEEDED.*libcrypto' <<<"$needed"; then
   grep -qx libssl3 <<<"$names" || fail "Depends lacks libssl3 though libcrypto is loaded"
 else
   grep -q libssl <<<"$names" && fail "Depends names libssl though nothing loads libcrypto"
+fi
+
+# Debian's package checker: no error, no warning, and none of the notes that say a binary lost its
+# hardening or kept sections a stripped binary should not have.
+if command -v lintian >/dev/null; then
+  said=$(lintian -I "$deb" 2>/dev/null)
+  echo "lintian: ${said:-nothing to say}"
+  grep -E '^[EW]: |hardening-|binary-has-unneeded-section' <<<"$said" && fail "lintian objects to the package"
+else
+  echo "SKIP: no lintian to check the package"
 fi
 
 ((failures == 0)) || { echo "$failures checks failed"; exit 1; }
