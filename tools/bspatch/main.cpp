@@ -1,7 +1,6 @@
 // bspatch.exe OLD NEW PATCH: makes NEW from OLD and a bsdiff 4 patch (see patch_header.cpp).
 // NEW must not exist yet; it appears only once it is complete, and not at all on any error.
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include "tools/bspatch/old_file.h"
 #include "tools/bspatch/patch_header.h"
 #include "tools/bspatch/pending_file.h"
+#include "tools/common/input_file.h"
 #include "tools/common/windows_path.h"
 
 namespace {
@@ -42,10 +42,8 @@ std::runtime_error fileError(const std::string& path, const std::string& what) {
 
 // Opens a regular file for reading and gives its size.
 FileDescriptor openInput(const std::string& path, struct stat& info) {
-  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0 || fstat(file.get(), &info) != 0) {
-    throw fileError(path, std::strerror(errno));
-  }
+  FileDescriptor file(tools::openInputFile(path.c_str(), &info));
+  if (file.get() < 0) throw fileError(path, std::strerror(errno));
   if (!S_ISREG(info.st_mode)) throw fileError(path, "not a regular file");
   return file;
 }

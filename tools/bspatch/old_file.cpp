@@ -1,6 +1,5 @@
 #include "tools/bspatch/old_file.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -11,6 +10,7 @@
 #include <stdexcept>
 
 #include "tools/bspatch/pending_file.h"
+#include "tools/common/input_file.h"
 
 namespace bspatch {
 
@@ -28,13 +28,9 @@ void onMappedReadFailed(int) {
 }  // namespace
 
 OldFile::OldFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat info;
-  if (fd < 0 || fstat(fd, &info) != 0) {
-    const std::string problem = std::strerror(errno);
-    if (fd >= 0) close(fd);
-    throw std::runtime_error(path + ": " + problem);
-  }
+  const int fd = tools::openInputFile(path.c_str(), &info);
+  if (fd < 0) throw std::runtime_error(path + ": " + std::strerror(errno));
   if (!S_ISREG(info.st_mode)) {
     close(fd);
     throw std::runtime_error(path + ": not a regular file");

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <sys/stat.h>
+
+namespace tools {
+
+/// Opens `path` for reading and fills `info`, without waiting: a plain open() of a FIFO blocks
+/// until something writes to it, before the caller could see that it is no regular file. The
+/// descriptor comes back in blocking mode, for ordinary reads. Returns -1 with errno set on failure.
+int openInputFile(const char* path, struct stat* info);
+
+}  // namespace tools
