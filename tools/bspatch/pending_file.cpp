@@ -83,8 +83,9 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   if (errno != ENOENT) throw std::runtime_error(finalPath + ": " + errorText());
 
   const size_t slash = finalPath.rfind('/');
-  folder_ = slash == std::string::npos ? "." : finalPath.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? finalPath : finalPath.substr(slash + 1);
+  const std::string prefix = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
+  folder_ = prefix.empty() ? "." : prefix;
+  std::string name = finalPath.substr(prefix.size());
   if (name.empty() || name == "." || name == "..") {
     throw std::runtime_error(finalPath + ": not a file name");
   }
@@ -100,10 +101,17 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
                              folder_ + " has only " + std::to_string(freeBytes) + " free");
   }
 
-  // A hidden name beside the final one keeps the file on the same file system, so it can be
-  // linked into place; it is cut so the added characters cannot make it too long.
+  // Best, a file with no name at all, which vanishes with us however we end, even killed.
+  fd_ = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+  if (fd_ >= 0) return;
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+    throw std::runtime_error("cannot create a file in " + folder_ + ": " + errorText());
+  }
+  // The file system cannot do that: a hidden name beside the final one keeps the file on the same
+  // file system, so it can be renamed into place. Cut so the added characters cannot make it too
+  // long.
   if (name.size() > 200) name.resize(200);
-  const std::string pattern = folder_ + "." + name + ".XXXXXX";
+  const std::string pattern = prefix + "." + name + ".XXXXXX";
   if (pattern.size() >= sizeof gTempPath) throw std::runtime_error(finalPath + ": path too long");
 
   installCleanupHandlers();
@@ -132,19 +140,14 @@ void PendingFile::failToName() const {
 
 void PendingFile::commit() {
   if (fsync(fd_) != 0) throw std::runtime_error("cannot write " + finalPath_ + ": " + errorText());
+  if (gHaveTemp) {
+    nameTemporaryFile();
+  } else {
+    nameUnnamedFile();
+  }
   const int fd = fd_;
   fd_ = -1;
   if (close(fd) != 0) throw std::runtime_error("cannot write " + finalPath_ + ": " + errorText());
-
-  CleanupSignalsHeld held;
-  // Neither call replaces a file that took the final name while we were writing.
-  if (renameat2(AT_FDCWD, gTempPath, AT_FDCWD, finalPath_.c_str(), RENAME_NOREPLACE) != 0) {
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) failToName();
-    // The file system cannot rename without replacing: link the final name, drop the temporary.
-    if (link(gTempPath, finalPath_.c_str()) != 0) failToName();
-    unlink(gTempPath);
-  }
-  gHaveTemp = 0;
 
   // Make the new name itself durable too.
   const int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -152,6 +155,40 @@ void PendingFile::commit() {
     fsync(folder);
     close(folder);
   }
+}
+
+void PendingFile::nameUnnamedFile() const {
+  // Like the rename below, linking never replaces a file that took the final name meanwhile.
+  // Through /proc any user may link the file; AT_EMPTY_PATH needs a privilege, but no /proc.
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, finalPath_.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+  if (errno == ENOENT && linkat(fd_, "", AT_FDCWD, finalPath_.c_str(), AT_EMPTY_PATH) == 0) return;
+  failToName();
+}
+
+void PendingFile::nameTemporaryFile() const {
+  CleanupSignalsHeld held;
+  // Neither way replaces a file that took the final name while we were writing.
+  if (renameat2(AT_FDCWD, gTempPath, AT_FDCWD, finalPath_.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) failToName();
+    // The file system cannot rename without replacing: link the final name, drop the temporary.
+    if (link(gTempPath, finalPath_.c_str()) == 0) {
+      unlink(gTempPath);
+    } else {
+      if (errno != EPERM && errno != ENOSYS && errno != ENOTSUP) failToName();
+      // Nor link (FUSE's vfat, say): claim the name with an empty file, then replace only that.
+      const int claim = open(finalPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (claim < 0) failToName();
+      close(claim);
+      if (rename(gTempPath, finalPath_.c_str()) != 0) {
+        const int problem = errno;
+        unlink(finalPath_.c_str());
+        errno = problem;
+        failToName();
+      }
+    }
+  }
+  gHaveTemp = 0;
 }
 
 }  // namespace bspatch

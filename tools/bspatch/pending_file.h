@@ -5,8 +5,9 @@
 
 namespace bspatch {
 
-// The new file while it is being written: a temporary file in the folder of its final name,
-// which only gets that name once it is complete and on disk. The temporary file is removed if
+// The new file while it is being written, in the folder of its final name, which it gets only
+// once it is complete and on disk. Unnamed until then where the file system allows (O_TMPFILE),
+// so that nothing is left however the program ends; elsewhere a hidden temporary file, removed if
 // anything fails first, including when SIGINT, SIGTERM, SIGHUP or SIGQUIT stops the program.
 // Only one may exist at a time.
 class PendingFile {
@@ -25,6 +26,8 @@ class PendingFile {
   void commit();
 
  private:
+  void nameUnnamedFile() const;
+  void nameTemporaryFile() const;
   [[noreturn]] void failToName() const;
 
   std::string finalPath_;
