@@ -2,23 +2,41 @@
 
 #include <QCollator>
 #include <QDir>
-#include <QKeyEvent>
+#include <QSignalBlocker>
 #include <algorithm>
 
 FileListBox::FileListBox(QWidget* parent, const QString& folder, const QString& pattern)
     : QListWidget(parent), folder_(folder), pattern_(pattern) {
   setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(this, &QListWidget::itemClicked, this, &FileListBox::fileClicked);
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    pressChangedSelection_ = true;
+    emit selectionChosen();
+  });
+  // A click on the entry that is already selected changes nothing, yet asks for it again.
+  connect(this, &QListWidget::itemClicked, this, [this] {
+    if (!pressChangedSelection_) emit selectionChosen();
+  });
   refresh();
 }
 
+void FileListBox::mousePressEvent(QMouseEvent* event) {
+  pressChangedSelection_ = false;
+  QListWidget::mousePressEvent(event);
+}
+
 void FileListBox::refresh() {
-  // Without QDir::CaseSensitive the pattern ignores letter case: DOOM2.WAD is listed too.
-  QStringList names = QDir(folder_).entryList({pattern_}, QDir::Files);
+  // Without QDir::CaseSensitive the pattern ignores letter case: DOOM2.WAD is listed too. Only
+  // what is, or leads to, a regular file: a folder, a device or a pipe is no IWAD.
+  QFileInfoList entries = QDir(folder_).entryInfoList({pattern_}, QDir::Files | QDir::System);
+  QStringList names;
+  for (const QFileInfo& entry : entries)
+    if (entry.isFile()) names << entry.fileName();
   QCollator collator;
   collator.setNumericMode(true);
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   std::sort(names.begin(), names.end(), collator);
+  // Reading the folder again is no choice of the user's: whoever refreshes resets the window.
+  QSignalBlocker quiet(this);
   clear();
   addItems(names);
   setCurrentRow(-1);
@@ -30,14 +48,7 @@ QString FileListBox::selectedName() const {
 }
 
 void FileListBox::setSelectedName(const QString& name) {
-  clearSelection();
-  setCurrentRow(-1);
   QList<QListWidgetItem*> matches = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (!name.isEmpty() && !matches.isEmpty()) setCurrentItem(matches.front());
-}
-
-void FileListBox::keyPressEvent(QKeyEvent* event) {
-  int before = currentRow();
-  QListWidget::keyPressEvent(event);
-  if (currentRow() != before && currentRow() >= 0) emit fileClicked();
+  if (name.isEmpty() || matches.isEmpty()) clearSelection();
+  else setCurrentItem(matches.front());
 }

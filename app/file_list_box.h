@@ -19,13 +19,15 @@ class FileListBox : public QListWidget {
   void setSelectedName(const QString& name);
 
  signals:
-  /// The user clicked an entry, or moved to another one with the keyboard.
-  void fileClicked();
+  /// The selection changed, by any means (a mouse button, a drag, the keyboard, a click on
+  /// nothing), or the selected entry was clicked again.
+  void selectionChosen();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   QString folder_;
   QString pattern_;
+  bool pressChangedSelection_ = false;
 };

@@ -1,15 +1,17 @@
 #include "form1.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
-#include "command_words.h"
 #include "file_list_box.h"
-#include "frmsplash.h"
+#include "identify/identification.h"
 #include "message_box.h"
+#include "patching/patch_action.h"
 #include "text_box.h"
 
 Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
@@ -18,26 +20,20 @@ Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
   Form_Load();
 }
 
-Form1::~Form1() = default;
-
 void Form1::Form_Load() {
   File1->setSelectedName(QString());
   FileHash = TargetFile = HashCommand = PatchCommand = PatchFile = QString();
-  Frame1->hide();
-  hide();
-  if (frmSplash::shownAtStart) (new frmSplash(this))->show();
+  ResetDisplay();
 }
 
 void Form1::connectHandlers() {
-  connect(File1, &FileListBox::fileClicked, this, &Form1::File1_Click);
+  connect(File1, &FileListBox::selectionChosen, this, &Form1::File1_Click, Qt::QueuedConnection);
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-  void (Form1::*backdateHandlers[10])() = {
-      &Form1::Command4_Click, &Form1::Command5_Click,  &Form1::Command6_Click,  &Form1::Command7_Click,
-      &Form1::Command8_Click, &Form1::Command9_Click,  &Form1::Command10_Click, &Form1::Command11_Click,
-      &Form1::Command12_Click, &Form1::Command13_Click};
-  for (int i = 0; i < 10; ++i) connect(backdateButtons[i], &QPushButton::clicked, this, backdateHandlers[i]);
+  auto* backdates = new QButtonGroup(this);
+  for (int number = 4; number <= 13; ++number) backdates->addButton(Command(number), number);
+  connect(backdates, &QButtonGroup::idClicked, this, &Form1::Backdate_Click);
 }
 
 QPushButton* Form1::Command(int number) const {
@@ -62,34 +58,49 @@ void Form1::ResetDisplay() {
 }
 
 platform::CommandOutcome Form1::RunAndWait(const QString& commandLine) {
-  platform::CommandRun run(commandLine.toLocal8Bit().toStdString(), programFolder_.toLocal8Bit().toStdString());
-  runningCommands_.push_back(&run);
+  platform::CommandRun run(commandLine, programFolder_);
+  platform::CommandRun* outer = std::exchange(runningCommand_, &run);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   platform::CommandOutcome outcome = run.waitProcessingEvents();
   QApplication::restoreOverrideCursor();
-  runningCommands_.erase(std::find(runningCommands_.begin(), runningCommands_.end(), &run));
+  runningCommand_ = outer;
   if (closing_ && outcome.started) outcome.abandoned = true;
   return outcome;
+}
+
+void Form1::File1_Click() {
+  if (identification_.running) {
+    // The selection changed while the checksum tool works: end it now (it only reads) and let
+    // the identification start over for the new selection.
+    identification_.superseded = true;
+    if (runningCommand_) runningCommand_->cancel();
+    return;
+  }
+  identification_.running = true;
+  do {
+    identification_.superseded = false;
+    identifySelection();
+  } while (identification_.superseded && !closing_);
+  identification_.running = false;
 }
 
 void Form1::Command1_Click() {
   File1->refresh();
   ResetDisplay();
-  // An identification still waiting for its tool would now show a file that is no longer selected.
-  if (identifying_) identificationSuperseded_ = true;
+  identifiedName_.clear();
+  if (identification_.running) File1_Click();  // nothing is selected now: the running one ends
 }
 
 void Form1::Command3_Click() {
   // The folder follows unquoted: the file manager's stand-in reads all its words as one path.
-  QString commandLine = "explorer " + programFolder_;
-  std::string why;
-  if (!platform::startDetached(commandLine.toLocal8Bit().toStdString(), programFolder_.toLocal8Bit().toStdString(), &why))
-    showMessage(this, "I could not open the folder in the file manager:\n" + toolText(why));
+  QString why;
+  if (!platform::startDetached("explorer " + programFolder_, programFolder_, &why))
+    showMessage(this, "I could not open the folder in the file manager:\n" + why);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  // Closing ends the program: tools still working are asked to stop and tidy up first.
+  // Closing ends the program: a tool still working is asked to stop and tidy up first.
   closing_ = true;
-  for (platform::CommandRun* run : runningCommands_) run->terminate();
+  if (runningCommand_) runningCommand_->cancel();
   event->accept();
 }

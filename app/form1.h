@@ -3,7 +3,6 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <vector>
 
 #include "platform/process.h"
 
@@ -13,6 +12,7 @@ class QLabel;
 class QPushButton;
 class TextBox;
 struct CatalogueRow;
+struct Identification;
 
 /// The main window: the list of IWADs in the working folder, the identification frame with the
 /// release it found, and the update and backdate buttons.
@@ -22,7 +22,6 @@ class Form1 : public QWidget {
   /// `programFolder` is where the program's tools live (normally the executable's own folder);
   /// the file list shows the working folder.
   explicit Form1(const QString& programFolder);
-  ~Form1() override;
 
   /// Returns the window to its neutral look: hint, update button, backdate buttons, note and
   /// frame hidden, the action buttons disabled. Touches no caption, text, variable or selection.
@@ -32,23 +31,14 @@ class Form1 : public QWidget {
   /// keep working. A command that cannot be started returns at once, saying so.
   platform::CommandOutcome RunAndWait(const QString& commandLine);
 
-  // Handlers. The identification and the patch actions live beside the code they belong to.
-  void File1_Click();
+  // Handlers.
+  void File1_Click();  // any change of the selection, and a click on the selected file
   void Command1_Click();  // "refresh view"
   void Command2_Click();  // "Update it!"
   void Command3_Click();  // "open 'Explorer' here"
-  void Command4_Click();
-  void Command5_Click();
-  void Command6_Click();
-  void Command7_Click();
-  void Command8_Click();
-  void Command9_Click();
-  void Command10_Click();
-  void Command11_Click();
-  void Command12_Click();
-  void Command13_Click();
+  void Backdate_Click(int number);  // Command4 ... Command13
 
-  // The state the identification and the patch actions hand to each other.
+  // What the identification hands to the patch actions.
   QString FileHash;
   QString TargetFile;
   QString HashCommand;
@@ -71,30 +61,30 @@ class Form1 : public QWidget {
 
   QPushButton* Command(int number) const;  // Command1 ... Command13 by number
 
-  const QString& programFolder() const { return programFolder_; }
-
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void Form_Load();
   void createControls();
+  void nameControls();
   void connectHandlers();
 
-  // Identification.
-  void identifySelectedFile();
-  bool readChecksumOutput(const QString& name, const platform::CommandOutcome& outcome);
+  void identifySelection();
+  void showIdentification(const Identification& found);
   void applyRow(const CatalogueRow& row);
   void applyUnknownVersion();
 
-  // Patch actions.
-  void runBackdate(int button);
   void runPatchAction();
   void setLockedForPatch(bool locked);
 
   QString programFolder_;
-  std::vector<platform::CommandRun*> runningCommands_;
+  platform::CommandRun* runningCommand_ = nullptr;  // the tool RunAndWait waits for
+  // The identification under way: a new selection ends its tool and has it start over.
+  struct {
+    bool running = false;
+    bool superseded = false;
+  } identification_;
+  QString identifiedName_;  // the file the offers shown are for
   bool closing_ = false;
-  bool identifying_ = false;
-  bool identificationSuperseded_ = false;
 };

@@ -7,6 +7,7 @@
 #include "application.h"
 #include "file_list_box.h"
 #include "form1.h"
+#include "identify/catalogue.h"
 #include "placement.h"
 #include "text_box.h"
 
@@ -72,16 +73,14 @@ void Form1::createControls() {
   Text1->setFont(fixedPitch);
   Text1->setText(kInitialNote);
 
-  for (int i = 0; i < 10; ++i) {
-    backdateButtons[i] = new QPushButton(this);
-    backdateButtons[i]->setGeometry(QRect(kBackdatePlaces[i % 5], kBackdateSize));
-    backdateButtons[i]->raise();  // in front of the frame
-  }
-  Command2->hide();
-  Command2->setEnabled(false);
-  for (QPushButton* backdate : backdateButtons) {
-    backdate->hide();
-    backdate->setEnabled(false);
+  // Each set's buttons take the five places in turn.
+  int placeInSet[2] = {0, 0};
+  for (const BackdateButton& backdate : ::backdateButtons()) {
+    QPushButton* button = new QPushButton(this);
+    int& next = placeInSet[backdate.set == Offer::DoomBackdateSet ? 0 : 1];
+    button->setGeometry(QRect(kBackdatePlaces[next++], kBackdateSize));
+    button->raise();  // in front of the frame
+    backdateButtons[backdate.number - 4] = button;
   }
 
   // Keyboard order: refresh, list, update, Explorer, the backdate buttons, the note.
@@ -90,4 +89,18 @@ void Form1::createControls() {
   order << Text1;
   for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
   Command1->setFocus();
+  nameControls();
+}
+
+void Form1::nameControls() {
+  // The design's names, by which the controls are known outside the code.
+  Label1->setObjectName("Label1");
+  Label2->setObjectName("Label2");
+  Label3->setObjectName("Label3");
+  Label4->setObjectName("Label4");
+  Label5->setObjectName("Label5");
+  File1->setObjectName("File1");
+  Frame1->setObjectName("Frame1");
+  Text1->setObjectName("Text1");
+  for (int number = 1; number <= 13; ++number) Command(number)->setObjectName(QString("Command%1").arg(number));
 }

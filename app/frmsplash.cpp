@@ -8,7 +8,6 @@
 #include <QScreen>
 
 #include "application.h"
-#include "form1.h"
 #include "message_box.h"
 #include "placement.h"
 #include "text_box.h"
@@ -55,9 +54,7 @@ QLabel* label(QWidget* parent, const QString& caption, const Place& at, const QF
 
 }  // namespace
 
-frmSplash::frmSplash(Form1* mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
-  setAttribute(Qt::WA_DeleteOnClose);
+frmSplash::frmSplash() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
   createControls();
   connect(Command1, &QPushButton::clicked, this, &frmSplash::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &frmSplash::Command2_Click);
@@ -85,6 +82,9 @@ void frmSplash::createControls() {
   paint(Label2, QPalette::WindowText, kGrey);
   Label2->adjustSize();
 
+  for (auto [control, name] : {std::pair<QWidget*, const char*>{Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"},
+                                {Text1, "Text1"}, {Command1, "Command1"}, {Command2, "Command2"}})
+    control->setObjectName(name);
   setTabOrder(Text1, Command2);
   setTabOrder(Command2, Command1);
   Text1->setFocus();
@@ -93,8 +93,8 @@ void frmSplash::createControls() {
 void frmSplash::Form_Load() { Text1->setText(kWarning); }
 
 void frmSplash::Command2_Click() {
-  mainWindow_->show();
   understood_ = true;
+  emit accepted();
   close();
 }
 

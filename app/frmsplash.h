@@ -2,23 +2,17 @@
 
 #include <QWidget>
 
-class Form1;
 class QLabel;
 class QPushButton;
 class TextBox;
 
-/// The disclaimer the program opens with, while the main window waits hidden: "Yes, I understand."
-/// shows the main window, anything else ends the program.
+/// The disclaimer the program opens with: "Yes, I understand." says `accepted`, anything else ends
+/// the program.
 class frmSplash : public QWidget {
   Q_OBJECT
  public:
-  /// Whether the main window's load step puts the disclaimer up. The program turns it on before it
-  /// creates its main window; left off, the main window opens as after "Yes, I understand.", which
-  /// is how the main window's own tests open it.
-  static inline bool shownAtStart = false;
-
-  /// A window of its own, owned by `mainWindow` and centred on the screen.
-  explicit frmSplash(Form1* mainWindow);
+  /// A window of its own, centred on the screen.
+  frmSplash();
 
   void Command1_Click();  // "Huh? (Cancel)"
   void Command2_Click();  // "Yes, I understand."
@@ -31,6 +25,9 @@ class frmSplash : public QWidget {
   QPushButton* Command1;
   QPushButton* Command2;
 
+ signals:
+  void accepted();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -39,6 +36,5 @@ class frmSplash : public QWidget {
   void createControls();
   void endProgram();
 
-  Form1* mainWindow_;
   bool understood_ = false;
 };

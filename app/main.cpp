@@ -9,8 +9,11 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   prepareApplication(application);
   QApplication::setWindowIcon(QIcon(":/icons/wadwright.png"));
-  // The main window's load step hides it and puts the disclaimer up; the disclaimer shows it.
-  frmSplash::shownAtStart = true;
+
+  // The disclaimer comes first; the main window, ready and hidden, only once it is accepted.
   Form1 form(QCoreApplication::applicationDirPath());
+  frmSplash disclaimer;
+  QObject::connect(&disclaimer, &frmSplash::accepted, &form, [&form] { form.show(); });
+  disclaimer.show();
   return application.exec();
 }

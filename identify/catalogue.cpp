@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UpdateOffer kNoUpdate{"", "", ""};
@@ -80,12 +82,35 @@ constexpr std::array<CatalogueRow, 28> kRows{{
      "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware},
 }};
 
-constexpr std::array<const char*, 5> kDoomCaptions{"V1.1", "V1.2", "V1.666", "V1.8", "V1.9"};
-constexpr std::array<const char*, 5> kDoom2Captions{"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"};
+constexpr std::array<BackdateButton, 10> kBackdateButtons{{
+    {4, Offer::DoomBackdateSet, "V1.1", "DOOM Version 1.1", "d1_11.wad", " patches\\d1_ud_11"},
+    {5, Offer::DoomBackdateSet, "V1.2", "DOOM Version 1.2", "d1_12.wad", " patches\\d1_ud_12"},
+    {6, Offer::DoomBackdateSet, "V1.666", "DOOM Version 1.666", "d1_1666.wad", " patches\\d1_ud_1666"},
+    {7, Offer::DoomBackdateSet, "V1.8", "DOOM Version 1.8", "d1_18.wad", " patches\\d1_ud_18"},
+    {8, Offer::DoomBackdateSet, "V1.9", "DOOM Version 1.9", "d1_19.wad", " patches\\d1_ud_19"},
+    {9, Offer::Doom2BackdateSet, "V1.666", "DOOM2 Version 1.666", "d2_1666.wad", " patches\\d2_19_1666"},
+    {10, Offer::Doom2BackdateSet, "V1.666 German", "DOOM2 Version 1.666 german", "d2_16ger.wad", " patches\\d2_19_1666ger"},
+    {11, Offer::Doom2BackdateSet, "V1.7", "DOOM2 Version 1.7", "d2_17.wad", " patches\\d2_19_17"},
+    {12, Offer::Doom2BackdateSet, "V1.7a", "DOOM2 Version 1.7a", "d2_17a.wad", " patches\\d2_19_17a"},
+    {13, Offer::Doom2BackdateSet, "V1.8", "DOOM2 Version 1.8", "d2_18.wad", " patches\\d2_19_18"},
+}};
 
 constexpr const char* kBackdateIntroduction =
     "These 'Backdate-Buttons' create some outdated versions of the game's main IWAD. Please use "
     "them only to satisvy your historic interest.\r\n\r\n";
+
+// One line a button of the set: the release, then "= " and its file, the "=" signs lined up one
+// blank after the longest release.
+QString backdateNote(Offer set) {
+  qsizetype longest = 0;
+  for (const BackdateButton& button : kBackdateButtons)
+    if (button.set == set) longest = std::max(longest, qsizetype(qstrlen(button.release)));
+  QString note = kBackdateIntroduction;
+  for (const BackdateButton& button : kBackdateButtons)
+    if (button.set == set)
+      note += " " + QString(button.release).leftJustified(longest) + " = " + button.targetFile + "\r\n";
+  return note;
+}
 
 }  // namespace
 
@@ -97,26 +122,20 @@ const CatalogueRow* lookUpChecksum(const QString& checksum) {
 
 const std::array<CatalogueRow, 28>& catalogueRows() { return kRows; }
 
-const std::array<const char*, 5>& backdateCaptions(Offer set) {
-  return set == Offer::Doom2BackdateSet ? kDoom2Captions : kDoomCaptions;
+const std::array<BackdateButton, 10>& backdateButtons() { return kBackdateButtons; }
+
+const BackdateButton* backdateButton(int number) {
+  for (const BackdateButton& button : kBackdateButtons)
+    if (button.number == number) return &button;
+  return nullptr;
 }
 
 QString noteText(Note note) {
   switch (note) {
     case Note::DoomBackdate:
-      return QString(kBackdateIntroduction) +
-             " DOOM Version 1.1   = d1_11.wad\r\n"
-             " DOOM Version 1.2   = d1_12.wad\r\n"
-             " DOOM Version 1.666 = d1_1666.wad\r\n"
-             " DOOM Version 1.8   = d1_18.wad\r\n"
-             " DOOM Version 1.9   = d1_19.wad\r\n";
+      return backdateNote(Offer::DoomBackdateSet);
     case Note::Doom2Backdate:
-      return QString(kBackdateIntroduction) +
-             " DOOM2 Version 1.666        = d2_1666.wad\r\n"
-             " DOOM2 Version 1.666 german = d2_16ger.wad\r\n"
-             " DOOM2 Version 1.7          = d2_17.wad\r\n"
-             " DOOM2 Version 1.7a         = d2_17a.wad\r\n"
-             " DOOM2 Version 1.8          = d2_18.wad\r\n";
+      return backdateNote(Offer::Doom2BackdateSet);
     case Note::Shareware:
       return "This file is included in the DOS Shareware dated February 1, 1996  and in the DOOM95 "
              "Shareware from May 25, 1996";

@@ -33,8 +33,21 @@ const CatalogueRow* lookUpChecksum(const QString& checksum);
 /// Every row, in lookup order.
 const std::array<CatalogueRow, 28>& catalogueRows();
 
-/// The captions of the five backdate buttons a set shows, in button order.
-const std::array<const char*, 5>& backdateCaptions(Offer set);
+/// One backdate button: the older release it makes from the newest one, and how.
+struct BackdateButton {
+  int number;              ///< Command4 ... Command13
+  Offer set;               ///< The release it is offered for.
+  const char* caption;
+  const char* release;     ///< As the set's note names it.
+  const char* targetFile;  ///< The file it creates.
+  const char* patchFile;   ///< The patch argument, with its leading blank.
+};
+
+/// All ten, in button order; the two sets of five share the same five places in the window.
+const std::array<BackdateButton, 10>& backdateButtons();
+
+/// The button with this number, or nullptr.
+const BackdateButton* backdateButton(int number);
 
 /// The text of a note, with CR LF line breaks.
 QString noteText(Note note);

@@ -1,4 +1,4 @@
-#include "process.h"
+#include "find_program.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

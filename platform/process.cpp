@@ -4,8 +4,11 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <QTimer>
 
+#include "child_lifetime.h"
 #include "command_line.h"
+#include "find_program.h"
 
 namespace platform {
 
@@ -43,17 +46,23 @@ QProcessEnvironment environmentFor(const std::string& commandLine) {
   return environment;
 }
 
+// Asks the process to end so that it can tidy up, and kills it if it does not.
+void endProcess(QProcess& process) {
+  if (process.state() == QProcess::NotRunning) return;
+  process.terminate();
+  if (!process.waitForFinished(kGraceMilliseconds)) {
+    process.kill();
+    process.waitForFinished(kGraceMilliseconds);
+  }
+}
+
 }  // namespace
 
-CommandRun::CommandRun(const std::string& commandLine, const std::string& programFolder)
-    : commandLine_(commandLine), programFolder_(programFolder) {}
+CommandRun::CommandRun(const QString& commandLine, const QString& programFolder)
+    : commandLine_(commandLine.toLocal8Bit().toStdString()), programFolder_(programFolder.toLocal8Bit().toStdString()) {}
 
 CommandRun::~CommandRun() {
-  if (process_ && process_->state() != QProcess::NotRunning) {
-    terminate();
-    if (!process_->waitForFinished(kGraceMilliseconds)) process_->kill();
-    process_->waitForFinished(kGraceMilliseconds);
-  }
+  if (process_) endProcess(*process_);
 }
 
 CommandOutcome CommandRun::waitProcessingEvents() {
@@ -69,6 +78,7 @@ CommandOutcome CommandRun::waitProcessingEvents() {
   process.setProcessEnvironment(environmentFor(commandLine_));
   process.setStandardInputFile(QProcess::nullDevice());
   process.setStandardOutputFile(QProcess::nullDevice());
+  endChildWithParent(process);
 
   QByteArray errorOutput;
   QEventLoop loop;
@@ -90,15 +100,9 @@ CommandOutcome CommandRun::waitProcessingEvents() {
     return outcome;
   }
   outcome.started = true;
-  if (process.state() != QProcess::NotRunning) {
-    // The event loop was told to quit while the tool still works: end it, and let it tidy up.
-    outcome.abandoned = true;
-    terminate();
-    if (!process.waitForFinished(kGraceMilliseconds)) {
-      process.kill();
-      process.waitForFinished(kGraceMilliseconds);
-    }
-  }
+  // Still running: the event loop was told to quit while the tool works (the program is closing).
+  outcome.abandoned = cancelled_ || process.state() != QProcess::NotRunning;
+  endProcess(process);
   errorOutput += process.readAllStandardError().left(kErrorOutputLimit - errorOutput.size());
   outcome.errorOutput = errorOutput.toStdString();
   outcome.exitedNormally = process.exitStatus() == QProcess::NormalExit && !outcome.abandoned;
@@ -106,26 +110,45 @@ CommandOutcome CommandRun::waitProcessingEvents() {
   return outcome;
 }
 
-void CommandRun::terminate() {
-  if (process_ && process_->state() != QProcess::NotRunning) process_->terminate();
+void CommandRun::cancel() {
+  if (!process_ || process_->state() == QProcess::NotRunning) return;
+  cancelled_ = true;
+  process_->terminate();
+  QProcess* process = process_.get();
+  QTimer::singleShot(kGraceMilliseconds, process, [process] { process->kill(); });
 }
 
-bool startDetached(const std::string& commandLine, const std::string& programFolder, std::string* why) {
-  ResolvedCommand resolved = resolve(commandLine, programFolder);
+CommandOutcome runAndWait(const QString& commandLine, const QString& programFolder) {
+  return CommandRun(commandLine, programFolder).waitProcessingEvents();
+}
+
+bool startDetached(const QString& commandLine, const QString& programFolder, QString* why) {
+  std::string line = commandLine.toLocal8Bit().toStdString();
+  ResolvedCommand resolved = resolve(line, programFolder.toLocal8Bit().toStdString());
   if (resolved.program.isEmpty()) {
-    if (why) *why = resolved.error;
+    if (why) *why = fromNative(resolved.error);
     return false;
   }
   QProcess process;
   process.setProgram(resolved.program);
   process.setArguments(resolved.arguments);
-  process.setProcessEnvironment(environmentFor(commandLine));
+  process.setProcessEnvironment(environmentFor(line));
   process.setStandardInputFile(QProcess::nullDevice());
   if (!process.startDetached()) {
-    if (why) *why = process.errorString().toStdString();
+    if (why) *why = process.errorString();
     return false;
   }
   return true;
+}
+
+QString toolText(const std::string& text) { return QString::fromLocal8Bit(text.c_str()).trimmed(); }
+
+QString failureReason(const CommandOutcome& outcome, const QString& tool) {
+  QString said = toolText(outcome.errorOutput);
+  if (!said.isEmpty()) return said;
+  QString subject = tool.left(1).toUpper() + tool.mid(1);
+  if (!outcome.exitedNormally) return subject + " ended abnormally.";
+  return subject + QString(" ended with status %1.").arg(outcome.exitCode);
 }
 
 }  // namespace platform

@@ -1,37 +1,37 @@
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 class QProcess;
 
 namespace platform {
 
-/// Finds a program named on a command line: a name with a folder part is taken as it stands;
-/// a bare name is looked for in the program's own folder, then the working folder, then PATH.
-/// On failure, `why` (if given) says what was wrong.
-std::optional<std::string> findProgram(const std::string& name, const std::string& programFolder,
-                                       std::string* why = nullptr);
-
 /// How a command ended, as far as anybody can tell.
 struct CommandOutcome {
-  bool started = false;     ///< false: the program was not found or could not be started.
-  std::string startError;   ///< Why it could not be started.
+  bool started = false;         ///< false: the program was not found or could not be started.
+  std::string startError;       ///< Why it could not be started.
   bool exitedNormally = false;  ///< It ended by itself rather than by a signal.
-  int exitCode = -1;        ///< Its exit status, when it exited normally.
-  bool abandoned = false;   ///< The wait was given up (the application is closing); the process was ended.
-  std::string errorOutput;  ///< The start of what it wrote to its standard error.
+  int exitCode = -1;            ///< Its exit status, when it exited normally.
+  bool abandoned = false;       ///< We ended it: the wait was given up or cancelled.
+  std::string errorOutput;      ///< The start of what it wrote to its standard error.
 
   bool succeeded() const { return started && exitedNormally && exitCode == 0 && !abandoned; }
 };
 
-/// One command line run as a new process: split by Windows rules, the program found by
-/// findProgram. The child sees the whole line in WADWRIGHT_COMMAND_LINE, as a Windows program
-/// would through GetCommandLine. Its standard output is discarded, its standard error kept.
+/// Runs one command line and returns how it ended; what the identification and the patch actions
+/// are handed, so that they need not know who waits and how.
+using RunCommand = std::function<CommandOutcome(const QString& commandLine)>;
+
+/// One command line run as a new process in the working folder: split by Windows rules, the
+/// program found by findProgram. The child sees the whole line in WADWRIGHT_COMMAND_LINE, and
+/// does not outlive us: it is ended when our process dies, however that happens.
+/// Its standard output is discarded, its standard error kept.
 class CommandRun {
  public:
-  CommandRun(const std::string& commandLine, const std::string& programFolder);
+  CommandRun(const QString& commandLine, const QString& programFolder);
   ~CommandRun();
   CommandRun(const CommandRun&) = delete;
   CommandRun& operator=(const CommandRun&) = delete;
@@ -42,20 +42,30 @@ class CommandRun {
   /// A command that could not be started returns at once.
   CommandOutcome waitProcessingEvents();
 
-  /// Asks a running process to end (SIGTERM on POSIX), so that it can clean up after itself.
-  void terminate();
+  /// Ends a running process: asked first (SIGTERM on POSIX), so that it can tidy up, and
+  /// killed if it has not ended a moment later. The wait then returns `abandoned`.
+  void cancel();
 
  private:
   std::string commandLine_;
   std::string programFolder_;
   std::unique_ptr<QProcess> process_;
+  bool cancelled_ = false;
 };
+
+/// Runs a command line and waits for it, in the working folder, with the program's tools found
+/// in `programFolder`: a RunCommand for code that has no window to keep alive.
+CommandOutcome runAndWait(const QString& commandLine, const QString& programFolder);
 
 /// Starts a command line without waiting for it. False, with the reason in `why`, when it could
 /// not be started.
-bool startDetached(const std::string& commandLine, const std::string& programFolder, std::string* why);
+bool startDetached(const QString& commandLine, const QString& programFolder, QString* why);
 
-/// The variable through which a child reads the command line it was started with.
-inline constexpr const char* kCommandLineVariable = "WADWRIGHT_COMMAND_LINE";
+/// Text a tool or the operating system gave us (standard error, a start failure), trimmed.
+QString toolText(const std::string& text);
+
+/// Why a tool that was started did not succeed, in a sentence: its own words if it said any,
+/// else how it ended. `tool` names it ("the patch tool").
+QString failureReason(const CommandOutcome& outcome, const QString& tool);
 
 }  // namespace platform

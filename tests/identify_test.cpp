@@ -1,247 +1,150 @@
-// Clicking a file: the checksum through the interpreter and the checksum tool, then the release.
-#include <QApplication>
+// The catalogue and the identification of a file, without a window: the real interpreter, and the
+// real checksum tool or a stand-in for it, in a scratch working folder.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+#include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include <QRegularExpression>
 
-#include "app/file_list_box.h"
-#include "app/text_box.h"
-#include "identify/catalogue.h"
-#include "support/form1_fixture.h"
+#include "identify/identification.h"
+#include "support/scratch_folder.h"
+#include "support/tool_folder.h"
 
-namespace {
-
-constexpr const char* kUnknown = "This is an unknown version or not a valid IWAD. I cannot patch this -sorry!";
-
-// What the fake checksum tool prints for a file is what the file holds.
-QByteArray toolOutput(const char* checksum, const char* name) { return QByteArray(checksum) + "  " + name + "\n"; }
-
-QStringList captions(Form1* form, int first, int last) {
-  QStringList all;
-  for (int number = first; number <= last; ++number) all << form->Command(number)->text();
-  return all;
+TEST(Catalogue, ChecksumsAreDistinctLowercaseDigestsAndLookupIsExact) {
+  QSet<QString> seen;
+  for (const CatalogueRow& row : catalogueRows()) {
+    EXPECT_TRUE(QRegularExpression("^[0-9a-f]{32}$").match(row.checksum).hasMatch()) << row.checksum;
+    EXPECT_FALSE(seen.contains(row.checksum)) << row.checksum;
+    seen.insert(row.checksum);
+  }
+  const QString ultimate = "c4fe9fd920207691a9f493668e0a2083";
+  ASSERT_TRUE(lookUpChecksum(ultimate));
+  EXPECT_STREQ(lookUpChecksum(ultimate)->releaseName, "Ultimate Doom");
+  for (const QString& near : {ultimate.toUpper(), ultimate.left(31), ultimate + "0", " " + ultimate, QString()})
+    EXPECT_FALSE(lookUpChecksum(near)) << near.toStdString();
 }
 
-}  // namespace
-
-class IdentifyTest : public Form1Fixture {
- protected:
-  void identify(const char* checksum) {
-    work.write("x.wad", toolOutput(checksum, "x.wad"));
-    if (!form) openWindow();
-    click("x.wad");
+TEST(Catalogue, BackdateNotesNameEachButtonsFileWithTheSignsLinedUp) {
+  for (auto [note, set, column] : {std::tuple{Note::DoomBackdate, Offer::DoomBackdateSet, 20},
+                                   std::tuple{Note::Doom2Backdate, Offer::Doom2BackdateSet, 28}}) {
+    QStringList lines = noteText(note).split("\r\n");
+    ASSERT_EQ(lines.size(), 8);  // the introduction, an empty line, five buttons, nothing after the last break
+    EXPECT_TRUE(lines[1].isEmpty() && lines[7].isEmpty());
+    int line = 2;
+    for (const BackdateButton& button : backdateButtons()) {
+      if (button.set != set) continue;
+      EXPECT_EQ(lines[line].indexOf('='), column) << lines[line].toStdString();
+      EXPECT_TRUE(lines[line++].endsWith(QString("= ") + button.targetFile));
+    }
   }
+  EXPECT_EQ(noteText(Note::Doom2Backdate).split("\r\n")[3], " DOOM2 Version 1.666 german = d2_16ger.wad");
+}
+
+class Identify : public ::testing::Test {
+ protected:
+  Identification identify(const QString& name) {
+    return identifyFile(name, [this](const QString& line) { return platform::runAndWait(line, tools.path()); });
+  }
+  ScratchFolder work;
+  ToolFolder tools;
 };
 
-TEST_F(IdentifyTest, AnUpdatableReleaseOffersTheUpdate) {
-  installFakeChecksumTool();
-  identify("54978d12de87f162b9bcc011676cb3c0");
-  EXPECT_EQ(form->HashCommand, "md5sum.exe x.wad > md5tmp.txt");
-  EXPECT_TRUE(form->Frame1->isVisible());
-  EXPECT_EQ(form->Label1->text(), "DOOM V1.666");
-  EXPECT_EQ(form->Label2->text(), "You should update this Version to 'ULTIMATE DOOM'");
-  EXPECT_TRUE(form->Label4->isVisible());
-  EXPECT_EQ(form->Label4->text(), "This will create the file 'udoom.wad'");
-  EXPECT_TRUE(form->Command2->isVisible() && form->Command2->isEnabled());
-  EXPECT_EQ(form->TargetFile, "udoom.wad");
-  EXPECT_EQ(form->PatchFile, " patches\\d1_1666_ud");
-  EXPECT_FALSE(form->Text1->isVisible());
-  for (int number = 4; number <= 13; ++number) EXPECT_FALSE(form->Command(number)->isVisible());
-  EXPECT_TRUE(messages.messages.isEmpty());
-  EXPECT_FALSE(work.exists("md5tmp.txt"));
-  EXPECT_GE(form->Label1->width(), QFontMetrics(form->Label1->font()).horizontalAdvance("DOOM V1.666"));
-}
-
-TEST_F(IdentifyTest, UltimateDoomOffersTheDoomBackdateSetAndKeepsTheUpdateTarget) {
-  installFakeChecksumTool();
-  identify("792fd1fea023d61210857089a7c1e351");  // DOOM V1.2 leaves an update target behind
-  identify("c4fe9fd920207691a9f493668e0a2083");
-  EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
-  EXPECT_EQ(form->Label2->text(), "Would You like to try one of the historic versions?");
-  EXPECT_EQ(captions(form.get(), 4, 8), (QStringList{"V1.1", "V1.2", "V1.666", "V1.8", "V1.9"}));
-  for (int number = 4; number <= 8; ++number)
-    EXPECT_TRUE(form->Command(number)->isVisible() && form->Command(number)->isEnabled());
-  for (int number = 9; number <= 13; ++number) EXPECT_FALSE(form->Command(number)->isVisible());
-  EXPECT_FALSE(form->Command2->isVisible() || form->Command2->isEnabled() || form->Label4->isVisible());
-  EXPECT_TRUE(form->Text1->isVisible());
-  EXPECT_EQ(form->Text1->text(), noteText(Note::DoomBackdate));
-  EXPECT_TRUE(form->Text1->text().contains("interest.\r\n\r\n DOOM Version 1.1   = d1_11.wad\r\n"));
-  EXPECT_EQ(form->TargetFile, "udoom.wad");
-  EXPECT_EQ(form->PatchFile, " patches\\d1_12_ud");
-}
-
-TEST_F(IdentifyTest, Doom2V19OffersTheDoom2BackdateSet) {
-  installFakeChecksumTool();
-  identify("25e1459ca71d321525f84628f45ca8cd");
-  EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
-  EXPECT_EQ(captions(form.get(), 9, 13), (QStringList{"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"}));
-  for (int number = 9; number <= 13; ++number) EXPECT_TRUE(form->Command(number)->isVisible());
-  for (int number = 4; number <= 8; ++number) EXPECT_FALSE(form->Command(number)->isVisible());
-  EXPECT_EQ(form->Text1->text().split("\r\n")[3], " DOOM2 Version 1.666 german = d2_16ger.wad");
-}
-
-TEST_F(IdentifyTest, PlutoniaOffersNothing) {
-  installFakeChecksumTool();
-  identify("75c8cf89566741fa9d22447604053bd7");
-  EXPECT_TRUE(form->Frame1->isVisible());
-  EXPECT_EQ(form->Label1->text(), "Final Doom - Plutonia Experiment V1.9");
-  EXPECT_EQ(form->Label2->text(), "-no other versions available-");
-  EXPECT_FALSE(form->Label4->isVisible() || form->Command2->isVisible() || form->Text1->isVisible());
-  for (int number = 4; number <= 13; ++number) EXPECT_FALSE(form->Command(number)->isVisible());
-}
-
-TEST_F(IdentifyTest, TheLastSharewareShowsItsNoteAndKeepsItsTrailingBlank) {
-  installFakeChecksumTool();
-  identify("f0cefca49926d00903cf57551d901abe");
-  EXPECT_EQ(form->Label2->text(), "This is the most recent shareware IWAD ");
-  EXPECT_TRUE(form->Text1->isVisible());
-  EXPECT_EQ(form->Text1->text(), noteText(Note::Shareware));
-}
-
-TEST_F(IdentifyTest, AnythingButAnExactLowercaseChecksumIsUnknown) {
-  installFakeChecksumTool();
-  for (const char* output : {"C4FE9FD920207691A9F493668E0A2083", " c4fe9fd920207691a9f493668e0a2083",
-                             "c4fe9fd920207691a9f493668e0a208", "xc4fe9fd920207691a9f493668e0a2083",
-                             "md5sum.exe: x.wad: Input/output error, and more"}) {
-    messages.messages.clear();
-    identify(output);
-    EXPECT_EQ(messages.texts(), QStringList{kUnknown}) << output;
-    EXPECT_EQ(messages.messages[0].title, "Wadwright");
-    EXPECT_TRUE(messages.messages[0].plain);
-    EXPECT_EQ(form->Label1->text(), "");
-    expectNeutralLook();
+TEST_F(Identify, WhatTheToolSaysDecidesAndItsOutputFileIsGone) {
+  tools.installFakeChecksum();
+  struct Case {
+    QByteArray script;  // the checksum tool; empty: the stand-in that prints what the file holds
+    QByteArray content;
+    Identification::Outcome outcome;
+    QString said;  // the release, or the start of the failure
+  } cases[] = {
+      {"", fakeRelease("54978d12de87f162b9bcc011676cb3c0"), Identification::Outcome::Known, "DOOM V1.666"},
+      {"", fakeRelease("C4FE9FD920207691A9F493668E0A2083"), Identification::Outcome::Unknown, ""},
+      {"", " c4fe9fd920207691a9f493668e0a2083", Identification::Outcome::Unknown, ""},
+      {"", "md5sum.exe: x.wad: Input/output error, and more", Identification::Outcome::Unknown, ""},
+      {"", "c4fe9fd9", Identification::Outcome::Failed, "I could not find out the checksum of 'x.wad'.\nThe checksum tool gave no checksum."},
+      {"#!/bin/sh\nkill -SEGV $$\n", "", Identification::Outcome::Failed, "I could not find out the checksum of 'x.wad'.\nThe checksum tool ended abnormally."},
+      {"#!/bin/sh\necho 'no such luck' >&2\nexit 4\n", "", Identification::Outcome::Failed, "I could not find out the checksum of 'x.wad'.\nno such luck"},
+      {"not a program at all", "", Identification::Outcome::Failed, "I could not find out the checksum of 'x.wad'.\ncommand.com: cannot start md5sum.exe"},
+  };
+  for (const Case& c : cases) {
+    if (c.script.isEmpty()) tools.installFakeChecksum();
+    else tools.install("md5sum.exe", c.script);
+    work.write("x.wad", c.content);
+    Identification found = identify("x.wad");
+    EXPECT_EQ(found.outcome, c.outcome) << c.content.toStdString();
+    QString said = found.row ? QString(found.row->releaseName) : found.failure;
+    EXPECT_TRUE(c.said.isEmpty() || said.startsWith(c.said)) << said.toStdString();
+    EXPECT_EQ(found.hashCommand, "md5sum.exe x.wad > md5tmp.txt");
     EXPECT_FALSE(work.exists("md5tmp.txt"));
   }
 }
 
-TEST_F(IdentifyTest, AStaleChecksumFileIsNeverRead) {
-  installFakeChecksumTool();
-  work.write("md5tmp.txt", "c4fe9fd920207691a9f493668e0a2083  stale\n");
-  identify("00000000000000000000000000000000");
-  EXPECT_EQ(messages.texts(), QStringList{kUnknown});
-
-  // Even when the tool writes nothing at all.
-  QFile::remove(toolFolder.path() + "/md5sum.exe");
-  work.write("md5tmp.txt", "c4fe9fd920207691a9f493668e0a2083  stale\n");
-  messages.messages.clear();
-  click("x.wad");
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_EQ(messages.messages[0].text, "I could not find out the checksum of 'x.wad'.\ncommand.com: md5sum.exe was not found");
-  EXPECT_NE(form->Label1->text(), "Ultimate Doom");
-  expectNeutralLook();
-  EXPECT_FALSE(work.exists("md5tmp.txt"));
-}
-
-TEST_F(IdentifyTest, AMissingInterpreterIsSaidAndTheWindowStaysUsable) {
-  work.write("x.wad", "x");
-  openWindow();
-  click("x.wad");
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_EQ(messages.messages[0].text,
-            "I could not start the command interpreter 'command.com', so I cannot identify 'x.wad':\n"
-            "command.com was not found");
-  expectNeutralLook();
-  EXPECT_FALSE(work.exists("md5tmp.txt"));
-  installFakeChecksumTool();  // once it is there, the same window identifies the file
-  identify("75c8cf89566741fa9d22447604053bd7");
-  EXPECT_EQ(form->Label1->text(), "Final Doom - Plutonia Experiment V1.9");
-}
-
-TEST_F(IdentifyTest, ShortOutputIsNotAChecksum) {
-  installFakeChecksumTool();
-  identify("c4fe9fd9");
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_TRUE(messages.messages[0].text.startsWith("I could not find out the checksum of 'x.wad'."));
-  expectNeutralLook();
-  EXPECT_FALSE(work.exists("md5tmp.txt"));
-}
-
-TEST_F(IdentifyTest, TheRealToolsChecksumNamesWithBlanksAndShellCharacters) {
-  installRealTools();
+TEST_F(Identify, TheRealToolsReadEveryNameAsItStandsAndWriteNothingElse) {
+  tools.installReal();
   QStringList names{"my doom.wad", "a>b.wad", "x & y;z|w.wad", "$(touch pwned).wad", "`touch pwned`.wad", "-rf.wad",
                     "d\xc3\xa9mo.wad"};
   for (const QString& name : names) work.write(name, name.toUtf8() + " payload");
-  openWindow();
-  for (const QString& name : names) {
-    messages.messages.clear();
-    click(name);
+  work.write("elsewhere", "the file a link leads to");
+  QFile::link(work.path("elsewhere"), "linked.wad");
+  for (const QString& name : names + QStringList{"linked.wad"}) {
     QProcess coreutils;
     coreutils.start("md5sum", {"--", name});
     coreutils.waitForFinished();
-    EXPECT_EQ(form->FileHash, QString::fromLatin1(coreutils.readAllStandardOutput().left(32))) << name.toStdString();
-    EXPECT_EQ(messages.texts(), QStringList{kUnknown}) << name.toStdString();
+    Identification found = identify(name);
+    EXPECT_EQ(found.outcome, Identification::Outcome::Unknown) << found.failure.toStdString();
+    EXPECT_EQ(found.fileHash, QString::fromLatin1(coreutils.readAllStandardOutput().left(32))) << name.toStdString();
   }
-  EXPECT_EQ(form->HashCommand, "md5sum.exe \"d\xc3\xa9mo.wad\" > md5tmp.txt");
-  QStringList after = work.entries();
-  EXPECT_EQ(after.size(), names.size()) << after.join(", ").toStdString();  // nothing else was written
+  EXPECT_EQ(identify("d\xc3\xa9mo.wad").hashCommand, "md5sum.exe \"d\xc3\xa9mo.wad\" > md5tmp.txt");
+  EXPECT_EQ(work.entries().size(), names.size() + 2);  // nothing else was written
 }
 
-TEST_F(IdentifyTest, NamesThatCannotBePassedAreRefused) {
-  installRealTools();
+TEST_F(Identify, WhatCannotBeIdentifiedIsSaidWithoutRunningAnything) {
+  tools.installReal();
   work.write("say \"hi\".wad", "x");
-  work.write("back\\slash.wad", "x");
-  openWindow();
-  click("say \"hi\".wad");
-  click("back\\slash.wad");
-  ASSERT_EQ(messages.messages.size(), 2);
-  EXPECT_TRUE(messages.messages[0].text.startsWith("The name 'say \"hi\".wad' cannot be handed to the checksum tool safely."));
-  EXPECT_EQ(form->HashCommand, "");
-  expectNeutralLook();
+  QDir().mkdir("folder.wad");
+  QFile::link("/proc/self/mem", "unreadable.wad");  // cannot be read, even by root
+  struct Case {
+    QString name, said;
+  } cases[] = {
+      {"say \"hi\".wad", "The name 'say \"hi\".wad' cannot be handed to the checksum tool safely."},
+      {"back\\slash.wad", "The name 'back\\slash.wad' cannot be handed to the checksum tool safely."},
+      {"gone.wad", "I cannot find 'gone.wad' in this folder any more"},
+      {"folder.wad", "'folder.wad' is not an ordinary file"},
+      {"unreadable.wad", "I could not find out the checksum of 'unreadable.wad'.\nmd5sum.exe: unreadable.wad: Input/output error"},
+  };
+  for (const Case& c : cases) {
+    Identification found = identify(c.name);
+    EXPECT_EQ(found.outcome, Identification::Outcome::Failed);
+    EXPECT_TRUE(found.failure.startsWith(c.said)) << found.failure.toStdString();
+  }
+  work.write("y.wad", "y");
+  QFile(tools.path() + "/md5sum.exe").setPermissions(QFile::ReadOwner);
+  EXPECT_EQ(identify("y.wad").failure.section('\n', 1), "command.com: " + tools.path() + "/md5sum.exe is not executable");
+  QFile::remove(tools.path() + "/command.com");
+  EXPECT_EQ(identify("y.wad").failure,
+            "I could not start the command interpreter 'command.com', so I cannot identify 'y.wad':\n"
+            "command.com was not found");
 }
 
-TEST_F(IdentifyTest, AFileDeletedAfterListingIsSaid) {
-  installRealTools();
-  work.write("gone.wad", "x");
-  openWindow();
-  QFile::remove("gone.wad");
-  click("gone.wad");
-  ASSERT_EQ(messages.messages.size(), 1);
-  EXPECT_TRUE(messages.messages[0].text.startsWith("I cannot find 'gone.wad' in this folder any more"));
-  expectNeutralLook();
-}
-
-TEST_F(IdentifyTest, AClickWhileTheToolRunsEndsWithTheLastFileShownAlone) {
-  installFakeChecksumTool();
-  work.write("a.wad", toolOutput("54978d12de87f162b9bcc011676cb3c0", "a.wad"));
-  work.write("b.wad", toolOutput("25e1459ca71d321525f84628f45ca8cd", "b.wad"));
-  openWindow();
-  qputenv("FAKE_MD5_DELAY", "0.4");
-  bool busyCursor = false;
-  QTimer::singleShot(150, [&] {
-    busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-    click("b.wad");
-  });
-  click("a.wad");
-  EXPECT_TRUE(busyCursor);
-  EXPECT_FALSE(QApplication::overrideCursor());
-  EXPECT_TRUE(messages.messages.isEmpty());
-  EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
-  EXPECT_EQ(form->FileHash, "25e1459ca71d321525f84628f45ca8cd");
-  EXPECT_FALSE(form->Command2->isVisible());  // nothing of a.wad's row is left
-  EXPECT_EQ(form->TargetFile, "");
+TEST_F(Identify, AnOldOutputFileIsNeverReadAsTheChecksum) {
+  tools.installReal({"command.com"});  // and no checksum tool: nothing writes the output file
+  work.write("x.wad", "hello");
+  work.write("md5tmp.txt", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
+  EXPECT_EQ(identify("x.wad").outcome, Identification::Outcome::Failed);
   EXPECT_FALSE(work.exists("md5tmp.txt"));
-}
 
-TEST_F(IdentifyTest, RefreshWhileTheToolRunsLeavesTheWindowNeutral) {
-  installFakeChecksumTool();
-  work.write("a.wad", toolOutput("54978d12de87f162b9bcc011676cb3c0", "a.wad"));
-  openWindow();
-  qputenv("FAKE_MD5_DELAY", "0.3");
-  QTimer::singleShot(100, [&] { QTest::mouseClick(form->Command1, Qt::LeftButton); });
-  click("a.wad");
-  expectNeutralLook();
-  EXPECT_TRUE(messages.messages.isEmpty());
-  EXPECT_FALSE(work.exists("md5tmp.txt"));
-}
-
-TEST_F(IdentifyTest, TheSameFileTwiceIsIdentifiedTwice) {
-  installFakeChecksumTool();
-  identify("f0cefca49926d00903cf57551d901abe");
-  form->Label1->setText("changed");
-  click("x.wad");
-  EXPECT_EQ(form->Label1->text(), "DOOM Shareware 1.9");
+  // Where it cannot even be removed, the identification says so.
+  if (mount("tmpfs", qPrintable(work.path()), "tmpfs", 0, "size=1m") != 0) GTEST_SKIP() << "mounting needs root";
+  QDir::setCurrent(work.path());
+  work.write("x.wad", "hello");
+  work.write("md5tmp.txt", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
+  mount("tmpfs", qPrintable(work.path()), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m");
+  tools.installReal();
+  Identification found = identify("x.wad");
+  QDir::setCurrent("/");
+  umount2(qPrintable(work.path()), MNT_DETACH);
+  EXPECT_EQ(found.outcome, Identification::Outcome::Failed);
+  EXPECT_TRUE(found.failure.startsWith("There is an old 'md5tmp.txt' in this folder that I cannot remove")) << found.failure.toStdString();
 }

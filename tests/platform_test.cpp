@@ -2,10 +2,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
 #include <QTimer>
+#include <csignal>
 #include <sys/resource.h>
 
 #include "platform/command_line.h"
+#include "platform/find_program.h"
 #include "platform/process.h"
 #include "support/scratch_folder.h"
 
@@ -61,10 +65,7 @@ TEST(FindProgram, SaysWhyNothingWasFound) {
   EXPECT_EQ(why, "./plain.txt is not executable");
 }
 
-static platform::CommandOutcome run(const std::string& commandLine, const std::string& programFolder = "") {
-  platform::CommandRun command(commandLine, programFolder);
-  return command.waitProcessingEvents();
-}
+static platform::CommandOutcome run(const QString& commandLine) { return platform::runAndWait(commandLine, ""); }
 
 TEST(CommandRun, ReportsExitStatusAndErrorOutput) {
   ScratchFolder folder;
@@ -95,11 +96,6 @@ TEST(CommandRun, AProgramThatIsMissingOrBrokenIsNotStartedAndNotWaitedFor) {
   EXPECT_FALSE(broken.started);
   EXPECT_FALSE(broken.startError.empty());
   EXPECT_LT(clock.elapsed(), 2000);
-}
-
-TEST(CommandRun, AProcessThatEndedAtOnceReturnsAtOnce) {
-  platform::CommandOutcome outcome = run("true");
-  EXPECT_TRUE(outcome.succeeded());
 }
 
 TEST(CommandRun, KeepsTheEventLoopRunningAndSpendsNoCpuWhileWaiting) {
@@ -136,4 +132,45 @@ TEST(CommandRun, AnAbandonedWaitEndsTheProcess) {
   EXPECT_TRUE(outcome.abandoned);
   EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_TRUE(folder.exists("tidied"));  // asked politely first, so it could clean up
+}
+
+TEST(CommandRun, ACancelledRunEndsAtOnceEvenWhenTheToolIgnoresBeingAsked) {
+  platform::CommandRun command("sh -c \"trap '' TERM; sleep 30 & wait\"", "");
+  QTimer::singleShot(100, [&] { command.cancel(); });
+  QElapsedTimer clock;
+  clock.start();
+  platform::CommandOutcome outcome = command.waitProcessingEvents();
+  EXPECT_TRUE(outcome.abandoned);
+  EXPECT_FALSE(outcome.succeeded());
+  EXPECT_LT(clock.elapsed(), 5000);
+}
+
+// The parent of ChildLifetime's tool: this test program again, started by the test below and
+// killed while its tool runs.
+TEST(ChildLifetime, Parent) {
+  QByteArray pidFile = qgetenv("WADWRIGHT_TEST_PID_FILE");
+  if (pidFile.isEmpty()) GTEST_SKIP() << "only run by ChildLifetime.AToolEndsWithItsParent";
+  run("sh -c \"echo $$ > '" + QString(pidFile) + "'; exec sleep 60\"");
+}
+
+TEST(ChildLifetime, AToolEndsWithItsParent) {
+  ScratchFolder folder;
+  QProcess parent;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("WADWRIGHT_TEST_PID_FILE", folder.path("tool.pid"));
+  parent.setProcessEnvironment(environment);
+  parent.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ChildLifetime.Parent"});
+  QElapsedTimer clock;
+  clock.start();
+  while (folder.read("tool.pid").trimmed().isEmpty() && clock.elapsed() < 20000) QThread::msleep(10);
+  pid_t tool = folder.read("tool.pid").trimmed().toInt();
+  ASSERT_GT(tool, 0);
+  ::kill(pid_t(parent.processId()), SIGKILL);  // as at logout or by the OOM killer: nothing can be tidied
+  parent.waitForFinished();
+  auto alive = [tool] {
+    QFile status(QString("/proc/%1/stat").arg(tool));
+    return status.open(QIODevice::ReadOnly) && !status.readAll().contains(") Z ");
+  };
+  while (alive() && clock.elapsed() < 20000) QThread::msleep(10);
+  EXPECT_FALSE(alive());
 }

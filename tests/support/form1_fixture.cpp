@@ -1,57 +1,46 @@
 #include "form1_fixture.h"
 
-#include <QFile>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/file_list_box.h"
 #include "app/text_box.h"
 
-Form1Fixture::Form1Fixture() { qunsetenv("FAKE_MD5_DELAY"); }
+void settle() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+}
 
 Form1Fixture::~Form1Fixture() {
   form.reset();
   qunsetenv("FAKE_MD5_DELAY");
 }
 
-void Form1Fixture::installRealTools(const QStringList& tools) {
-  // Copies, not links: the interpreter finds the checksum tool beside its own real location.
-  for (const QString& tool : tools)
-    ASSERT_TRUE(QFile::copy(builtProgramFolder() + "/" + tool, toolFolder.path() + "/" + tool)) << tool.toStdString();
-}
-
-void Form1Fixture::installFakeChecksumTool() {
-  installRealTools({"command.com"});
-  installTool("md5sum.exe", "#!/bin/sh\nsleep \"${FAKE_MD5_DELAY:-0}\"\nexec cat -- \"$1\"\n");
-}
-
-void Form1Fixture::installTool(const QString& name, const QByteArray& script) {
-  QFile file(toolFolder.path() + "/" + name);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(script);
-  file.close();
-  file.setPermissions(file.permissions() | QFile::ExeOwner);
-}
-
 void Form1Fixture::openWindow() {
-  form = std::make_unique<Form1>(toolFolder.path());
+  form = std::make_unique<Form1>(tools.path());
   form->show();
 }
 
-void Form1Fixture::click(const QString& name) {
+void Form1Fixture::click(const QString& name, Qt::MouseButton button) {
   QList<QListWidgetItem*> items = form->File1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
   ASSERT_EQ(items.size(), 1) << name.toStdString();
-  QRect place = form->File1->visualItemRect(items.front());
-  QTest::mouseClick(form->File1->viewport(), Qt::LeftButton, {}, place.center());
+  QTest::mouseClick(form->File1->viewport(), button, {}, form->File1->visualItemRect(items.front()).center());
+  settle();
 }
 
 void Form1Fixture::clickButton(int number) {
   QPushButton* button = form->Command(number);
   ASSERT_TRUE(button->isVisible() && button->isEnabled()) << "Command" << number;
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QStringList Form1Fixture::listed() const {
+  QStringList names;
+  for (int i = 0; i < form->File1->count(); ++i) names << form->File1->item(i)->text();
+  return names;
 }
 
 void Form1Fixture::expectNeutralLook() {

@@ -13,7 +13,7 @@
 
 #include "command_parser.h"
 #include "platform/command_line.h"
-#include "platform/process.h"
+#include "platform/find_program.h"
 #include "tools/common/windows_path.h"
 
 namespace {

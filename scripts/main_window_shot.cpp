@@ -48,8 +48,8 @@ int main(int argc, char* argv[]) {
 
   Form1 form(tools.path());
   form.show();
-  form.File1->setSelectedName("doom.wad");
-  form.File1_Click();
+  form.File1->setSelectedName("doom.wad");  // identified once the events below are handled
+  QApplication::processEvents();
   QApplication::processEvents();  // the text boxes lay their text out on the next round
   if (!form.grab().save(output)) {
     std::fprintf(stderr, "main_window_shot: cannot write %s\n", qPrintable(output));

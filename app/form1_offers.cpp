@@ -1,0 +1,112 @@
+// What the main window makes of an identification and of a patch action.
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "file_list_box.h"
+#include "form1.h"
+#include "identify/identification.h"
+#include "message_box.h"
+#include "patching/patch_action.h"
+#include "text_box.h"
+
+namespace {
+
+void setCaption(QLabel* label, const QString& caption) {
+  label->setText(caption);
+  label->adjustSize();
+}
+
+}  // namespace
+
+void Form1::identifySelection() {
+  ResetDisplay();
+  identifiedName_.clear();
+  QString name = File1->selectedName();
+  if (name.isEmpty()) return;  // nothing selected: nothing to identify
+  Identification found = identifyFile(name, [this](const QString& line) { return RunAndWait(line); });
+  // A result that came in after the selection moved on belongs to a file no longer selected.
+  if (identification_.superseded || closing_) return;
+  if (!found.hashCommand.isEmpty()) HashCommand = found.hashCommand;
+  if (found.outcome != Identification::Outcome::Failed) FileHash = found.fileHash;
+  if (found.outcome == Identification::Outcome::Known) identifiedName_ = name;
+  showIdentification(found);
+}
+
+void Form1::showIdentification(const Identification& found) {
+  switch (found.outcome) {
+    case Identification::Outcome::Known:
+      Frame1->show();
+      applyRow(*found.row);
+      break;
+    case Identification::Outcome::Unknown:
+      applyUnknownVersion();
+      break;
+    case Identification::Outcome::Failed:
+      showMessage(this, found.failure);
+      break;
+    case Identification::Outcome::Abandoned:
+      break;
+  }
+}
+
+void Form1::applyRow(const CatalogueRow& row) {
+  setCaption(Label1, row.releaseName);
+  setCaption(Label2, row.remark);
+  if (row.offer == Offer::Update) {
+    setCaption(Label4, row.update.hint);
+    Label4->show();
+    Command2->setEnabled(true);
+    Command2->show();
+    TargetFile = row.update.targetFile;
+    PatchFile = row.update.patchFile;
+  }
+  for (const BackdateButton& backdate : ::backdateButtons())
+    if (backdate.set == row.offer) {
+      QPushButton* button = Command(backdate.number);
+      button->setText(backdate.caption);
+      button->show();
+      button->setEnabled(true);
+    }
+  if (row.note != Note::None) {
+    Text1->setText(noteText(row.note));
+    Text1->show();
+  }
+}
+
+void Form1::applyUnknownVersion() {
+  setCaption(Label1, QString());
+  Frame1->hide();
+  showMessage(this, kUnknownVersionMessage);
+}
+
+void Form1::Command2_Click() { runPatchAction(); }
+
+void Form1::Backdate_Click(int number) {
+  const BackdateButton* backdate = backdateButton(number);
+  TargetFile = backdate->targetFile;
+  PatchFile = backdate->patchFile;
+  runPatchAction();
+}
+
+void Form1::runPatchAction() {
+  setLockedForPatch(true);
+  // The offers shown are for the file that was identified, whatever the list shows meanwhile.
+  PatchResult result = createRelease(identifiedName_, TargetFile, PatchFile,
+                                     [this](const QString& line) { return RunAndWait(line); });
+  setLockedForPatch(false);
+  if (!result.patchCommand.isEmpty()) PatchCommand = result.patchCommand;
+  if (result.outcome == PatchResult::Outcome::Abandoned) return;  // the program is closing
+  showMessage(this, result.message);
+  File1->refresh();
+  identifiedName_.clear();
+  ResetDisplay();
+}
+
+void Form1::setLockedForPatch(bool locked) {
+  // While the tool writes, nothing may start a second action or change the selection under it.
+  File1->setEnabled(!locked);
+  Command1->setEnabled(!locked);
+  if (locked)
+    for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}) Command(number)->setEnabled(false);
+}

@@ -1,0 +1,74 @@
+#include "identification.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/command_words.h"
+
+namespace {
+
+constexpr qint64 kChecksumLength = 32;
+
+Identification failed(Identification result, const QString& why) {
+  result.outcome = Identification::Outcome::Failed;
+  result.failure = why;
+  return result;
+}
+
+// Anything under the name counts, a dangling link included.
+bool isPresent(const QString& name) {
+  QFileInfo entry(name);
+  return entry.exists() || entry.isSymLink();
+}
+
+QByteArray readChecksum(const platform::CommandOutcome& outcome) {
+  if (!outcome.succeeded()) return {};  // whatever lies there was not written by this run
+  QFile output(kChecksumFile);
+  return output.open(QIODevice::ReadOnly) ? output.read(kChecksumLength) : QByteArray();
+}
+
+}  // namespace
+
+Identification identifyFile(const QString& name, const platform::RunCommand& run) {
+  Identification result;
+  QString word = platform::commandWord(name);
+  if (word.isEmpty())
+    return failed(result, "The name '" + name +
+                              "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
+                              "valid text without double quotes, backslashes or control characters.");
+  QFileInfo file(name);
+  if (!file.exists())
+    return failed(result, "I cannot find '" + name +
+                              "' in this folder any more: it may have been renamed, moved or deleted. "
+                              "Click \"refresh view\" to read the folder again.");
+  if (!file.isFile())
+    return failed(result, "'" + name + "' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.");
+
+  // An old output file must never be read as this file's checksum.
+  QFile stale(kChecksumFile);
+  if (isPresent(kChecksumFile) && !stale.remove())
+    return failed(result, QString("There is an old '%1' in this folder that I cannot remove, so I cannot identify '%2':\n%3")
+                              .arg(kChecksumFile, name, stale.errorString()));
+
+  result.hashCommand = "md5sum.exe " + word + " > " + kChecksumFile;
+  platform::CommandOutcome outcome = run("command.com /c " + result.hashCommand);
+  QByteArray checksum = readChecksum(outcome);
+  QFile::remove(kChecksumFile);
+
+  if (outcome.abandoned) {
+    result.outcome = Identification::Outcome::Abandoned;
+    return result;
+  }
+  if (!outcome.started)
+    return failed(result, "I could not start the command interpreter 'command.com', so I cannot identify '" + name +
+                              "':\n" + platform::toolText(outcome.startError));
+  if (checksum.size() < kChecksumLength) {
+    QString why = outcome.succeeded() ? "The checksum tool gave no checksum."
+                                      : platform::failureReason(outcome, "the checksum tool");
+    return failed(result, "I could not find out the checksum of '" + name + "'.\n" + why);
+  }
+  result.fileHash = QString::fromLatin1(checksum);  // every character counts, nothing converted
+  result.row = lookUpChecksum(result.fileHash);
+  result.outcome = result.row ? Identification::Outcome::Known : Identification::Outcome::Unknown;
+  return result;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include "catalogue.h"
+#include "platform/process.h"
+
+/// What identifying one file found out.
+struct Identification {
+  enum class Outcome {
+    Known,      ///< `row` is its release.
+    Unknown,    ///< A checksum was read, and no release has it.
+    Failed,     ///< No checksum could be found out; `failure` says why, for the user.
+    Abandoned,  ///< Its tool was ended before it finished (superseded, or the program is closing).
+  };
+  Outcome outcome = Outcome::Failed;
+  QString hashCommand;  ///< The checksum command line without the interpreter, once composed.
+  QString fileHash;     ///< The 32 characters read from the tool's output.
+  const CatalogueRow* row = nullptr;
+  QString failure;
+};
+
+/// The file the interpreter sends the checksum tool's output to, in the working folder.
+inline constexpr const char* kChecksumFile = "md5tmp.txt";
+
+/// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
+/// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output
+/// file and looks the checksum up. An old output file is removed first and never read.
+Identification identifyFile(const QString& name, const platform::RunCommand& run);

@@ -1,0 +1,14 @@
+#include "command_words.h"
+
+#include <QFile>
+
+#include "command_line.h"
+
+namespace platform {
+
+QString commandWord(const QString& name) {
+  std::optional<std::string> word = quoteForCommandLine(QFile::encodeName(name).toStdString());
+  return word ? QFile::decodeName(QByteArray::fromStdString(*word)) : QString();
+}
+
+}  // namespace platform

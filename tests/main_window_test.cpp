@@ -1,0 +1,245 @@
+// The main window driven as a user drives it, with the real tools (a stand-in checksum tool where a
+// catalogue checksum is needed): what it shows, what it offers, and what it does to the folder.
+#include <signal.h>
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/file_list_box.h"
+#include "app/text_box.h"
+#include "identify/catalogue.h"
+#include "support/bsdiff_patch.h"
+#include "support/form1_fixture.h"
+
+namespace {
+
+constexpr const char* kUltimate = "c4fe9fd920207691a9f493668e0a2083";
+constexpr const char* kDoomV1666 = "54978d12de87f162b9bcc011676cb3c0";
+
+QStringList visibleCaptions(Form1* form) {
+  QStringList captions;
+  for (int number = 4; number <= 13; ++number)
+    if (form->Command(number)->isVisible() && form->Command(number)->isEnabled()) captions << form->Command(number)->text();
+  return captions;
+}
+
+}  // namespace
+
+class MainWindowTest : public Form1Fixture {
+ protected:
+  void SetUp() override { tools.installFakeChecksum(); }
+};
+
+TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
+  struct Case {
+    const char* checksum;
+    QString release, remark;
+    bool update;
+    QStringList backdates;
+    Note note;
+  } cases[] = {
+      {kDoomV1666, "DOOM V1.666", "You should update this Version to 'ULTIMATE DOOM'", true, {}, Note::None},
+      {kUltimate, "Ultimate Doom", "Would You like to try one of the historic versions?", false,
+       {"V1.1", "V1.2", "V1.666", "V1.8", "V1.9"}, Note::DoomBackdate},
+      {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9", "Would you like to try one of the historic versions?", false,
+       {"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"}, Note::Doom2Backdate},
+      {"75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9", "-no other versions available-", false, {}, Note::None},
+      {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9", "This is the most recent shareware IWAD ", false, {}, Note::Shareware},
+  };
+  work.write("x.wad", "");
+  openWindow();
+  for (const Case& c : cases) {
+    work.write("x.wad", fakeRelease(c.checksum));
+    click("x.wad");
+    EXPECT_TRUE(form->Frame1->isVisible());
+    EXPECT_EQ(form->Label1->text(), c.release);
+    EXPECT_EQ(form->Label2->text(), c.remark);
+    EXPECT_GE(form->Label1->width(), QFontMetrics(form->Label1->font()).horizontalAdvance(c.release));
+    EXPECT_EQ(form->Command2->isVisible() && form->Command2->isEnabled(), c.update);
+    EXPECT_EQ(form->Label4->isVisible(), c.update);
+    EXPECT_EQ(visibleCaptions(form.get()), c.backdates);
+    EXPECT_EQ(form->Text1->isVisible(), c.note != Note::None);
+    EXPECT_EQ(form->Text1->text(), c.note == Note::None ? form->Text1->text() : noteText(c.note));
+    // An update target stays stored until another row or a backdate button replaces it.
+    EXPECT_EQ(form->TargetFile, "udoom.wad");
+    EXPECT_EQ(form->PatchFile, " patches\\d1_1666_ud");
+  }
+  EXPECT_EQ(form->Label4->text(), "This will create the file 'udoom.wad'");
+  EXPECT_EQ(form->HashCommand, "md5sum.exe x.wad > md5tmp.txt");
+  EXPECT_TRUE(messages.messages.isEmpty());
+
+  work.write("x.wad", QByteArray(40, 'h'));
+  click("x.wad");
+  EXPECT_EQ(messages.texts(), QStringList{"This is an unknown version or not a valid IWAD. I cannot patch this -sorry!"});
+  EXPECT_TRUE(messages.messages[0].plain && messages.messages[0].title == "Wadwright");
+  EXPECT_EQ(form->Label1->text(), "");
+  expectNeutralLook();
+}
+
+TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {
+  for (QString name : {"doom2.wad", "DOOM.WAD", "d1_1666.wad", "d1_12.wad", "notes.txt", ".hidden.wad"}) work.write(name, "x");
+  QDir().mkdir("folder.wad");
+  QFile::link("nowhere", "dangling.wad");
+  QFile::link("/dev/zero", "zero.wad");
+  QFile::link(work.path("notes.txt"), "linked.wad");
+  ::rename("doom2.wad", "bad\xff.wad");  // not valid UTF-8: cannot be named safely
+  openWindow();
+  EXPECT_EQ(listed(), (QStringList{"d1_12.wad", "d1_1666.wad", "DOOM.WAD", "linked.wad"}));
+}
+
+TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesOrReturnsToNeutral) {
+  work.write("a.wad", fakeRelease(kUltimate));
+  work.write("c.wad", fakeRelease(kDoomV1666));
+  openWindow();
+  auto centre = [&](int row) { return form->File1->visualItemRect(form->File1->item(row)).center(); };
+  QWidget* list = form->File1->viewport();
+
+  click("a.wad");
+  ASSERT_EQ(form->Label1->text(), "Ultimate Doom");
+  QTest::mousePress(list, Qt::LeftButton, {}, centre(0));  // a drag from a.wad onto c.wad
+  QMouseEvent move(QEvent::MouseMove, centre(1), list->mapToGlobal(centre(1)), Qt::NoButton, Qt::LeftButton, {});
+  QApplication::sendEvent(list, &move);
+  QTest::mouseRelease(list, Qt::LeftButton, {}, centre(1));
+  settle();
+  EXPECT_EQ(form->File1->selectedName(), "c.wad");
+  EXPECT_EQ(form->Label1->text(), "DOOM V1.666");
+  EXPECT_TRUE(visibleCaptions(form.get()).isEmpty());
+
+  click("a.wad", Qt::RightButton);
+  EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
+  QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(5, list->height() - 5));  // on no entry
+  settle();
+  EXPECT_EQ(form->File1->selectedName(), "");
+  expectNeutralLook();
+  form->File1->setFocus();
+  QTest::keyClick(form->File1, Qt::Key_Down);
+  settle();
+  EXPECT_EQ(form->Label1->text(), form->File1->selectedName() == "a.wad" ? "Ultimate Doom" : "DOOM V1.666");
+  EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
+  tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in hang.wad) exec sleep 1000;; esac\nsleep \"${FAKE_MD5_DELAY:-0}\"\nexec cat -- \"$1\"\n");
+  work.write("hang.wad", "x");
+  work.write("b.wad", fakeRelease("25e1459ca71d321525f84628f45ca8cd"));
+  work.write("c.wad", fakeRelease(kDoomV1666));
+  openWindow();
+  bool busy = false;
+  QElapsedTimer clock;
+  QTimer::singleShot(300, [&] {
+    busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    clock.start();
+    qputenv("FAKE_MD5_DELAY", "0.3");
+    click("c.wad");
+    QTimer::singleShot(100, [&] { click("b.wad"); });  // and another while c.wad is worked out
+  });
+  click("hang.wad");
+  EXPECT_TRUE(busy);
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
+  EXPECT_FALSE(form->Command2->isVisible());  // nothing of c.wad's row is left
+  EXPECT_FALSE(QApplication::overrideCursor());
+  EXPECT_TRUE(messages.messages.isEmpty());
+  EXPECT_FALSE(work.exists("md5tmp.txt"));
+
+  qputenv("FAKE_MD5_DELAY", "0.3");  // "refresh view" while a tool runs ends in the neutral look
+  QTimer::singleShot(100, [&] { QTest::mouseClick(form->Command1, Qt::LeftButton); });
+  click("c.wad");
+  expectNeutralLook();
+  EXPECT_EQ(form->FileHash, "25e1459ca71d321525f84628f45ca8cd");
+}
+
+TEST_F(MainWindowTest, RefreshViewRereadsTheFolderAndKeepsTheVariables) {
+  work.write("old.wad", fakeRelease(kDoomV1666));
+  openWindow();
+  click("old.wad");
+  work.write("new.wad", "x");
+  QFile::remove("old.wad");
+  QTest::mouseClick(form->Command1, Qt::LeftButton);
+  EXPECT_EQ(listed(), QStringList{"new.wad"});
+  expectNeutralLook();
+  EXPECT_EQ(form->FileHash, kDoomV1666);
+  EXPECT_EQ(form->TargetFile, "udoom.wad");
+}
+
+TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {
+  openWindow();
+  QTest::mouseClick(form->Command3, Qt::LeftButton);
+  EXPECT_EQ(messages.texts(), QStringList{"I could not open the folder in the file manager:\nexplorer was not found"});
+
+  tools.install("explorer", "#!/bin/sh\nprintf '%s|' \"$@\" > record.tmp\nmv record.tmp record\n");
+  QTest::mouseClick(form->Command3, Qt::LeftButton);
+  QElapsedTimer clock;
+  clock.start();
+  while (!work.exists("record") && clock.elapsed() < 10000) QTest::qWait(20);
+  EXPECT_EQ(work.read("record"), (tools.path().split(' ').join('|') + "|").toLocal8Bit());  // blanks split it
+}
+
+class PatchInWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    tools.installReal({"bspatch.exe"});
+    QDir().mkdir("patches");
+    work.write("mine.wad", source);
+    work.write("other.wad", fakeRelease(kDoomV1666));
+    work.write("patches/d1_ud_11", bsdiffPatch(source, older));
+    openWindow();
+    click("mine.wad");
+  }
+  QByteArray source = fakeRelease(kUltimate) + QByteArray(300000, 'u');
+  QByteArray older = QByteArray(source).replace(100, 5000, QByteArray(9000, 'o'));
+};
+
+TEST_F(PatchInWindowTest, ABackdateWritesItsFileAndTheWindowStartsAfresh) {
+  clickButton(4);
+  EXPECT_EQ(form->TargetFile, "d1_11.wad");
+  EXPECT_EQ(form->PatchFile, " patches\\d1_ud_11");
+  EXPECT_EQ(form->PatchCommand, "bspatch.exe mine.wad d1_11.wad  patches\\d1_ud_11");
+  EXPECT_EQ(messages.texts(), QStringList{"d1_11.wad was sucessully created!"});
+  EXPECT_EQ(work.read("d1_11.wad"), older);
+  EXPECT_EQ(listed(), (QStringList{"d1_11.wad", "mine.wad", "other.wad"}));
+  expectNeutralLook();
+
+  click("mine.wad");
+  clickButton(4);  // once more: the target is there now
+  EXPECT_EQ(messages.texts().last(), "Can't continue. The file that I was going to create -'d1_11.wad'- already exists!");
+}
+
+TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsAndClosingItLeavesNothing) {
+  tools.install("bspatch.exe", "#!/bin/sh\nsleep 0.5\nexec \"$WADWRIGHT_REAL_BSPATCH\" \"$@\"\n");
+  qputenv("WADWRIGHT_REAL_BSPATCH", (builtProgramFolder() + "/bspatch.exe").toLocal8Bit());
+  QTimer::singleShot(150, [&] {
+    click("other.wad");                                   // the list is locked: no identification
+    QTest::mouseClick(form->Command1, Qt::LeftButton);    // and so is "refresh view"
+    QTest::mouseClick(form->Command(5), Qt::LeftButton);  // and every other action
+  });
+  clickButton(4);
+  EXPECT_EQ(messages.texts(), QStringList{"d1_11.wad was sucessully created!"});
+  EXPECT_EQ(form->HashCommand, "md5sum.exe mine.wad > md5tmp.txt");
+  EXPECT_FALSE(work.exists("d1_12.wad"));
+  EXPECT_TRUE(form->File1->isEnabled());
+
+  // Closed while the tool works: the tool is ended and what it began is gone.
+  tools.install("bspatch.exe", "#!/bin/sh\necho $$ > pid\nexec sleep 1000\n");
+  click("mine.wad");
+  QTimer::singleShot(0, [&] { clickButton(5); });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] { if (work.exists("pid")) form->close(); });
+  poll.start(10);
+  QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  qunsetenv("WADWRIGHT_REAL_BSPATCH");
+  QTest::qWait(100);
+  EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // gone
+  EXPECT_EQ(messages.texts().size(), 1);
+  EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "mine.wad", "other.wad", "patches", "pid"}));
+}

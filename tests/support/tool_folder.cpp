@@ -1,0 +1,30 @@
+#include "tool_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "scratch_folder.h"
+
+void ToolFolder::installReal(const QStringList& tools) const {
+  for (const QString& tool : tools) {
+    QFile::remove(path() + "/" + tool);
+    EXPECT_TRUE(QFile::copy(builtProgramFolder() + "/" + tool, path() + "/" + tool)) << tool.toStdString();
+  }
+}
+
+void ToolFolder::installFakeChecksum() const {
+  installReal({"command.com"});
+  install("md5sum.exe", "#!/bin/sh\nsleep \"${FAKE_MD5_DELAY:-0}\"\nexec cat -- \"$1\"\n");
+}
+
+void ToolFolder::install(const QString& name, const QByteArray& script) const {
+  QFile file(path() + "/" + name);
+  file.remove();
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(script);
+  file.close();
+  file.setPermissions(file.permissions() | QFile::ExeOwner);
+}
+
+QByteArray fakeRelease(const char* checksum) { return QByteArray(checksum) + "  fake.wad\n"; }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+/// A folder of tools for the program to find, in place of the folder it was installed in: the
+/// real ones, or scripts standing in for them.
+class ToolFolder {
+ public:
+  QString path() const { return dir_.path(); }
+  /// Copies of the built tools (copies, not links: the interpreter finds the checksum tool beside
+  /// its own real location).
+  void installReal(const QStringList& tools = {"command.com", "md5sum.exe", "bspatch.exe"}) const;
+  /// The real interpreter, and a checksum tool that prints what the file holds (no real file has
+  /// the catalogue's checksums), after FAKE_MD5_DELAY seconds.
+  void installFakeChecksum() const;
+  void install(const QString& name, const QByteArray& script) const;
+
+ private:
+  QTemporaryDir dir_{QDir::tempPath() + "/wadwright tools XXXXXX"};
+};
+
+/// What the fake checksum tool prints for a file holding it: the checksum and a name.
+QByteArray fakeRelease(const char* checksum);
