@@ -1,7 +1,10 @@
 #include "identification.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <optional>
 
 #include "platform/command_words.h"
 
@@ -21,11 +24,29 @@ bool isPresent(const QString& name) {
   return entry.exists() || entry.isSymLink();
 }
 
-QByteArray readChecksum(const platform::CommandOutcome& outcome) {
+QByteArray readChecksum(const platform::CommandOutcome& outcome, const QString& outputFile) {
   if (!outcome.succeeded()) return {};  // whatever lies there was not written by this run
-  QFile output(kChecksumFile);
+  QFile output(outputFile);
   return output.open(QIODevice::ReadOnly) ? output.read(kChecksumLength) : QByteArray();
 }
+
+// Where the checksum goes: the working folder's md5tmp.txt, or, where the folder cannot be written
+// (IWADs installed for all users), a private folder of the user's that lives as long as this.
+class ChecksumOutput {
+ public:
+  ChecksumOutput() {
+    if (QFileInfo(".").isWritable()) return;
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    private_.emplace((runtime.isEmpty() ? QDir::tempPath() : runtime) + "/wadwright-XXXXXX");
+  }
+  bool ready() const { return !private_ || private_->isValid(); }
+  QString path() const { return private_ ? private_->filePath(kChecksumFile) : kChecksumFile; }
+  // As the checksum command names it.
+  QString word() const { return private_ ? platform::commandWord(path()) : kChecksumFile; }
+
+ private:
+  std::optional<QTemporaryDir> private_;
+};
 
 }  // namespace
 
@@ -44,16 +65,20 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
   if (!file.isFile())
     return failed(result, "'" + name + "' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.");
 
+  ChecksumOutput output;
+  if (!output.ready() || output.word().isEmpty())
+    return failed(result, "I cannot identify '" + name + "': this folder is read-only, and I found no private folder "
+                              "of yours for the checksum.");
   // An old output file must never be read as this file's checksum.
-  QFile stale(kChecksumFile);
-  if (isPresent(kChecksumFile) && !stale.remove())
+  QFile stale(output.path());
+  if (isPresent(output.path()) && !stale.remove())
     return failed(result, QString("There is an old '%1' in this folder that I cannot remove, so I cannot identify '%2':\n%3")
                               .arg(kChecksumFile, name, stale.errorString()));
 
-  result.hashCommand = "md5sum.exe " + word + " > " + kChecksumFile;
+  result.hashCommand = "md5sum.exe " + word + " > " + output.word();
   platform::CommandOutcome outcome = run("command.com /c " + result.hashCommand);
-  QByteArray checksum = readChecksum(outcome);
-  QFile::remove(kChecksumFile);
+  QByteArray checksum = readChecksum(outcome, output.path());
+  QFile::remove(output.path());
 
   if (outcome.abandoned) {
     result.outcome = Identification::Outcome::Abandoned;

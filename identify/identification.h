@@ -25,5 +25,6 @@ inline constexpr const char* kChecksumFile = "md5tmp.txt";
 
 /// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
 /// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output
-/// file and looks the checksum up. An old output file is removed first and never read.
+/// file and looks the checksum up. An old output file is removed first and never read. Where
+/// the working folder is read-only, the output goes to a private folder of the user's instead.
 Identification identifyFile(const QString& name, const platform::RunCommand& run);
