@@ -1,53 +1,45 @@
+// explorer, with a stand-in xdg-open first on PATH that writes its arguments, one a line.
 #include <gtest/gtest.h>
 
-#include "support.h"
+#include <QDir>
+
+#include "support/scratch_folder.h"
+#include "support/tool_run.h"
 
 namespace {
 
-using test::TempDir;
-
-const std::string kTool = EXPLORER_EXE;
-const std::string kEnv = "/usr/bin/env";  // runs the tool with a PATH of the test's choosing
-
-// With a stand-in xdg-open first on PATH that records its arguments, one a line.
-struct ExplorerTest : testing::Test {
-  ExplorerTest() {
-    std::filesystem::create_directory(dir / "bin");
-    test::writeFile(dir / "bin" / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" +
-                                                  (dir / "args").string() + "\"\n");
-    std::filesystem::permissions(dir / "bin" / "xdg-open", std::filesystem::perms::owner_all);
+struct Explorer : testing::Test {
+  Explorer() {
+    QDir().mkdir("bin");
+    folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + folder.path("args").toUtf8() + "\"\n", true);
   }
-  test::Result explorer(std::vector<std::string> args, const std::string& path = {}) {
-    args.insert(args.begin(), {kEnv, "PATH=" + (path.empty() ? (dir / "bin").string() : path), kTool});
-    return test::run(args, dir.path);
+  ToolResult explorer(const QStringList& arguments, const QString& path = {}) {
+    return runTool(builtTool("explorer"), arguments, {"PATH=" + (path.isEmpty() ? folder.path("bin") : path)});
   }
-  TempDir dir;
+  ScratchFolder folder;
 };
 
 // The main window passes paths unquoted: words joined with single blanks are the folder.
-TEST_F(ExplorerTest, HandsXdgOpenTheFolderAsOnePath) {
-  std::filesystem::create_directory(dir / "my folder");
-  std::filesystem::create_directory(dir / "-x");
-  for (const auto& [args, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-           {{dir / "my", "folder"}, dir / "my folder"}, {{"-x"}, "./-x"}}) {
-    const auto result = explorer(args);
-    ASSERT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(test::readFile(dir / "args"), "1\n" + expected + "\n");
+TEST_F(Explorer, HandsXdgOpenTheFolderAsOnePath) {
+  QDir().mkdir("my folder");
+  QDir().mkdir("-x");
+  for (const auto& [arguments, expected] : std::vector<std::pair<QStringList, QString>>{
+           {{folder.path("my"), "folder"}, folder.path("my folder")}, {{"-x"}, "./-x"}}) {
+    const ToolResult result = explorer(arguments);
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(folder.read("args"), "1\n" + expected.toUtf8() + "\n");
   }
 }
 
-TEST_F(ExplorerTest, RefusesWithAMessage) {
-  test::writeFile(dir / "file", "");
-  const std::string none = "/nowhere";  // a PATH without xdg-open
-  for (const auto& [args, path, message] :
-       std::vector<std::tuple<std::vector<std::string>, std::string, std::string>>{
-           {{}, "", "no folder"}, {{"missing"}, "", "missing"}, {{"file"}, "", "not a folder"},
-           {{"."}, none, "cannot start xdg-open"}}) {
-    const auto result = explorer(args, path);
+TEST_F(Explorer, RefusesWithAMessage) {
+  folder.write("file", "");
+  const std::tuple<QStringList, QString, const char*> cases[] = {
+      {{}, "", "no folder"}, {{"missing"}, "", "missing"}, {{"file"}, "", "not a folder"}, {{"."}, "/nowhere", "cannot start xdg-open"}};
+  for (const auto& [arguments, path, message] : cases) {
+    const ToolResult result = explorer(arguments, path);
     EXPECT_NE(result.code, 0) << message;
-    EXPECT_EQ(result.err.rfind("explorer: ", 0), 0u) << result.err;
-    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(dir / "args")) << "xdg-open was started";
+    EXPECT_TRUE(result.err.startsWith("explorer: ") && result.err.contains(message)) << result.err.toStdString();
+    EXPECT_FALSE(folder.exists("args")) << "xdg-open was started";
   }
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+#include <ostream>
+
+/// How a program ended and what it said.
+struct ToolResult {
+  int code = -1;   ///< Its exit status; -1 when a signal ended it.
+  int signal = 0;  ///< The signal that ended it, if one did.
+  QByteArray out;
+  QByteArray err;
+};
+
+/// A program started in the current folder, with `environment` ("NAME=value") added to ours.
+class ToolRun {
+ public:
+  ToolRun(const QString& program, const QStringList& arguments, const QStringList& environment = {});
+  qint64 pid() const { return process_.processId(); }
+  bool running();
+  /// Waits for its end; one still running after `milliseconds` is killed and says so on `err`.
+  ToolResult wait(int milliseconds = 60000);
+
+ private:
+  QProcess process_;
+};
+
+/// Runs a program to its end.
+ToolResult runTool(const QString& program, const QStringList& arguments, const QStringList& environment = {});
+
+/// The path of one of the tools built beside the program, such as "md5sum.exe".
+QString builtTool(const QString& name);
+
+/// Lets GoogleTest print a QString, and so a QStringList, as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

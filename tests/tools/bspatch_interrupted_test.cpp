@@ -1,0 +1,107 @@
+// bspatch.exe stopped part-way through the freedoom1 -> freedoom2 patch: however it ends, the
+// folder then holds NEW whole or not at all, and nothing else of its making.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QThread>
+#include <functional>
+
+#include "support/scratch_folder.h"
+#include "support/tool_run.h"
+
+namespace {
+
+const QString kOld = "/usr/share/games/doom/freedoom1.wad", kNew = "/usr/share/games/doom/freedoom2.wad";
+
+// Waits until the tool has written `fraction` of NEW, as its count of bytes written says.
+bool waitForOutput(ToolRun& run, double fraction) {
+  QFile io(QString("/proc/%1/io").arg(run.pid()));
+  for (QDeadlineTimer deadline(60000); run.running() && !deadline.hasExpired() && io.open(QIODevice::ReadOnly);) {
+    const QByteArray counts = io.readAll();
+    io.close();
+    const qsizetype at = counts.indexOf("wchar: ") + 7;
+    if (counts.mid(at, counts.indexOf('\n', at) - at).toLongLong() >= fraction * double(QFileInfo(kNew).size())) return true;
+    QThread::usleep(200);
+  }
+  return false;
+}
+
+// Stopped at some point of the run by a signal, or stopped while NEW appears or OLD shrinks and
+// then continued: it fails, and leaves the folder as it was.
+TEST(BspatchInterrupted, LeavesNothingHalfMadeWhateverHappens) {
+  if (!QFile::exists(FREEDOOM_PATCH)) GTEST_SKIP() << "no freedoom patch";
+  const int unnamed = open(qPrintable(QDir::tempPath()), O_TMPFILE | O_WRONLY, 0600);
+  if (unnamed >= 0) close(unnamed);
+  const struct {
+    int signal;
+    double at;
+    std::function<void()> meanwhile;
+    QStringList left;
+  } cases[] = {{SIGKILL, 0.05, {}, {"old.wad"}},
+               {SIGKILL, 0.5, {}, {"old.wad"}},
+               {SIGKILL, 0.9, {}, {"old.wad"}},
+               {SIGTERM, 0.5, {}, {"old.wad"}},
+               {SIGINT, 0.5, {}, {"old.wad"}},
+               {SIGSTOP, 0.3, [] { QFile::copy("old.wad", "freedoom2.wad"); }, {"freedoom2.wad", "old.wad"}},
+               {SIGSTOP, 0.3, [] { QFile::resize("old.wad", 0); }, {"old.wad"}}};  // mapped: its bytes vanish
+  for (const auto& [signal, at, meanwhile, left] : cases) {
+    if (signal == SIGKILL && unnamed < 0) continue;  // only unnamed files vanish when we are killed
+    SCOPED_TRACE(std::to_string(signal) + " at " + std::to_string(at));
+    ScratchFolder folder;
+    QFile::copy(kOld, "old.wad");
+    ToolRun run(builtTool("bspatch.exe"), {"old.wad", "freedoom2.wad", FREEDOOM_PATCH});
+    ASSERT_TRUE(waitForOutput(run, at));
+    kill(pid_t(run.pid()), signal);
+    if (meanwhile) {
+      meanwhile();
+      kill(pid_t(run.pid()), SIGCONT);
+    }
+    const ToolResult result = run.wait();
+    EXPECT_EQ(meanwhile ? result.code : result.signal, meanwhile ? 1 : signal);
+    EXPECT_EQ(folder.entries(), left);
+    if (left.size() == 2) {
+      EXPECT_TRUE(folder.read("freedoom2.wad") == folder.read("old.wad"));
+    }
+  }
+  if (unnamed < 0) GTEST_SKIP() << "no unnamed files in " << qPrintable(QDir::tempPath()) << ": the SIGKILL cases were left out";
+}
+
+// On vfat, which has no unnamed files, the tool falls back on a hidden temporary file. The image
+// is mounted by the kernel, or else through FUSE.
+TEST(BspatchInterrupted, OnVfatTheFallbackCleansUpAndNeverOverwrites) {
+  if (!QFile::exists(FREEDOOM_PATCH)) GTEST_SKIP() << "no freedoom patch";
+  ScratchFolder folder;
+  QDir().mkdir("vfat");
+  if (runTool("mkfs.vfat", {"-C", "image", "65536"}).code != 0 ||
+      (runTool("mount", {"-o", "loop", "image", "vfat"}).code != 0 && runTool("fusefat", {"-o", "rw+", "image", "vfat"}).code != 0)) {
+    GTEST_SKIP() << "cannot mount a vfat image here";
+  }
+  const auto unmount = qScopeGuard([&] {
+    QDir::setCurrent(folder.path());
+    runTool("umount", {"vfat"});
+  });
+  QDir::setCurrent("vfat");
+  ToolRun stopped(builtTool("bspatch.exe"), {kOld, "freedoom2.wad", FREEDOOM_PATCH});
+  ASSERT_TRUE(waitForOutput(stopped, 0.3));
+  const QStringList whileWriting = QDir().entryList(QDir::Files | QDir::Hidden);
+  EXPECT_TRUE(whileWriting.size() == 1 && QRegularExpression(R"(^\.freedoom2\.wad\.\w{6}$)").match(whileWriting[0]).hasMatch()) << whileWriting.join(' ').toStdString();
+  kill(pid_t(stopped.pid()), SIGTERM);
+  EXPECT_EQ(stopped.wait().signal, SIGTERM);
+  EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{});
+
+  const ToolResult made = runTool(builtTool("bspatch.exe"), {kOld, "freedoom2.wad", FREEDOOM_PATCH});
+  ASSERT_EQ(made.code, 0) << made.err.toStdString();
+  const ToolResult again = runTool(builtTool("bspatch.exe"), {kOld, "freedoom2.wad", FREEDOOM_PATCH});
+  EXPECT_TRUE(again.err.contains("already exists")) << again.err.toStdString();
+  EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"freedoom2.wad"});
+  EXPECT_EQ(runTool("cmp", {kNew, "freedoom2.wad"}).code, 0);
+}
+
+}  // namespace
