@@ -58,8 +58,9 @@ read -r o_wall o_user o_sys o_peak <<EOF_O
 $(median "$work/ours")
 EOF_O
 
+echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1) ($(nproc) cores)"
 echo "freedoom1.wad -> freedoom2.wad: patch $(stat -c %s "$patch") bytes, result $(stat -c %s "$new") bytes"
-echo "$runs runs each, alternating; medians (machine: $(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg))"
+echo "$runs runs each, alternating; medians (load $(cut -d' ' -f1 /proc/loadavg))"
 awk -v dw="$d_wall" -v du="$d_user" -v ds="$d_sys" -v dp="$d_peak" \
     -v ow="$o_wall" -v ou="$o_user" -v os="$o_sys" -v op="$o_peak" 'BEGIN {
   printf "%-16s %9s %9s %9s %11s\n", "", "wall", "user", "sys", "peak RSS"
