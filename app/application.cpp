@@ -5,7 +5,7 @@
 
 void prepareApplication(QApplication& application) {
   application.setApplicationName("Wadwright");
-  application.setApplicationVersion(WADWRIGHT_VERSION);
+  application.setApplicationVersion(kProgramVersion);
   // The windows ask for the fonts their design names; these metric-compatible faces stand in
   // for them, so that every caption fits the box it was measured for.
   QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");

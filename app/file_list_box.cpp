@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -22,6 +23,16 @@ FileListBox::FileListBox(QWidget* parent, const QString& folder, const QString& 
 void FileListBox::mousePressEvent(QMouseEvent* event) {
   pressChangedSelection_ = false;
   QListWidget::mousePressEvent(event);
+}
+
+void FileListBox::paintEvent(QPaintEvent* event) {
+  QListWidget::paintEvent(event);
+  if (count() > 0) return;
+  // An empty list says what to do instead of showing nothing; the hint is no entry.
+  QPainter painter(viewport());
+  painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+  painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                   kEmptyHint);
 }
 
 void FileListBox::refresh() {

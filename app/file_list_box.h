@@ -3,6 +3,9 @@
 #include <QListWidget>
 #include <QString>
 
+/// What an empty list shows in grey.
+inline constexpr const char* kEmptyHint = "No .wad files in this folder. Drop an IWAD or a folder here.";
+
 /// Lists the ordinary files of one folder whose names match a pattern (letter case ignored, as
 /// on the systems these game files come from), sorted as a file manager sorts them.
 class FileListBox : public QListWidget {
@@ -25,6 +28,7 @@ class FileListBox : public QListWidget {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   QString folder_;

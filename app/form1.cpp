@@ -15,6 +15,7 @@
 #include "text_box.h"
 
 Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
+  setAcceptDrops(true);
   createControls();
   connectHandlers();
   Form_Load();

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+#include "platform/folder_lock.h"
 #include "platform/process.h"
 
 class FileListBox;
@@ -13,6 +14,7 @@ class QPushButton;
 class TextBox;
 struct CatalogueRow;
 struct Identification;
+struct StartPlace;
 
 /// The main window: the list of IWADs in the working folder, the identification frame with the
 /// release it found, and the update and backdate buttons.
@@ -61,8 +63,14 @@ class Form1 : public QWidget {
 
   QPushButton* Command(int number) const;  // Command1 ... Command13 by number
 
+  /// Makes the folder of `place` the working folder, and selects (and so identifies) its file.
+  /// Refused while a tool runs.
+  void openPlace(const StartPlace& place);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void Form_Load();
@@ -74,6 +82,9 @@ class Form1 : public QWidget {
   void showIdentification(const Identification& found);
   void applyRow(const CatalogueRow& row);
   void applyUnknownVersion();
+
+  bool busy() const;
+  bool waitForFolder(platform::FolderLock& lock);
 
   void runPatchAction();
   void setLockedForPatch(bool locked);

@@ -24,6 +24,8 @@ void Form1::identifySelection() {
   identifiedName_.clear();
   QString name = File1->selectedName();
   if (name.isEmpty()) return;  // nothing selected: nothing to identify
+  platform::FolderLock folder(".");
+  if (!waitForFolder(folder)) return;
   Identification found = identifyFile(name, [this](const QString& line) { return RunAndWait(line); });
   // A result that came in after the selection moved on belongs to a file no longer selected.
   if (identification_.superseded || closing_) return;
@@ -91,6 +93,8 @@ void Form1::Backdate_Click(int number) {
 
 void Form1::runPatchAction() {
   setLockedForPatch(true);
+  platform::FolderLock folder(".");
+  if (!waitForFolder(folder)) return;
   // The offers shown are for the file that was identified, whatever the list shows meanwhile.
   PatchResult result = createRelease(identifiedName_, TargetFile, PatchFile,
                                      [this](const QString& line) { return RunAndWait(line); });

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+/// An advisory lock on a folder, which every Wadwright process working there takes before it
+/// runs a tool: two of them then never share the folder's md5tmp.txt, nor start a patch on a file
+/// the other is still writing. It needs no file of its own, so it works in read-only folders too.
+class FolderLock {
+ public:
+  explicit FolderLock(const QString& folder);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+  /// Takes the lock if nobody holds it; true when it is ours now. Where the file system knows no
+  /// locks, there is nobody to wait for: true.
+  bool tryLock();
+
+ private:
+  int descriptor_ = -1;
+};
+
+}  // namespace platform

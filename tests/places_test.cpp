@@ -1,0 +1,140 @@
+// Opening IWADs where they are: a path at the start, a drop on the window, a read-only folder, and
+// a second Wadwright on the same folder.
+#include <QDir>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <ranges>
+
+#include "app/file_list_box.h"
+#include "app/frmsplash.h"
+#include "app/start_place.h"
+#include "app/start_up.h"
+#include "support/form1_fixture.h"
+
+namespace {
+
+constexpr const char* kUltimate = "c4fe9fd920207691a9f493668e0a2083";
+constexpr const char* kDoom2 = "25e1459ca71d321525f84628f45ca8cd";
+
+void settleFully() {
+  for (int round = 0; round < 5; ++round) settle();
+}
+
+}  // namespace
+
+class PlacesTest : public Form1Fixture {
+ protected:
+  void SetUp() override {
+    tools.installFakeChecksum();
+    QDir().mkdir("games");
+    work.write("games/doom.wad", fakeRelease(kUltimate));
+  }
+  void drop(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    // As the window system delivers a drop: the drag enters the window, then is let go.
+    QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(form.get(), &enter);
+    QDropEvent event(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(form.get(), &event);
+    settleFully();
+  }
+};
+
+TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) {
+  struct Case {
+    QString path;
+    QStringList listed;
+    QString release, said;
+  } cases[] = {
+      {work.path("games"), {"doom.wad"}, "---", ""},
+      {work.path("games/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},
+      {work.path("nowhere.wad"), {}, "---", "I cannot open '" + work.path("nowhere.wad") + "': there is no such file or folder."},
+  };
+  for (const Case& c : cases) {
+    QDir::setCurrent(work.path());
+    messages.messages.clear();
+    form = std::make_unique<Form1>(tools.path());
+    frmSplash disclaimer;
+    startUp(*form, disclaimer, {c.path});
+    settleFully();
+    EXPECT_FALSE(form->isVisible());
+    disclaimer.Command2->click();
+    settleFully();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(listed(), c.listed);
+    EXPECT_EQ(form->Label1->text(), c.release);
+    EXPECT_EQ(messages.texts(), c.said.isEmpty() ? QStringList{} : QStringList{c.said});
+  }
+  // The empty start folder says what to do, in grey; the hint is no entry.
+  QImage list = form->File1->viewport()->grab().toImage();
+  EXPECT_TRUE(std::ranges::any_of(std::views::iota(0, list.width() * list.height()), [&](int i) {
+    return list.pixelColor(i % list.width(), i / list.width()) == form->File1->palette().color(QPalette::Disabled, QPalette::Text);
+  }));
+  EXPECT_EQ(form->File1->count(), 0);
+}
+
+TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
+  QDir().mkdir("other");
+  work.write("other/doom2.wad", fakeRelease(kDoom2));
+  openWindow();
+  drop({QUrl::fromLocalFile(work.path("games/doom.wad"))});
+  EXPECT_EQ(QDir::currentPath(), work.path("games"));
+  EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
+  drop({QUrl::fromLocalFile(work.path("other"))});
+  EXPECT_EQ(listed(), QStringList{"doom2.wad"});
+  expectNeutralLook();
+  drop({QUrl("https://example.org/doom.wad")});
+  drop({QUrl::fromLocalFile(work.path("games/doom.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
+  EXPECT_EQ(messages.texts(), (QStringList{"I can only open files and folders of this computer, not 'https://example.org/doom.wad'.",
+                                           "Please drop one IWAD, or files of one folder, or one folder."}));
+  EXPECT_EQ(listed(), QStringList{"doom2.wad"});
+
+  // While a tool runs, a drop changes nothing.
+  qputenv("FAKE_MD5_DELAY", "0.5");
+  QTimer::singleShot(200, [&] { drop({QUrl::fromLocalFile(work.path("games"))}); });
+  click("doom2.wad");
+  EXPECT_EQ(QDir::currentPath(), work.path("other"));
+  EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
+}
+
+// The other Wadwright of the test below: this test program again, on the same folder.
+TEST_F(PlacesTest, OtherProcess) {
+  QString folder = qEnvironmentVariable("WADWRIGHT_TEST_FOLDER");
+  if (folder.isEmpty()) GTEST_SKIP() << "only run by TwoProcessesOnOneFolderNeverMixTheirChecksums";
+  QDir::setCurrent(folder);
+  form = std::make_unique<Form1>(qEnvironmentVariable("WADWRIGHT_TEST_TOOLS"));
+  form->show();
+  click("b.wad");
+  QFile result(folder + "/../other-result");
+  ASSERT_TRUE(result.open(QIODevice::WriteOnly));
+  result.write(form->Label1->text().toUtf8());
+}
+
+TEST_F(PlacesTest, TwoProcessesOnOneFolderNeverMixTheirChecksums) {
+  QDir::setCurrent("games");
+  work.write("games/a.wad", fakeRelease(kUltimate));
+  work.write("games/b.wad", fakeRelease(kDoom2));
+  qputenv("FAKE_MD5_DELAY", "0.5");  // long enough for the two to overlap
+  QProcess other;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("WADWRIGHT_TEST_FOLDER", work.path("games"));
+  environment.insert("WADWRIGHT_TEST_TOOLS", tools.path());
+  other.setProcessEnvironment(environment);
+  other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PlacesTest.OtherProcess"});
+  openWindow();
+  QTest::qWait(150);
+  click("a.wad");
+  if (other.state() != QProcess::NotRunning) other.waitForFinished(30000);
+  EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();
+  EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
+  EXPECT_EQ(work.read("other-result"), "Doom2 V1.9");
+  EXPECT_FALSE(work.exists("games/md5tmp.txt"));
+}
