@@ -17,6 +17,8 @@ class FolderLock {
   /// Takes the lock if nobody holds it; true when it is ours now. Where the file system knows no
   /// locks, there is nobody to wait for: true.
   bool tryLock();
+  /// Waits until the lock is ours (or the file system knows no locks).
+  void lock();
 
  private:
   int descriptor_ = -1;

@@ -22,4 +22,10 @@ bool FolderLock::tryLock() {
   return errno != EWOULDBLOCK && errno != EINTR;
 }
 
+void FolderLock::lock() {
+  if (descriptor_ < 0) return;
+  while (flock(descriptor_, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
 }  // namespace platform

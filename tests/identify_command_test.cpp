@@ -1,0 +1,79 @@
+// `wadwright --identify`: the real program and tools, without a display.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "support/scratch_folder.h"
+#include "support/tool_folder.h"
+
+namespace {
+
+struct Printed {
+  int status;
+  QStringList lines;
+  QByteArray output;
+};
+
+Printed identify(const QString& program, const QStringList& arguments) {
+  QProcess wadwright;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("DISPLAY");
+  environment.remove("WAYLAND_DISPLAY");
+  environment.remove("QT_QPA_PLATFORM");  // a window could not open: none must be asked for
+  wadwright.setProcessEnvironment(environment);
+  wadwright.start(program, QStringList{"--identify"} + arguments);
+  wadwright.waitForFinished(60000);
+  QByteArray output = wadwright.readAllStandardOutput();
+  return {wadwright.exitCode(), QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts), output};
+}
+
+const QString kFreedoom = "/usr/share/games/doom/";
+
+}  // namespace
+
+TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
+  ScratchFolder work;
+  QString program = builtProgramFolder() + "/wadwright";
+  work.write("hello.wad", "hello");
+  work.write("say \"hi\".wad", "x");
+  QDir().mkdir("folder.wad");
+  QString freedoom1 = kFreedoom + "freedoom1.wad", freedoom2 = kFreedoom + "freedoom2.wad";
+  Printed known = identify(program, {freedoom1, freedoom2});
+  EXPECT_EQ(known.lines, (QStringList{
+                             freedoom1 + "\tFreedoom: Phase 1 0.12.1\tThis is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!",
+                             freedoom2 + "\tFreedoom: Phase 2 0.12.1\tThis is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!"}));
+  EXPECT_EQ(known.status, 0);
+  Printed unknown = identify(program, {freedoom1, "hello.wad"});
+  EXPECT_EQ(unknown.lines.value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
+  EXPECT_EQ(unknown.status, 1);
+  Printed failed = identify(program, {"hello.wad", "missing.wad", "folder.wad", "say \"hi\".wad"});
+  ASSERT_EQ(failed.lines.size(), 4);
+  for (int i = 1; i < 4; ++i) EXPECT_EQ(failed.lines[i].section('\t', 1, 1), "error") << failed.lines[i].toStdString();
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(work.entries(), (QStringList{"folder.wad", "hello.wad", "say \"hi\".wad"}));  // nothing run, nothing left
+}
+
+TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
+  ScratchFolder work;
+  ToolFolder tools;  // the program beside a checksum tool that reaches the catalogue's rows
+  tools.installReal({"wadwright"});
+  tools.installFakeChecksum();
+  work.write("v12.wad", fakeRelease("792fd1fea023d61210857089a7c1e351"));
+  work.write("ultimate.wad", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
+  Printed run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad"});
+  EXPECT_EQ(run.status, 2);
+  QJsonArray files = QJsonDocument::fromJson(run.output).array();
+  ASSERT_EQ(files.size(), 3) << run.output.toStdString();
+  EXPECT_EQ(files[0].toObject(), (QJsonObject{{"file", "v12.wad"}, {"md5", "792fd1fea023d61210857089a7c1e351"}, {"known", true},
+                                              {"release", "DOOM V1.2"}, {"remark", "You should update this Version to 'ULTIMATE DOOM'"},
+                                              {"offer", QJsonObject{{"type", "update"}, {"target", "udoom.wad"}, {"patch", "patches\\d1_12_ud"}}},
+                                              {"error", QJsonValue::Null}}));
+  EXPECT_EQ(files[1].toObject()["offer"], "doom-backdate");
+  EXPECT_EQ(files[2].toObject()["md5"], QJsonValue::Null);
+  EXPECT_EQ(files[2].toObject()["known"], false);
+  EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
+}
