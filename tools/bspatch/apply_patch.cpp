@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "tools/bspatch/patch_header.h"
 
@@ -22,8 +23,10 @@ constexpr size_t kControlEntrySize = 3 * kNumberSize;
 // Collects the new file's bytes and writes them out in large pieces.
 class OutputBuffer {
  public:
-  explicit OutputBuffer(int fd)
-      : fd_(fd), buffer_(std::make_unique_for_overwrite<unsigned char[]>(kOutputBufferSize)) {}
+  OutputBuffer(int fd, std::function<void()> afterWrite)
+      : fd_(fd),
+        afterWrite_(std::move(afterWrite)),
+        buffer_(std::make_unique_for_overwrite<unsigned char[]>(kOutputBufferSize)) {}
 
   // Room for at least one byte at the end of the buffer, flushing first if it is full.
   size_t room() {
@@ -47,18 +50,21 @@ class OutputBuffer {
       done += static_cast<size_t>(wrote);
     }
     used_ = 0;
+    if (afterWrite_) afterWrite_();
   }
 
  private:
   int fd_;
+  std::function<void()> afterWrite_;
   std::unique_ptr<unsigned char[]> buffer_;
   size_t used_ = 0;
 };
 
 class Patcher {
  public:
-  Patcher(std::span<const unsigned char> old, int64_t newSize, PatchBlocks blocks, int outFd)
-      : old_(old), newSize_(newSize), blocks_(blocks), out_(outFd) {}
+  Patcher(std::span<const unsigned char> old, int64_t newSize, PatchBlocks blocks, int outFd,
+          std::function<void()> afterWrite)
+      : old_(old), newSize_(newSize), blocks_(blocks), out_(outFd, std::move(afterWrite)) {}
 
   void run() {
     // bsdiff writes at most one entry per byte of the new file, plus one. Holding to that stops
@@ -153,8 +159,8 @@ class Patcher {
 }  // namespace
 
 void applyPatch(std::span<const unsigned char> old, int64_t newSize, PatchBlocks blocks,
-                int outFd) {
-  Patcher(old, newSize, blocks, outFd).run();
+                int outFd, std::function<void()> afterWrite) {
+  Patcher(old, newSize, blocks, outFd, std::move(afterWrite)).run();
 }
 
 }  // namespace bspatch

@@ -78,7 +78,10 @@ void patchFile(const std::string& oldPath, const std::string& newPath,
     bspatch::Bz2BlockReader diff(patch.get(), layout.diffOffset, layout.diffLength, "diff block");
     bspatch::Bz2BlockReader extra(patch.get(), layout.extraOffset, layout.extraLength,
                                   "extra block");
-    bspatch::applyPatch(old.bytes(), layout.newSize, {control, diff, extra}, out.fd());
+    // Only the old file's pages read since the last write stay mapped: its whole would be most
+    // of our memory.
+    bspatch::applyPatch(old.bytes(), layout.newSize, {control, diff, extra}, out.fd(),
+                        [&old] { old.releasePages(); });
   } catch (const std::system_error& e) {
     throw fileError(newPath, e.what());  // a fault in writing, not in the patch
   } catch (const std::runtime_error& e) {

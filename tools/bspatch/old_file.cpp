@@ -37,20 +37,27 @@ OldFile::OldFile(const std::string& path) {
   }
   size_ = static_cast<size_t>(info.st_size);
   if (size_ > 0) {
-    // Populating the mapping at once costs one call instead of a fault per page.
-    void* map = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    void* map = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
     if (map == MAP_FAILED) {
       const std::string problem = std::strerror(errno);
       close(fd);
       throw std::runtime_error(path + ": " + problem);
     }
     data_ = static_cast<const unsigned char*>(map);
+    // Read ahead into the page cache, without mapping it all into our memory.
+    madvise(map, size_, MADV_WILLNEED);
   }
   close(fd);
 
   struct sigaction action {};
   action.sa_handler = onMappedReadFailed;
   sigaction(SIGBUS, &action, nullptr);
+}
+
+void OldFile::releasePages() const {
+  // The mapping is private and read-only, so its pages are only ever copies of the file's: they
+  // come back, from the page cache, when next read.
+  if (data_) madvise(const_cast<unsigned char*>(data_), size_, MADV_DONTNEED);
 }
 
 OldFile::~OldFile() {

@@ -19,6 +19,8 @@ class OldFile {
   OldFile& operator=(const OldFile&) = delete;
 
   std::span<const unsigned char> bytes() const { return {data_, size_}; }
+  // Lets go of the pages read so far, so that the program's memory holds only those read since.
+  void releasePages() const;
 
  private:
   const unsigned char* data_ = nullptr;
