@@ -79,7 +79,8 @@ void Form1::applyRow(const CatalogueRow& row) {
 void Form1::applyUnknownVersion() {
   setCaption(Label1, QString());
   Frame1->hide();
-  showMessage(this, kUnknownVersionMessage);
+  // The checksum read, so that the user can look the file up or report it.
+  showMessage(this, kUnknownVersionMessage, "MD5: " + FileHash);
 }
 
 void Form1::Command2_Click() { runPatchAction(); }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "known_releases.h"
 #include "platform/command_words.h"
 
 namespace {
@@ -93,7 +94,9 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
     return failed(result, "I could not find out the checksum of '" + name + "'.\n" + why);
   }
   result.fileHash = QString::fromLatin1(checksum);  // every character counts, nothing converted
+  // The catalogue first: a release that can be patched is named as such.
   result.row = lookUpChecksum(result.fileHash);
+  if (!result.row) result.row = lookUpKnownRelease(result.fileHash);
   result.outcome = result.row ? Identification::Outcome::Known : Identification::Outcome::Unknown;
   return result;
 }

@@ -8,7 +8,7 @@
 /// What identifying one file found out.
 struct Identification {
   enum class Outcome {
-    Known,      ///< `row` is its release.
+    Known,      ///< `row` is its release: a catalogue row, or a known release with no offer.
     Unknown,    ///< A checksum was read, and no release has it.
     Failed,     ///< No checksum could be found out; `failure` says why, for the user.
     Abandoned,  ///< Its tool was ended before it finished (superseded, or the program is closing).
