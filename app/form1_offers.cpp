@@ -96,8 +96,9 @@ void Form1::runPatchAction() {
   setLockedForPatch(true);
   platform::FolderLock folder(".");
   if (!waitForFolder(folder)) return;
-  // The offers shown are for the file that was identified, whatever the list shows meanwhile.
-  PatchResult result = createRelease(identifiedName_, TargetFile, PatchFile,
+  // The offers shown are for the file that was identified, whatever the list shows meanwhile;
+  // the new file is checked before the window is unlocked.
+  PatchResult result = createRelease({identifiedName_, FileHash, TargetFile, PatchFile, *madeRelease(TargetFile)},
                                      [this](const QString& line) { return RunAndWait(line); });
   setLockedForPatch(false);
   if (!result.patchCommand.isEmpty()) PatchCommand = result.patchCommand;

@@ -4,11 +4,13 @@
 
 namespace {
 
-constexpr UpdateOffer kNoUpdate{"", "", ""};
+constexpr UpdateOffer kNoUpdate{};
 constexpr const char* kToUltimate = "You should update this Version to 'ULTIMATE DOOM'";
 constexpr const char* kToDoom2_19 = "You should update this Version to V1.9";
 constexpr const char* kUltimateHint = "This will create the file 'udoom.wad'";
 constexpr const char* kDoom2Hint = "This will create the file 'doom2_19.wad'";
+// The rows of the releases an update makes.
+constexpr std::size_t kUltimateRow = 5, kDoom2_19Row = 11, kTntRow = 13, kTntYellowKeyRow = 14;
 
 constexpr CatalogueRow release(const char* checksum, const char* name, const char* remark) {
   return {checksum, name, remark, Offer::None, kNoUpdate, Note::None};
@@ -21,28 +23,28 @@ constexpr CatalogueRow updatable(const char* checksum, const char* name, const c
 
 constexpr std::array<CatalogueRow, 28> kRows{{
     updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate,
-              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud"}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}),
     updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate,
-              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud"}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}),
     updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate,
-              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud"}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}),
     updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate,
-              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud"}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}),
     updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate,
-              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud"}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}),
     {"c4fe9fd920207691a9f493668e0a2083", "Ultimate Doom",
      "Would You like to try one of the historic versions?", Offer::DoomBackdateSet, kNoUpdate,
      Note::DoomBackdate},
     updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19"}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}),
     updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19"}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}),
     updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19"}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}),
     updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19"}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}),
     updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19"}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}),
     {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9",
      "Would you like to try one of the historic versions?", Offer::Doom2BackdateSet, kNoUpdate,
      Note::Doom2Backdate},
@@ -50,10 +52,10 @@ constexpr std::array<CatalogueRow, 28> kRows{{
             "-no other versions available-"),
     updatable("4e158d9953c79ccf97bd0663244cc6b6", "Final Doom - TNT:Evilution V1.9",
               "Would you like to use the 'Yellow Key'-Update?",
-              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk"}),
+              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}),
     updatable("677605e1a7ee75dc279373036cdb6ebb", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)",
               "Would you like to remove/undo the 'Yellow Key'-Update?",
-              {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt"}),
+              {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt", kTntRow}),
     release("740901119ba2953e3c7f3764eca6e128", "DOOM ALPHA 0.2",
             "This is an early alpha Version from Feb 4, 1993"),
     release("b6afa12a8b22e2726a8ff5bd249223de", "DOOM ALPHA 0.4",
@@ -82,17 +84,18 @@ constexpr std::array<CatalogueRow, 28> kRows{{
      "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware},
 }};
 
+// The last number: the index in kRows of the release a button's file must be.
 constexpr std::array<BackdateButton, 10> kBackdateButtons{{
-    {4, Offer::DoomBackdateSet, "V1.1", "DOOM Version 1.1", "d1_11.wad", " patches\\d1_ud_11"},
-    {5, Offer::DoomBackdateSet, "V1.2", "DOOM Version 1.2", "d1_12.wad", " patches\\d1_ud_12"},
-    {6, Offer::DoomBackdateSet, "V1.666", "DOOM Version 1.666", "d1_1666.wad", " patches\\d1_ud_1666"},
-    {7, Offer::DoomBackdateSet, "V1.8", "DOOM Version 1.8", "d1_18.wad", " patches\\d1_ud_18"},
-    {8, Offer::DoomBackdateSet, "V1.9", "DOOM Version 1.9", "d1_19.wad", " patches\\d1_ud_19"},
-    {9, Offer::Doom2BackdateSet, "V1.666", "DOOM2 Version 1.666", "d2_1666.wad", " patches\\d2_19_1666"},
-    {10, Offer::Doom2BackdateSet, "V1.666 German", "DOOM2 Version 1.666 german", "d2_16ger.wad", " patches\\d2_19_1666ger"},
-    {11, Offer::Doom2BackdateSet, "V1.7", "DOOM2 Version 1.7", "d2_17.wad", " patches\\d2_19_17"},
-    {12, Offer::Doom2BackdateSet, "V1.7a", "DOOM2 Version 1.7a", "d2_17a.wad", " patches\\d2_19_17a"},
-    {13, Offer::Doom2BackdateSet, "V1.8", "DOOM2 Version 1.8", "d2_18.wad", " patches\\d2_19_18"},
+    {4, Offer::DoomBackdateSet, "V1.1", "DOOM Version 1.1", "d1_11.wad", " patches\\d1_ud_11", 0},
+    {5, Offer::DoomBackdateSet, "V1.2", "DOOM Version 1.2", "d1_12.wad", " patches\\d1_ud_12", 1},
+    {6, Offer::DoomBackdateSet, "V1.666", "DOOM Version 1.666", "d1_1666.wad", " patches\\d1_ud_1666", 2},
+    {7, Offer::DoomBackdateSet, "V1.8", "DOOM Version 1.8", "d1_18.wad", " patches\\d1_ud_18", 3},
+    {8, Offer::DoomBackdateSet, "V1.9", "DOOM Version 1.9", "d1_19.wad", " patches\\d1_ud_19", 4},
+    {9, Offer::Doom2BackdateSet, "V1.666", "DOOM2 Version 1.666", "d2_1666.wad", " patches\\d2_19_1666", 6},
+    {10, Offer::Doom2BackdateSet, "V1.666 German", "DOOM2 Version 1.666 german", "d2_16ger.wad", " patches\\d2_19_1666ger", 7},
+    {11, Offer::Doom2BackdateSet, "V1.7", "DOOM2 Version 1.7", "d2_17.wad", " patches\\d2_19_17", 8},
+    {12, Offer::Doom2BackdateSet, "V1.7a", "DOOM2 Version 1.7a", "d2_17a.wad", " patches\\d2_19_17a", 9},
+    {13, Offer::Doom2BackdateSet, "V1.8", "DOOM2 Version 1.8", "d2_18.wad", " patches\\d2_19_18", 10},
 }};
 
 constexpr const char* kBackdateIntroduction =
@@ -123,6 +126,14 @@ const CatalogueRow* lookUpChecksum(const QString& checksum) {
 const std::array<CatalogueRow, 28>& catalogueRows() { return kRows; }
 
 const std::array<BackdateButton, 10>& backdateButtons() { return kBackdateButtons; }
+
+const CatalogueRow* madeRelease(const QString& targetFile) {
+  for (const CatalogueRow& row : kRows)
+    if (row.offer == Offer::Update && targetFile == QLatin1String(row.update.targetFile)) return &kRows[row.update.targetRow];
+  for (const BackdateButton& button : kBackdateButtons)
+    if (targetFile == QLatin1String(button.targetFile)) return &kRows[button.releaseRow];
+  return nullptr;
+}
 
 const BackdateButton* backdateButton(int number) {
   for (const BackdateButton& button : kBackdateButtons)

@@ -9,12 +9,14 @@ enum class Offer { None, Update, DoomBackdateSet, Doom2BackdateSet };
 /// The note a known release puts in the main window's note box.
 enum class Note { None, DoomBackdate, Doom2Backdate, Shareware };
 
-/// The update offer of a release that can be made newer: the hint shown, the file to create and
-/// the patch argument (which begins with a blank: it is appended as it stands).
+/// The update offer of a release that can be made newer: the hint shown, the file to create,
+/// the patch argument (which begins with a blank: it is appended as it stands) and the release the
+/// new file must be.
 struct UpdateOffer {
-  const char* hint;
-  const char* targetFile;
-  const char* patchFile;
+  const char* hint = "";
+  const char* targetFile = "";
+  const char* patchFile = "";
+  std::size_t targetRow = 0;  ///< Its index in catalogueRows().
 };
 
 /// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex.
@@ -41,6 +43,7 @@ struct BackdateButton {
   const char* release;     ///< As the set's note names it.
   const char* targetFile;  ///< The file it creates.
   const char* patchFile;   ///< The patch argument, with its leading blank.
+  std::size_t releaseRow;  ///< The index in catalogueRows() of the release its file must be.
 };
 
 /// All ten, in button order; the two sets of five share the same five places in the window.
@@ -48,6 +51,10 @@ const std::array<BackdateButton, 10>& backdateButtons();
 
 /// The button with this number, or nullptr.
 const BackdateButton* backdateButton(int number);
+
+/// The catalogue row of the release that the update or backdate writing `targetFile` makes, or
+/// nullptr: what the new file is checked against.
+const CatalogueRow* madeRelease(const QString& targetFile);
 
 /// The text of a note, with CR LF line breaks.
 QString noteText(Note note);

@@ -1,15 +1,21 @@
 #include "patch_action.h"
 
+#include <QFile>
 #include <QFileInfo>
 
+#include "identify/identification.h"
 #include "platform/command_words.h"
 
 namespace {
 
-PatchResult notCreated(PatchResult result, const QString& why) {
-  result.outcome = PatchResult::Outcome::NotCreated;
-  result.message = why;
+PatchResult ended(PatchResult result, PatchResult::Outcome outcome, const QString& message) {
+  result.outcome = outcome;
+  result.message = message;
   return result;
+}
+
+PatchResult notCreated(PatchResult result, const QString& why) {
+  return ended(result, PatchResult::Outcome::NotCreated, why);
 }
 
 // Anything at all under that name counts, a dangling link included: the patch tool must not be
@@ -19,33 +25,61 @@ bool isPresent(const QString& name) {
   return entry.exists() || entry.isSymLink();
 }
 
+// A bsdiff patch carries no checksum of its own: what it made is believed only when it is
+// identified as the release it should be. The new file was made a moment ago by this action from
+// a file that is only read, so removing a wrong one loses nothing of the user's.
+PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platform::RunCommand& run) {
+  Identification made = identifyFile(job.targetFile, run);
+  if (made.outcome == Identification::Outcome::Abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
+  if (made.outcome == Identification::Outcome::Failed)
+    return ended(result, PatchResult::Outcome::Unchecked,
+                 job.targetFile + " was created, but I could not check that it is " + job.release.releaseName +
+                     ". I have kept it.\n" + made.failure);
+  if (made.fileHash == QLatin1String(job.release.checksum))
+    return ended(result, PatchResult::Outcome::Created, job.targetFile + " was sucessully created!");
+  QString wrong = "'" + job.targetFile + "' should have been " + job.release.releaseName + ", but it is not: the patch file '" +
+                  job.patchFile.trimmed() + "' does not fit the selected file '" + job.sourceName + "', or it is damaged.";
+  QFile file(job.targetFile);
+  if (!file.remove())
+    return ended(result, PatchResult::Outcome::Unchecked,
+                 wrong + " I could not remove the wrong file, please delete it yourself:\n" + file.errorString());
+  return notCreated(result, wrong + " I removed it: nothing was kept.");
+}
+
 }  // namespace
 
-PatchResult createRelease(const QString& sourceName, const QString& targetFile, const QString& patchFile,
-                          const platform::RunCommand& run) {
+PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run) {
   PatchResult result;
-  if (isPresent(targetFile))
-    return notCreated(result, "Can't continue. The file that I was going to create -'" + targetFile + "'- already exists!");
-  QString source = platform::commandWord(sourceName);
-  QString target = platform::commandWord(targetFile);
+  if (isPresent(job.targetFile))
+    return notCreated(result, "Can't continue. The file that I was going to create -'" + job.targetFile + "'- already exists!");
+  if (!QFileInfo(".").isWritable())
+    return notCreated(result, "I cannot create '" + job.targetFile +
+                                  "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.");
+  QString source = platform::commandWord(job.sourceName);
+  QString target = platform::commandWord(job.targetFile);
   if (source.isEmpty() || target.isEmpty())
-    return notCreated(result, "I cannot hand '" + sourceName + "' to the patch tool safely. Please select the file again.");
+    return notCreated(result, "I cannot hand '" + job.sourceName + "' to the patch tool safely. Please select the file again.");
 
-  result.patchCommand = "bspatch.exe " + source + " " + target + " " + patchFile;
+  // What was identified may have been replaced since: the patch is made only from that file.
+  Identification selected = identifyFile(job.sourceName, run);
+  if (selected.outcome == Identification::Outcome::Abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
+  if (selected.outcome == Identification::Outcome::Failed)
+    return notCreated(result, "I could not check that '" + job.sourceName + "' is still the file I identified, so '" +
+                                  job.targetFile + "' was not created.\n" + selected.failure);
+  if (selected.fileHash != job.sourceChecksum)
+    return notCreated(result, "'" + job.sourceName + "' has changed since I identified it, so '" + job.targetFile +
+                                  "' was not created. Please select the file again.");
+
+  result.patchCommand = "bspatch.exe " + source + " " + target + " " + job.patchFile;
   platform::CommandOutcome outcome = run(result.patchCommand);
-  if (outcome.abandoned) {
-    result.outcome = PatchResult::Outcome::Abandoned;
-    return result;
-  }
+  if (outcome.abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
   if (!outcome.started)
-    return notCreated(result, "I could not start the patch tool 'bspatch.exe', so '" + targetFile + "' was not created:\n" +
+    return notCreated(result, "I could not start the patch tool 'bspatch.exe', so '" + job.targetFile + "' was not created:\n" +
                                   platform::toolText(outcome.startError));
   if (!outcome.succeeded())
-    return notCreated(result, "I could not create '" + targetFile + "'.\n" + platform::failureReason(outcome, "the patch tool"));
+    return notCreated(result, "I could not create '" + job.targetFile + "'.\n" + platform::failureReason(outcome, "the patch tool"));
   // A tool that says it succeeded is believed only when the file is there.
-  if (!QFileInfo(targetFile).isFile())
-    return notCreated(result, "I could not create '" + targetFile + "'.\nThe patch tool ended without writing it.");
-  result.outcome = PatchResult::Outcome::Created;
-  result.message = targetFile + " was sucessully created!";
-  return result;
+  if (!QFileInfo(job.targetFile).isFile())
+    return notCreated(result, "I could not create '" + job.targetFile + "'.\nThe patch tool ended without writing it.");
+  return checkMadeFile(result, job, run);
 }

@@ -2,22 +2,34 @@
 
 #include <QString>
 
+#include "identify/catalogue.h"
 #include "platform/process.h"
 
 /// What one update or backdate action came to.
 struct PatchResult {
   enum class Outcome {
-    Created,     ///< The new file is there.
-    NotCreated,  ///< Nothing was written; `message` says why.
-    Abandoned,   ///< The tool was ended before it finished (the program is closing).
+    Created,     ///< The new file is there, and it is the release it should be.
+    Unchecked,   ///< The new file is there, but it could not be confirmed; `message` says why.
+    NotCreated,  ///< No new file is there; `message` says why.
+    Abandoned,   ///< A tool was ended before it finished (the program is closing).
   };
   Outcome outcome = Outcome::NotCreated;
-  QString patchCommand;  ///< The patch command line, when one was composed.
+  QString patchCommand;  ///< The patch command line, when one was run.
   QString message;       ///< What to tell the user.
 };
 
-/// Makes `targetFile` in the working folder from the file `sourceName` with the patch tool:
-/// "bspatch.exe SOURCE TARGET" + `patchFile` (which begins with its blank). Refuses, without
-/// running anything, when anything is already there under the target's name.
-PatchResult createRelease(const QString& sourceName, const QString& targetFile, const QString& patchFile,
-                          const platform::RunCommand& run);
+/// One update or backdate: the selected file as it was identified, and what to make of it.
+struct PatchJob {
+  QString sourceName;
+  QString sourceChecksum;  ///< The checksum the selected file was identified with.
+  QString targetFile;
+  QString patchFile;  ///< The patch argument, which begins with its blank.
+  const CatalogueRow& release;  ///< The release the new file must be.
+};
+
+/// Makes `job.targetFile` in the working folder from the selected file with the patch tool:
+/// "bspatch.exe SOURCE TARGET" + the patch argument. Runs nothing when anything is already there
+/// under the target's name, when the folder is read-only, or when the selected file no longer has
+/// the checksum it was identified with. The new file is then identified as a selected file is;
+/// one that is not `job.release` is removed.
+PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run);

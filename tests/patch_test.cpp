@@ -1,5 +1,5 @@
 // The update and backdate action without a window: the real patch tool on patches made by
-// Debian's bsdiff, in a scratch working folder.
+// Debian's bsdiff, in a scratch working folder; the checksums the stand-in checksum tool reads.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
@@ -28,18 +28,23 @@ QByteArray edited(QByteArray data) {
   return data;
 }
 
+// A release as the stand-in checksum tool identifies it: its checksum, then its data.
+QByteArray release(const char* checksum) { return fakeRelease(checksum) + randomBytes(200000, 1); }
+
 }  // namespace
 
 class Patch : public ::testing::Test {
  protected:
   void SetUp() override {
-    tools.installReal();
+    tools.installFakeChecksum();
+    tools.installReal({"bspatch.exe"});
     QDir().mkdir("patches");
     work.write("mine.wad", source);
-    work.write("patches/d1_ud_11", bsdiffPatch(source, edited(source)));
+    work.write("patches/d1_ud_11", bsdiffPatch(source, made));
   }
   PatchResult create(const QString& target = "d1_11.wad", const QString& patch = " patches\\d1_ud_11") {
-    return createRelease("mine.wad", target, patch, [this](const QString& line) { return platform::runAndWait(line, tools.path()); });
+    return createRelease({"mine.wad", "c4fe9fd920207691a9f493668e0a2083", target, patch, *madeRelease(target)},
+                         [this](const QString& line) { return platform::runAndWait(line, tools.path()); });
   }
   // Nothing was written: the folder holds what it held, the selected file as it was.
   void expectUntouched(const QStringList& entries = {"mine.wad", "patches"}) {
@@ -49,7 +54,8 @@ class Patch : public ::testing::Test {
 
   ScratchFolder work;
   ToolFolder tools;
-  QByteArray source = randomBytes(200000, 1);
+  QByteArray source = release("c4fe9fd920207691a9f493668e0a2083");         // Ultimate Doom
+  QByteArray made = edited(release("981b03e6d1dc033301aa3095acc437ce"));  // DOOM V1.1
 };
 
 TEST_F(Patch, MakesTheReleaseBesideTheSelectedFile) {
@@ -57,7 +63,7 @@ TEST_F(Patch, MakesTheReleaseBesideTheSelectedFile) {
   EXPECT_EQ(result.outcome, PatchResult::Outcome::Created);
   EXPECT_EQ(result.patchCommand, "bspatch.exe mine.wad d1_11.wad  patches\\d1_ud_11");
   EXPECT_EQ(result.message, "d1_11.wad was sucessully created!");
-  EXPECT_EQ(work.read("d1_11.wad"), edited(source));
+  EXPECT_EQ(work.read("d1_11.wad"), made);
   expectUntouched({"d1_11.wad", "mine.wad", "patches"});
 }
 
@@ -77,9 +83,9 @@ TEST_F(Patch, NeverWritesOverAnythingUnderTheTargetsName) {
   tools.installReal({"bspatch.exe"});
   QFile::rename(tools.path() + "/bspatch.exe", tools.path() + "/real-bspatch");
   tools.install("bspatch.exe", "#!/bin/sh\necho theirs > \"$2\"\nexec \"$(dirname \"$0\")/real-bspatch\" \"$@\"\n");
-  PatchResult result = create("late.wad");
-  EXPECT_TRUE(result.message.startsWith("I could not create 'late.wad'.\nbspatch.exe: ")) << result.message.toStdString();
-  EXPECT_EQ(work.read("late.wad"), "theirs\n");
+  PatchResult result = create("d1_12.wad");
+  EXPECT_TRUE(result.message.startsWith("I could not create 'd1_12.wad'.\nbspatch.exe: ")) << result.message.toStdString();
+  EXPECT_EQ(work.read("d1_12.wad"), "theirs\n");
 }
 
 TEST_F(Patch, AFailingToolIsSaidAndLeavesNothingBehind) {
@@ -120,6 +126,8 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   QDir::setCurrent("/");
   umount2(qPrintable(work.path()), MNT_DETACH);
   EXPECT_TRUE(full.message.contains("free") || full.message.contains("No space left")) << full.message.toStdString();
-  EXPECT_TRUE(readOnly.message.contains("Read-only file system")) << readOnly.message.toStdString();
+  EXPECT_EQ(readOnly.message, "I cannot create 'd1_11.wad' here: this folder is read-only. Copy the IWAD into a folder of "
+                              "your own and open it there.");
+  EXPECT_EQ(readOnly.patchCommand, "");
   EXPECT_EQ(entries, (QStringList{"mine.wad", "patches"}));
 }
