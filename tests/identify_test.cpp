@@ -8,23 +8,51 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <map>
 
 #include "identify/identification.h"
+#include "identify/known_releases.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 
-TEST(Catalogue, ChecksumsAreDistinctLowercaseDigestsAndLookupIsExact) {
+TEST(Catalogue, ChecksumsAreDistinctLowercaseDigestsAcrossBothTablesAndLookupIsExact) {
   QSet<QString> seen;
-  for (const CatalogueRow& row : catalogueRows()) {
+  std::vector<CatalogueRow> rows(catalogueRows().begin(), catalogueRows().end());
+  rows.insert(rows.end(), knownReleases().begin(), knownReleases().end());
+  for (const CatalogueRow& row : rows) {
     EXPECT_TRUE(QRegularExpression("^[0-9a-f]{32}$").match(row.checksum).hasMatch()) << row.checksum;
     EXPECT_FALSE(seen.contains(row.checksum)) << row.checksum;
     seen.insert(row.checksum);
+  }
+  for (const CatalogueRow& row : knownReleases()) {
+    EXPECT_TRUE(row.offer == Offer::None && row.note == Note::None) << row.releaseName;
+    EXPECT_EQ(lookUpKnownRelease(row.checksum), &row);
+    EXPECT_FALSE(lookUpChecksum(row.checksum));
   }
   const QString ultimate = "c4fe9fd920207691a9f493668e0a2083";
   ASSERT_TRUE(lookUpChecksum(ultimate));
   EXPECT_STREQ(lookUpChecksum(ultimate)->releaseName, "Ultimate Doom");
   for (const QString& near : {ultimate.toUpper(), ultimate.left(31), ultimate + "0", " " + ultimate, QString()})
     EXPECT_FALSE(lookUpChecksum(near)) << near.toStdString();
+}
+
+TEST(Catalogue, EveryFileAnActionMakesIsCheckedAgainstTheRowOfItsRelease) {
+  const std::map<QString, QString> releaseOf{
+      {"udoom.wad", "Ultimate Doom"}, {"doom2_19.wad", "Doom2 V1.9"},
+      {"tnt_yk.wad", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)"}, {"tnt_noyk.wad", "Final Doom - TNT:Evilution V1.9"},
+      {"d1_11.wad", "DOOM V1.1"}, {"d1_12.wad", "DOOM V1.2"}, {"d1_1666.wad", "DOOM V1.666"}, {"d1_18.wad", "DOOM V1.8"},
+      {"d1_19.wad", "DOOM V1.9"}, {"d2_1666.wad", "DOOM2 V1.666"}, {"d2_16ger.wad", "DOOM2 V1.666 German (No-Nazi)"},
+      {"d2_17.wad", "DOOM2 V1.7"}, {"d2_17a.wad", "DOOM2 V1.7a"}, {"d2_18.wad", "DOOM2 V1.8"}};
+  QStringList targets;
+  for (const CatalogueRow& row : catalogueRows())
+    if (row.offer == Offer::Update) targets << row.update.targetFile;
+  for (const BackdateButton& button : backdateButtons()) targets << button.targetFile;
+  targets.removeDuplicates();
+  EXPECT_EQ(targets.size(), int(releaseOf.size()));
+  for (const QString& target : targets) {
+    ASSERT_TRUE(madeRelease(target)) << target.toStdString();
+    EXPECT_EQ(madeRelease(target)->releaseName, releaseOf.at(target)) << target.toStdString();
+  }
 }
 
 TEST(Catalogue, BackdateNotesNameEachButtonsFileWithTheSignsLinedUp) {
@@ -61,6 +89,7 @@ TEST_F(Identify, WhatTheToolSaysDecidesAndItsOutputFileIsGone) {
     QString said;  // the release, or the start of the failure
   } cases[] = {
       {"", fakeRelease("54978d12de87f162b9bcc011676cb3c0"), Identification::Outcome::Known, "DOOM V1.666"},
+      {"", fakeRelease("7912931e44c7d56e021084a256659800"), Identification::Outcome::Known, "DOOM BFG Edition (Xbox 360)"},
       {"", fakeRelease("C4FE9FD920207691A9F493668E0A2083"), Identification::Outcome::Unknown, ""},
       {"", " c4fe9fd920207691a9f493668e0a2083", Identification::Outcome::Unknown, ""},
       {"", "md5sum.exe: x.wad: Input/output error, and more", Identification::Outcome::Unknown, ""},

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +25,7 @@ namespace {
 
 constexpr const char* kUltimate = "c4fe9fd920207691a9f493668e0a2083";
 constexpr const char* kDoomV1666 = "54978d12de87f162b9bcc011676cb3c0";
+constexpr const char* kDoomV11 = "981b03e6d1dc033301aa3095acc437ce";
 
 QStringList visibleCaptions(Form1* form) {
   QStringList captions;
@@ -53,6 +56,8 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
        {"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"}, Note::Doom2Backdate},
       {"75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9", "-no other versions available-", false, {}, Note::None},
       {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9", "This is the most recent shareware IWAD ", false, {}, Note::Shareware},
+      {"8ab6d0527a29efdc1ef200e5687b5cae", "DOOM2 Unity port V1.3", "This is a re-release with changed contents. I cannot patch it -sorry!",
+       false, {}, Note::None},
   };
   work.write("x.wad", "");
   openWindow();
@@ -77,11 +82,32 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   EXPECT_TRUE(messages.messages.isEmpty());
 
   work.write("x.wad", QByteArray(40, 'h'));
+  QString details;
+  bool onlyOk = false;  // besides "Show Details..."
+  messages.whileShown = [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    details = box->detailedText();
+    onlyOk = box->icon() == QMessageBox::NoIcon && box->standardButtons() == QMessageBox::Ok;
+  };
   click("x.wad");
   EXPECT_EQ(messages.texts(), QStringList{"This is an unknown version or not a valid IWAD. I cannot patch this -sorry!"});
-  EXPECT_TRUE(messages.messages[0].plain && messages.messages[0].title == "Wadwright");
+  EXPECT_EQ(details, "MD5: " + QString(32, 'h'));
+  EXPECT_TRUE(onlyOk && messages.messages[0].title == "Wadwright");
   EXPECT_EQ(form->Label1->text(), "");
   expectNeutralLook();
+}
+
+TEST_F(MainWindowTest, TheRealToolsNameDebiansFreedoom) {
+  const QString freedoom = "/usr/share/games/doom/freedoom2.wad";
+  ASSERT_TRUE(QFileInfo::exists(freedoom)) << "scripts/install-dependencies --tests installs the freedoom package";
+  tools.installReal();
+  QFile::link(freedoom, "freedoom2.wad");
+  openWindow();
+  click("freedoom2.wad");
+  EXPECT_EQ(form->Label1->text(), "Freedoom: Phase 2 0.12.1");
+  EXPECT_EQ(form->Label2->text(), "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!");
+  EXPECT_TRUE(form->Frame1->isVisible() && messages.messages.isEmpty());
+  EXPECT_TRUE(visibleCaptions(form.get()).isEmpty() && !form->Command2->isVisible());
 }
 
 TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {
@@ -196,7 +222,7 @@ class PatchInWindowTest : public MainWindowTest {
     click("mine.wad");
   }
   QByteArray source = fakeRelease(kUltimate) + QByteArray(300000, 'u');
-  QByteArray older = QByteArray(source).replace(100, 5000, QByteArray(9000, 'o'));
+  QByteArray older = QByteArray(source).replace(0, 32, kDoomV11).replace(100, 5000, QByteArray(9000, 'o'));
 };
 
 TEST_F(PatchInWindowTest, ABackdateWritesItsFileAndTheWindowStartsAfresh) {
@@ -212,6 +238,41 @@ TEST_F(PatchInWindowTest, ABackdateWritesItsFileAndTheWindowStartsAfresh) {
   click("mine.wad");
   clickButton(4);  // once more: the target is there now
   EXPECT_EQ(messages.texts().last(), "Can't continue. The file that I was going to create -'d1_11.wad'- already exists!");
+}
+
+TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
+  work.write("patches/d1_1666_ud", bsdiffPatch(fakeRelease(kDoomV1666), source));
+  work.write("patches/d1_ud_12", bsdiffPatch(source, older));  // decodes cleanly, and makes DOOM V1.1
+  work.write("patches/d1_ud_18", bsdiffPatch(source, older));
+  tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in d1_18.wad) echo 'disk on fire' >&2; exit 3;; esac\nexec cat -- \"$1\"\n");
+  struct Case {
+    QString selected;
+    int button;
+    QString said;
+  } cases[] = {
+      {"other.wad", 2, "udoom.wad was sucessully created!"},
+      {"mine.wad", 5, "'d1_12.wad' should have been DOOM V1.2, but it is not: the patch file 'patches\\d1_ud_12' does not fit the "
+                      "selected file 'mine.wad', or it is damaged. I removed it: nothing was kept."},
+      {"mine.wad", 7, "d1_18.wad was created, but I could not check that it is DOOM V1.8. I have kept it.\n"
+                      "I could not find out the checksum of 'd1_18.wad'.\ndisk on fire"},
+  };
+  for (const Case& c : cases) {
+    click(c.selected);
+    clickButton(c.button);
+    EXPECT_EQ(messages.texts().last(), c.said);
+  }
+  EXPECT_EQ(work.read("udoom.wad"), source);
+  EXPECT_EQ(work.entries(), (QStringList{"d1_18.wad", "mine.wad", "other.wad", "patches", "udoom.wad"}));
+  EXPECT_EQ(work.read("mine.wad"), source);
+
+  // Replaced after its identification: nothing is run, nothing made.
+  click("mine.wad");
+  work.write("mine.wad", older);
+  clickButton(4);
+  EXPECT_EQ(messages.texts().last(), "'mine.wad' has changed since I identified it, so 'd1_11.wad' was not created. "
+                                     "Please select the file again.");
+  EXPECT_EQ(form->PatchCommand, "bspatch.exe mine.wad d1_18.wad  patches\\d1_ud_18");  // the last one run
+  EXPECT_FALSE(work.exists("d1_11.wad"));
 }
 
 TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsAndClosingItLeavesNothing) {
