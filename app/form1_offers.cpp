@@ -95,7 +95,10 @@ void Form1::Backdate_Click(int number) {
 void Form1::runPatchAction() {
   setLockedForPatch(true);
   platform::FolderLock folder(".");
-  if (!waitForFolder(folder)) return;
+  if (!waitForFolder(folder)) {  // the window is closing
+    setLockedForPatch(false);
+    return;
+  }
   // The offers shown are for the file that was identified, whatever the list shows meanwhile;
   // the new file is checked before the window is unlocked.
   PatchResult result = createRelease({identifiedName_, FileHash, TargetFile, PatchFile, *madeRelease(TargetFile)},
