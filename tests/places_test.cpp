@@ -60,7 +60,7 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
   };
   for (const Case& c : cases) {
     QDir::setCurrent(work.path());
-    messages.messages.clear();
+    messages.texts.clear();
     form = std::make_unique<Form1>(tools.path());
     frmSplash disclaimer;
     startUp(*form, disclaimer, {c.path});
@@ -71,7 +71,7 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(listed(), c.listed);
     EXPECT_EQ(form->Label1->text(), c.release);
-    EXPECT_EQ(messages.texts(), c.said.isEmpty() ? QStringList{} : QStringList{c.said});
+    EXPECT_EQ(messages.texts, c.said.isEmpty() ? QStringList{} : QStringList{c.said});
   }
   // The empty start folder says what to do, in grey; the hint is no entry.
   QImage list = form->File1->viewport()->grab().toImage();
@@ -93,7 +93,7 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   expectNeutralLook();
   drop({QUrl("https://example.org/doom.wad")});
   drop({QUrl::fromLocalFile(work.path("games/doom.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
-  EXPECT_EQ(messages.texts(), (QStringList{"I can only open files and folders of this computer, not 'https://example.org/doom.wad'.",
+  EXPECT_EQ(messages.texts, (QStringList{"I can only open files and folders of this computer, not 'https://example.org/doom.wad'.",
                                            "Please drop one IWAD, or files of one folder, or one folder."}));
   EXPECT_EQ(listed(), QStringList{"doom2.wad"});
 

@@ -1,5 +1,7 @@
 #include "message_catcher.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -9,18 +11,13 @@ MessageCatcher::MessageCatcher() {
   timer_.start(5);
 }
 
-QStringList MessageCatcher::texts() const {
-  QStringList all;
-  for (const Message& message : messages) all << message.text;
-  return all;
-}
-
 void MessageCatcher::answer() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (!box || !box->isVisible()) return;
-  bool plain = box->icon() == QMessageBox::NoIcon && box->buttons().size() == 1 &&
-               box->standardButton(box->buttons().front()) == QMessageBox::Ok;
-  messages.append({box->windowTitle(), box->text(), plain});
+  EXPECT_EQ(box->windowTitle(), "Wadwright");
+  EXPECT_TRUE(box->icon() == QMessageBox::NoIcon && box->standardButtons() == QMessageBox::Ok) << box->text().toStdString();
+  texts << box->text();
+  details << box->detailedText();
   if (whileShown) whileShown();
-  box->buttons().front()->click();
+  box->button(QMessageBox::Ok)->click();
 }

@@ -1,25 +1,19 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
-#include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
-/// Answers every modal message box the program shows, as a user pressing OK would, and keeps
-/// what each one looked like.
+/// Answers every modal message box the program shows, as a user pressing OK would, and keeps its
+/// text and details. A box that is not the program's plain kind (titled "Wadwright", no icon, an
+/// OK button only) fails the test.
 class MessageCatcher : public QObject {
  public:
-  struct Message {
-    QString title;
-    QString text;
-    bool plain;  ///< no icon, and an OK button only
-  };
-
   MessageCatcher();
 
-  QStringList texts() const;
-  QList<Message> messages;
+  QStringList texts;
+  QStringList details;
   /// Runs while a message is up, before it is answered.
   std::function<void()> whileShown;
 
