@@ -60,6 +60,10 @@ int identifyFromCommandLine(const QStringList& arguments, const QString& program
   QStringList files = arguments;
   files.removeAll("--identify");
   files.removeAll("--json");
+  if (files.isEmpty()) {
+    std::fputs("wadwright: --identify needs the files to identify: wadwright --identify [--json] FILE...\n", stderr);
+    return 2;
+  }
   QString start = QDir::currentPath();
   QJsonArray results;
   int status = 0;
