@@ -2,45 +2,34 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "support/scratch_folder.h"
 #include "support/tool_run.h"
 
-namespace {
-
-struct Explorer : testing::Test {
-  Explorer() {
-    QDir().mkdir("bin");
-    folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + folder.path("args").toUtf8() + "\"\n", true);
-  }
-  ToolResult explorer(const QStringList& arguments, const QString& path = {}) {
-    return runTool(builtTool("explorer"), arguments, {"PATH=" + (path.isEmpty() ? folder.path("bin") : path)});
-  }
+// The main window passes paths unquoted: words joined with single blanks are the folder. What is
+// not a folder is refused with a message, and xdg-open is not started.
+TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
   ScratchFolder folder;
-};
-
-// The main window passes paths unquoted: words joined with single blanks are the folder.
-TEST_F(Explorer, HandsXdgOpenTheFolderAsOnePath) {
-  QDir().mkdir("my folder");
-  QDir().mkdir("-x");
-  for (const auto& [arguments, expected] : std::vector<std::pair<QStringList, QString>>{
-           {{folder.path("my"), "folder"}, folder.path("my folder")}, {{"-x"}, "./-x"}}) {
-    const ToolResult result = explorer(arguments);
-    ASSERT_EQ(result.code, 0) << result.err.toStdString();
-    EXPECT_EQ(folder.read("args"), "1\n" + expected.toUtf8() + "\n");
-  }
-}
-
-TEST_F(Explorer, RefusesWithAMessage) {
+  for (const char* name : {"bin", "my folder", "-x"}) QDir().mkdir(name);
   folder.write("file", "");
-  const std::tuple<QStringList, QString, const char*> cases[] = {
-      {{}, "", "no folder"}, {{"missing"}, "", "missing"}, {{"file"}, "", "not a folder"}, {{"."}, "/nowhere", "cannot start xdg-open"}};
-  for (const auto& [arguments, path, message] : cases) {
-    const ToolResult result = explorer(arguments, path);
-    EXPECT_NE(result.code, 0) << message;
-    EXPECT_TRUE(result.err.startsWith("explorer: ") && result.err.contains(message)) << result.err.toStdString();
-    EXPECT_FALSE(folder.exists("args")) << "xdg-open was started";
+  folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + folder.path("args").toUtf8() + "\"\n", true);
+  const QString bin = folder.path("bin");
+  const struct {
+    QStringList arguments;
+    QString path, opened;  // PATH, and the one argument xdg-open was given
+    const char* refusal;
+  } cases[] = {{{folder.path("my"), "folder"}, bin, folder.path("my folder"), nullptr},
+               {{"-x"}, bin, "./-x", nullptr},
+               {{}, bin, "", "no folder"},
+               {{"missing"}, bin, "", "missing: No such file"},
+               {{"file"}, bin, "", "file: not a folder"},
+               {{"."}, "/nowhere", "", "cannot start xdg-open"}};
+  for (const auto& [arguments, path, opened, refusal] : cases) {
+    QFile::remove("args");
+    const ToolResult result = runTool(builtTool("explorer"), arguments, {"PATH=" + path});
+    EXPECT_EQ(result.code == 0, !refusal) << result.err.toStdString();
+    EXPECT_TRUE(!refusal || (result.err.startsWith("explorer: ") && result.err.contains(refusal))) << result.err.toStdString();
+    EXPECT_EQ(folder.read("args"), opened.isEmpty() ? "" : "1\n" + opened.toUtf8() + "\n");
   }
 }
-
-}  // namespace
