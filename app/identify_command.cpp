@@ -14,8 +14,7 @@ namespace {
 
 QJsonValue offerOf(const CatalogueRow& row) {
   switch (row.offer) {
-    case Offer::Update:
-      return QJsonObject{{"type", "update"}, {"target", row.update.targetFile}, {"patch", QString(row.update.patchFile).trimmed()}};
+    case Offer::Update: return "update";
     case Offer::DoomBackdateSet: return "doom-backdate";
     case Offer::Doom2BackdateSet: return "doom2-backdate";
     case Offer::None: break;
@@ -36,14 +35,18 @@ Identification identifyOne(const QString& path, const QString& programFolder) {
   return identifyFile(file.fileName(), [&](const QString& line) { return platform::runAndWait(line, programFolder); });
 }
 
+// Every object has every field, null where it does not apply: one shape for scripts to read.
 QJsonObject asJson(const QString& path, const Identification& found) {
   bool failed = found.outcome == Identification::Outcome::Failed;
+  bool update = found.row && found.row->offer == Offer::Update;
   return {{"file", path},
           {"md5", failed ? QJsonValue::Null : QJsonValue(found.fileHash)},
           {"known", found.row != nullptr},
           {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
           {"remark", found.row ? QJsonValue(found.row->remark) : QJsonValue::Null},
           {"offer", found.row ? offerOf(*found.row) : QJsonValue::Null},
+          {"target", update ? QJsonValue(found.row->update.targetFile) : QJsonValue::Null},
+          {"patch", update ? QJsonValue(QString(found.row->update.patchFile).trimmed()) : QJsonValue::Null},
           {"error", failed ? QJsonValue(found.failure) : QJsonValue::Null}};
 }
 

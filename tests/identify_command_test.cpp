@@ -69,9 +69,10 @@ TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
   ASSERT_EQ(files.size(), 3) << run.output.toStdString();
   EXPECT_EQ(files[0].toObject(), (QJsonObject{{"file", "v12.wad"}, {"md5", "792fd1fea023d61210857089a7c1e351"}, {"known", true},
                                               {"release", "DOOM V1.2"}, {"remark", "You should update this Version to 'ULTIMATE DOOM'"},
-                                              {"offer", QJsonObject{{"type", "update"}, {"target", "udoom.wad"}, {"patch", "patches\\d1_12_ud"}}},
+                                              {"offer", "update"}, {"target", "udoom.wad"}, {"patch", "patches\\d1_12_ud"},
                                               {"error", QJsonValue::Null}}));
   EXPECT_EQ(files[1].toObject()["offer"], "doom-backdate");
+  EXPECT_EQ(files[1].toObject()["target"], QJsonValue::Null);
   EXPECT_EQ(files[2].toObject()["md5"], QJsonValue::Null);
   EXPECT_EQ(files[2].toObject()["known"], false);
   EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
