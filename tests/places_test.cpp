@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -124,11 +123,7 @@ TEST_F(PlacesTest, TwoProcessesOnOneFolderNeverMixTheirChecksums) {
   work.write("games/b.wad", fakeRelease(kDoom2));
   qputenv("FAKE_MD5_DELAY", "0.5");  // long enough for the two to overlap
   QProcess other;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("WADWRIGHT_TEST_FOLDER", work.path("games"));
-  environment.insert("WADWRIGHT_TEST_TOOLS", tools.path());
-  other.setProcessEnvironment(environment);
-  other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PlacesTest.OtherProcess"});
+  startThisTestAgain(other, "PlacesTest.OtherProcess", {{"WADWRIGHT_TEST_FOLDER", work.path("games")}, {"WADWRIGHT_TEST_TOOLS", tools.path()}});
   openWindow();
   QTest::qWait(150);
   click("a.wad");

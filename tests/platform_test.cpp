@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <csignal>
@@ -110,10 +109,7 @@ TEST(ChildLifetime, Parent) {
 TEST(ChildLifetime, AToolEndsWithItsParent) {
   ScratchFolder folder;
   QProcess parent;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("WADWRIGHT_TEST_PID_FILE", folder.path("tool.pid"));
-  parent.setProcessEnvironment(environment);
-  parent.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ChildLifetime.Parent"});
+  startThisTestAgain(parent, "ChildLifetime.Parent", {{"WADWRIGHT_TEST_PID_FILE", folder.path("tool.pid")}});
   QElapsedTimer clock;
   clock.start();
   while (folder.read("tool.pid").trimmed().isEmpty() && clock.elapsed() < 20000) QThread::msleep(10);

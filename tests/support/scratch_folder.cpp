@@ -1,5 +1,6 @@
 #include "scratch_folder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -31,3 +32,10 @@ QStringList ScratchFolder::entries() const {
 }
 
 QString builtProgramFolder() { return WADWRIGHT_BIN_DIR; }
+
+void startThisTestAgain(QProcess& process, const QString& test, const QMap<QString, QString>& variables) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (auto [name, value] : variables.asKeyValueRange()) environment.insert(name, value);
+  process.setProcessEnvironment(environment);
+  process.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=" + test});
+}
