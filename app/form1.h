@@ -76,6 +76,7 @@ class Form1 : public QWidget {
   void Form_Load();
   void createControls();
   void nameControls();
+  void keepRemarkBelowReleaseName();
   void connectHandlers();
 
   void identifySelection();

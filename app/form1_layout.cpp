@@ -1,5 +1,6 @@
 // The main window's controls, placed to the pixel as the window was designed.
 #include <QFont>
+#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -90,6 +91,12 @@ void Form1::createControls() {
   for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
   Command1->setFocus();
   nameControls();
+}
+
+void Form1::keepRemarkBelowReleaseName() {
+  // A release name long enough to wrap pushes the remark down by the lines it grew.
+  int grown = Label1->height() - Label1->fontMetrics().height();
+  Label2->move(kLabel2.left, kLabel2.top + std::max(0, grown));
 }
 
 void Form1::nameControls() {

@@ -12,9 +12,16 @@
 
 namespace {
 
+// A label sizes itself to its caption; one too wide for the frame it stands in wraps within it,
+// so that a long remark is read whole rather than cut off at the frame's edge.
 void setCaption(QLabel* label, const QString& caption) {
+  int room = label->parentWidget()->width() - 2 * label->x();
   label->setText(caption);
+  label->setWordWrap(false);
   label->adjustSize();
+  if (label->width() <= room) return;
+  label->setWordWrap(true);
+  label->resize(room, label->heightForWidth(room));
 }
 
 }  // namespace
@@ -55,6 +62,7 @@ void Form1::showIdentification(const Identification& found) {
 void Form1::applyRow(const CatalogueRow& row) {
   setCaption(Label1, row.releaseName);
   setCaption(Label2, row.remark);
+  keepRemarkBelowReleaseName();
   if (row.offer == Offer::Update) {
     setCaption(Label4, row.update.hint);
     Label4->show();

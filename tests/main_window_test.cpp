@@ -54,8 +54,10 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
        {"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"}, Note::Doom2Backdate},
       {"75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9", "-no other versions available-", false, {}, Note::None},
       {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9", "This is the most recent shareware IWAD ", false, {}, Note::Shareware},
-      {"8ab6d0527a29efdc1ef200e5687b5cae", "DOOM2 Unity port V1.3", "This is a re-release with changed contents. I cannot patch it -sorry!",
-       false, {}, Note::None},
+      {"b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)",
+       "This is a re-release with changed contents. I cannot patch it -sorry!", false, {}, Note::None},
+      {"c19685bd160b1bb842501063130fb0e7", "Freedoom: Phase 1 0.12.1",
+       "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!", false, {}, Note::None},
   };
   work.write("x.wad", "");
   openWindow();
@@ -65,7 +67,12 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
     EXPECT_TRUE(form->Frame1->isVisible());
     EXPECT_EQ(form->Label1->text(), c.release);
     EXPECT_EQ(form->Label2->text(), c.remark);
-    EXPECT_GE(form->Label1->width(), QFontMetrics(form->Label1->font()).horizontalAdvance(c.release));
+    for (QLabel* label : {form->Label1, form->Label2}) {  // whole, inside the frame, one below the other
+      EXPECT_TRUE(label->wordWrap() ? label->height() >= label->heightForWidth(label->width())
+                                    : label->width() >= label->sizeHint().width());
+      EXPECT_LE(label->geometry().right(), form->Frame1->width() - 16) << c.release.toStdString();
+    }
+    EXPECT_LT(form->Label1->geometry().bottom(), form->Label2->y());
     EXPECT_EQ(form->Command2->isVisible() && form->Command2->isEnabled(), c.update);
     EXPECT_EQ(form->Label4->isVisible(), c.update);
     EXPECT_EQ(visibleCaptions(form.get()), c.backdates);
