@@ -1,12 +1,11 @@
-#include <QApplication>
-#include <QIcon>
+// `wadwright`: the command-line front. It answers --help, --version and --identify itself, with
+// QtCore alone, and hands everything else to the window program beside it.
+#include <QCoreApplication>
 #include <cstdio>
 
-#include "application.h"
-#include "form1.h"
 #include "identify_command.h"
-#include "frmsplash.h"
-#include "start_up.h"
+#include "platform/run_instead.h"
+#include "version.h"
 
 namespace {
 
@@ -27,22 +26,15 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QCoreApplication application(argc, argv);  // no display needed here
+  QStringList arguments = QCoreApplication::arguments().mid(1);
   if (arguments.contains("--help")) return std::fputs(kUsage, stdout) < 0;
   if (arguments.contains("--version")) return std::printf("Wadwright %s\n", kProgramVersion) < 0;
+  QString folder = QCoreApplication::applicationDirPath();
+  if (arguments.value(0) == "--identify") return identifyFromCommandLine(arguments, folder);
 
-  if (arguments.value(0) == "--identify") {
-    QCoreApplication application(argc, argv);  // no display needed
-    return identifyFromCommandLine(arguments, QCoreApplication::applicationDirPath());
-  }
-
-  QApplication application(argc, argv);
-  prepareApplication(application);
-  QApplication::setWindowIcon(QIcon(":/icons/wadwright.png"));
-
-  Form1 form(QCoreApplication::applicationDirPath());
-  frmSplash disclaimer;
-  startUp(form, disclaimer, arguments);
-  return application.exec();
+  QString window = folder + "/wadwright-window";
+  QString why = platform::runInstead(window, argv);
+  std::fprintf(stderr, "wadwright: cannot start %s: %s\n", qPrintable(window), qPrintable(why));
+  return 127;
 }

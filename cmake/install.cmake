@@ -4,7 +4,7 @@
 include(GNUInstallDirs)
 set(WADWRIGHT_INSTALL_DIR lib/wadwright)
 
-set(wadwright_programs wadwright)
+set(wadwright_programs wadwright wadwright_window)
 # The helpers that are not built yet in a tree are left out rather than failing the install.
 foreach(tool tool_command_com tool_md5sum tool_bspatch tool_explorer)
   if(TARGET ${tool})
