@@ -5,10 +5,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
+#include "support/tool_run.h"
 
 namespace {
 
@@ -18,17 +18,10 @@ struct Printed {
   QByteArray output;
 };
 
+// With no display to open a window on: none must be asked for.
 Printed identify(const QString& program, const QStringList& arguments) {
-  QProcess wadwright;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove("DISPLAY");
-  environment.remove("WAYLAND_DISPLAY");
-  environment.remove("QT_QPA_PLATFORM");  // a window could not open: none must be asked for
-  wadwright.setProcessEnvironment(environment);
-  wadwright.start(program, QStringList{"--identify"} + arguments);
-  wadwright.waitForFinished(60000);
-  QByteArray output = wadwright.readAllStandardOutput();
-  return {wadwright.exitCode(), QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts), output};
+  ToolResult run = runTool(program, QStringList{"--identify"} + arguments, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
+  return {run.code, QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts), run.out};
 }
 
 const QString kFreedoom = "/usr/share/games/doom/";
