@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <map>
 
 #include "identify/identification.h"
 #include "identify/known_releases.h"
@@ -34,25 +33,6 @@ TEST(Catalogue, ChecksumsAreDistinctLowercaseDigestsAcrossBothTablesAndLookupIsE
   EXPECT_STREQ(lookUpChecksum(ultimate)->releaseName, "Ultimate Doom");
   for (const QString& near : {ultimate.toUpper(), ultimate.left(31), ultimate + "0", " " + ultimate, QString()})
     EXPECT_FALSE(lookUpChecksum(near)) << near.toStdString();
-}
-
-TEST(Catalogue, EveryFileAnActionMakesIsCheckedAgainstTheRowOfItsRelease) {
-  const std::map<QString, QString> releaseOf{
-      {"udoom.wad", "Ultimate Doom"}, {"doom2_19.wad", "Doom2 V1.9"},
-      {"tnt_yk.wad", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)"}, {"tnt_noyk.wad", "Final Doom - TNT:Evilution V1.9"},
-      {"d1_11.wad", "DOOM V1.1"}, {"d1_12.wad", "DOOM V1.2"}, {"d1_1666.wad", "DOOM V1.666"}, {"d1_18.wad", "DOOM V1.8"},
-      {"d1_19.wad", "DOOM V1.9"}, {"d2_1666.wad", "DOOM2 V1.666"}, {"d2_16ger.wad", "DOOM2 V1.666 German (No-Nazi)"},
-      {"d2_17.wad", "DOOM2 V1.7"}, {"d2_17a.wad", "DOOM2 V1.7a"}, {"d2_18.wad", "DOOM2 V1.8"}};
-  QStringList targets;
-  for (const CatalogueRow& row : catalogueRows())
-    if (row.offer == Offer::Update) targets << row.update.targetFile;
-  for (const BackdateButton& button : backdateButtons()) targets << button.targetFile;
-  targets.removeDuplicates();
-  EXPECT_EQ(targets.size(), int(releaseOf.size()));
-  for (const QString& target : targets) {
-    ASSERT_TRUE(madeRelease(target)) << target.toStdString();
-    EXPECT_EQ(madeRelease(target)->releaseName, releaseOf.at(target)) << target.toStdString();
-  }
 }
 
 TEST(Catalogue, BackdateNotesNameEachButtonsFileWithTheSignsLinedUp) {

@@ -58,47 +58,35 @@ class Patch : public ::testing::Test {
   QByteArray made = edited(release("981b03e6d1dc033301aa3095acc437ce"));  // DOOM V1.1
 };
 
-TEST_F(Patch, NeverWritesOverAnythingUnderTheTargetsName) {
-  tools.install("bspatch.exe", "#!/bin/sh\ntouch ran\n");  // must not run at all
-  work.write("d1_11.wad", "my own file");
-  QFile::link("nowhere.wad", "udoom.wad");  // a link that leads nowhere counts too
-  for (QString target : {"d1_11.wad", "udoom.wad"}) {
-    PatchResult result = create(target);
-    EXPECT_EQ(result.message, "Can't continue. The file that I was going to create -'" + target + "'- already exists!");
-    EXPECT_EQ(result.patchCommand, "");
-  }
-  EXPECT_EQ(work.read("d1_11.wad"), "my own file");
-  expectUntouched({"d1_11.wad", "mine.wad", "patches", "udoom.wad"});
-
-  // Somebody else writes it between the check and the tool's start.
-  tools.installReal({"bspatch.exe"});
+// Refused or failed: said, and nothing of the user's touched; what is under the target's name is
+// never written over, not even when it appears after the check.
+TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
   QFile::rename(tools.path() + "/bspatch.exe", tools.path() + "/real-bspatch");
-  tools.install("bspatch.exe", "#!/bin/sh\necho theirs > \"$2\"\nexec \"$(dirname \"$0\")/real-bspatch\" \"$@\"\n");
-  PatchResult result = create("d1_12.wad");
-  EXPECT_TRUE(result.message.startsWith("I could not create 'd1_12.wad'.\nbspatch.exe: ")) << result.message.toStdString();
-  EXPECT_EQ(work.read("d1_12.wad"), "theirs\n");
-}
-
-TEST_F(Patch, AFailingToolIsSaidAndLeavesNothingBehind) {
+  work.write("d1_12.wad", "my own file");
+  QFile::link("nowhere.wad", "udoom.wad");  // a link that leads nowhere counts too
+  const QByteArray real = "exec \"$(dirname \"$0\")/real-bspatch\" \"$@\"\n";
   struct Case {
-    QByteArray tool;  // empty: the real one
-    QString patch, said;
+    QByteArray tool;  // the patch tool's script; empty: none at all
+    QString target, patch, said;
   } cases[] = {
-      {"", " patches\\missing", "I could not create 'd1_11.wad'.\nbspatch.exe: "},
-      {"#!/bin/sh\nexit 0\n", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended without writing it."},
-      {"#!/bin/sh\nkill -SEGV $$\n", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended abnormally."},
+      {"touch ran\n", "d1_12.wad", " patches\\d1_ud_12", "Can't continue. The file that I was going to create -'d1_12.wad'- already exists!"},
+      {"touch ran\n", "udoom.wad", " patches\\d1_ud_11", "Can't continue. The file that I was going to create -'udoom.wad'- already exists!"},
+      {real, "d1_11.wad", " patches\\missing", "I could not create 'd1_11.wad'.\nbspatch.exe: "},
+      {"exit 0\n", "d1_11.wad", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended without writing it."},
+      {"kill -SEGV $$\n", "d1_11.wad", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended abnormally."},
+      {"", "d1_11.wad", " patches\\d1_ud_11", "I could not start the patch tool 'bspatch.exe', so 'd1_11.wad' was not created:\nbspatch.exe was not found"},
+      {"echo theirs > \"$2\"\n" + real, "d1_18.wad", " patches\\d1_ud_11", "I could not create 'd1_18.wad'.\nbspatch.exe: "},
   };
   for (const Case& c : cases) {
-    if (c.tool.isEmpty()) tools.installReal({"bspatch.exe"});
-    else tools.install("bspatch.exe", c.tool);
-    PatchResult result = create("d1_11.wad", c.patch);
+    QFile::remove(tools.path() + "/bspatch.exe");
+    if (!c.tool.isEmpty()) tools.install("bspatch.exe", "#!/bin/sh\n" + c.tool);
+    PatchResult result = create(c.target, c.patch);
     EXPECT_EQ(result.outcome, PatchResult::Outcome::NotCreated);
     EXPECT_TRUE(result.message.startsWith(c.said)) << result.message.toStdString();
-    EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches"}));
   }
-  QFile::remove(tools.path() + "/bspatch.exe");
-  EXPECT_EQ(create().message, "I could not start the patch tool 'bspatch.exe', so 'd1_11.wad' was not created:\n"
-                              "bspatch.exe was not found");
+  EXPECT_EQ(work.read("d1_12.wad"), "my own file");
+  EXPECT_EQ(work.read("d1_18.wad"), "theirs\n");
+  expectUntouched({"d1_12.wad", "d1_18.wad", "mine.wad", "patches", "udoom.wad"});  // and the tool never ran
 }
 
 TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {

@@ -2,7 +2,6 @@
 // a second Wadwright on the same folder.
 #include <QDir>
 #include <QDropEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
