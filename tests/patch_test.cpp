@@ -1,10 +1,8 @@
 // The update and backdate action without a window: the real patch tool on patches made by
 // Debian's bsdiff, in a scratch working folder; the checksums the stand-in checksum tool reads.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 
 #include <QDir>
-#include <QRandomGenerator>
 
 #include "patching/patch_action.h"
 #include "support/bsdiff_patch.h"
@@ -12,13 +10,6 @@
 #include "support/tool_folder.h"
 
 namespace {
-
-QByteArray randomBytes(int size, quint32 seed) {
-  QByteArray bytes(size, '\0');
-  QRandomGenerator generator(seed);
-  for (char& byte : bytes) byte = char(generator.generate());
-  return bytes;
-}
 
 // An older release: the newer one with a few edits, an insertion and a cut.
 QByteArray edited(QByteArray data) {
@@ -90,19 +81,15 @@ TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
 }
 
 TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
-  if (mount("tmpfs", qPrintable(work.path()), "tmpfs", 0, "size=1m") != 0) GTEST_SKIP() << "mounting needs root";
-  QDir::setCurrent(work.path());
+  if (!work.mountSmall()) GTEST_SKIP() << "mounting needs root";
   SetUp();
   work.write("patches/big", bsdiffPatch(source, source + QByteArray(3 << 20, 'x')));  // 3 MB won't fit
   PatchResult full = create("d1_11.wad", " patches\\big");
-  mount("tmpfs", qPrintable(work.path()), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m");
+  work.makeReadOnly();
   PatchResult readOnly = create();
-  QStringList entries = work.entries();
-  QDir::setCurrent("/");
-  umount2(qPrintable(work.path()), MNT_DETACH);
   EXPECT_TRUE(full.message.contains("free") || full.message.contains("No space left")) << full.message.toStdString();
   EXPECT_EQ(readOnly.message, "I cannot create 'd1_11.wad' here: this folder is read-only. Copy the IWAD into a folder of "
                               "your own and open it there.");
   EXPECT_EQ(readOnly.patchCommand, "");
-  EXPECT_EQ(entries, (QStringList{"mine.wad", "patches"}));
+  EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches"}));
 }

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 QByteArray bsdiffPatch(const QByteArray& from, const QByteArray& to) {
@@ -21,4 +22,10 @@ QByteArray bsdiffPatch(const QByteArray& from, const QByteArray& to) {
   QFile patch(scratch.path() + "/patch");
   patch.open(QIODevice::ReadOnly);
   return patch.readAll();
+}
+
+QByteArray randomBytes(int size, quint32 seed) {
+  std::vector<quint32> words(size_t(size) / 4 + 1);
+  QRandomGenerator(seed).fillRange(words.data(), qsizetype(words.size()));
+  return QByteArray(reinterpret_cast<const char*>(words.data()), size);
 }

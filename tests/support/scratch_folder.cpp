@@ -1,12 +1,25 @@
 #include "scratch_folder.h"
 
+#include <sys/mount.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
 
-ScratchFolder::~ScratchFolder() { QDir::setCurrent(previous_); }
+ScratchFolder::~ScratchFolder() {
+  QDir::setCurrent(previous_);
+  if (mounted_) umount2(qPrintable(path()), MNT_DETACH);
+}
+
+bool ScratchFolder::mountSmall() {
+  mounted_ = mount("tmpfs", qPrintable(path()), "tmpfs", 0, "size=1m") == 0;
+  QDir::setCurrent(path());  // the mounted folder, not the one beneath it
+  return mounted_;
+}
+
+void ScratchFolder::makeReadOnly() { mount("tmpfs", qPrintable(path()), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"); }
 
 QString ScratchFolder::path(const QString& name) const {
   return name.isEmpty() ? dir_.path() : dir_.path() + "/" + name;

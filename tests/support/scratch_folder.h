@@ -19,9 +19,15 @@ class ScratchFolder {
   /// The names in the folder, sorted, hidden ones included.
   QStringList entries() const;
 
+  /// Makes the folder a small file system of its own (1 MB, empty), so that it can be filled or
+  /// made read-only. False where mounting is not allowed (it needs root).
+  bool mountSmall();
+  void makeReadOnly();
+
  private:
   QTemporaryDir dir_;
   QString previous_;
+  bool mounted_ = false;
 };
 
 /// The folder of the built program and its tools.

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QtEndian>
 #include <limits>
 
@@ -17,12 +16,6 @@
 namespace {
 
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
-
-QByteArray randomBytes(int size, quint32 seed) {
-  std::vector<quint32> words(size_t(size) / 4 + 1);
-  QRandomGenerator(seed).fillRange(words.data(), qsizetype(words.size()));
-  return QByteArray(reinterpret_cast<const char*>(words.data()), size);
-}
 
 // Pieces of a bsdiff 4 patch, for building ones bsdiff would not write. Numbers are 8 bytes,
 // sign-magnitude, least significant first.
