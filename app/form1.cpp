@@ -3,15 +3,12 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
 #include "file_list_box.h"
-#include "identify/identification.h"
 #include "message_box.h"
-#include "patching/patch_action.h"
 #include "text_box.h"
 
 Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
