@@ -1,10 +1,13 @@
 // `wadwright --identify`: the real program and tools, without a display.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
 
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
@@ -69,4 +72,27 @@ TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
   EXPECT_EQ(files[2].toObject()["md5"], QJsonValue::Null);
   EXPECT_EQ(files[2].toObject()["known"], false);
   EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
+}
+
+// Ended by SIGKILL (logout, the out-of-memory killer), it can tidy nothing: its tool must still end.
+TEST(IdentifyCommand, ItsToolEndsWithIt) {
+  ScratchFolder work;
+  ToolFolder tools;
+  tools.installReal({"command.com", "wadwright"});
+  tools.install("md5sum.exe", "#!/bin/sh\necho $$ > pid.part\nmv pid.part pid\nexec sleep 60\n");
+  work.write("x.wad", "x");
+  ToolRun program(tools.path() + "/wadwright", {"--identify", "x.wad"});
+  QElapsedTimer clock;
+  clock.start();
+  while (!work.exists("pid") && clock.elapsed() < 20000) QThread::msleep(10);
+  const pid_t tool = work.read("pid").toInt();
+  ASSERT_GT(tool, 0);
+  kill(pid_t(program.pid()), SIGKILL);
+  program.wait();
+  auto alive = [tool] {
+    QFile status(QString("/proc/%1/stat").arg(tool));
+    return status.open(QIODevice::ReadOnly) && !status.readAll().contains(") Z ");
+  };
+  while (alive() && clock.elapsed() < 20000) QThread::msleep(10);
+  EXPECT_FALSE(alive());
 }

@@ -15,6 +15,7 @@
 #include "app/start_place.h"
 #include "app/start_up.h"
 #include "support/form1_fixture.h"
+#include "support/tool_run.h"
 
 namespace {
 
@@ -103,32 +104,18 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
 }
 
-// The other Wadwright of the test below: this test program again, on the same folder.
-TEST_F(PlacesTest, OtherProcess) {
-  QString folder = qEnvironmentVariable("WADWRIGHT_TEST_FOLDER");
-  if (folder.isEmpty()) GTEST_SKIP() << "only run by TwoProcessesOnOneFolderNeverMixTheirChecksums";
-  QDir::setCurrent(folder);
-  form = std::make_unique<Form1>(qEnvironmentVariable("WADWRIGHT_TEST_TOOLS"));
-  form->show();
-  click("b.wad");
-  QFile result(folder + "/../other-result");
-  ASSERT_TRUE(result.open(QIODevice::WriteOnly));
-  result.write(form->Label1->text().toUtf8());
-}
-
-TEST_F(PlacesTest, TwoProcessesOnOneFolderNeverMixTheirChecksums) {
+// The other Wadwright is `wadwright --identify`, which takes the same lock on the folder.
+TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
   QDir::setCurrent("games");
   work.write("games/a.wad", fakeRelease(kUltimate));
   work.write("games/b.wad", fakeRelease(kDoom2));
+  tools.installReal({"wadwright"});
   qputenv("FAKE_MD5_DELAY", "0.5");  // long enough for the two to overlap
-  QProcess other;
-  startThisTestAgain(other, "PlacesTest.OtherProcess", {{"WADWRIGHT_TEST_FOLDER", work.path("games")}, {"WADWRIGHT_TEST_TOOLS", tools.path()}});
   openWindow();
+  ToolRun other(tools.path() + "/wadwright", {"--identify", "b.wad"});
   QTest::qWait(150);
   click("a.wad");
-  if (other.state() != QProcess::NotRunning) other.waitForFinished(30000);
-  EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardOutput().toStdString();
+  EXPECT_EQ(QString::fromUtf8(other.wait().out), "b.wad\tDoom2 V1.9\tWould you like to try one of the historic versions?\n");
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
-  EXPECT_EQ(work.read("other-result"), "Doom2 V1.9");
   EXPECT_FALSE(work.exists("games/md5tmp.txt"));
 }

@@ -5,9 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QTimer>
-#include <csignal>
 
 #include "platform/command_line.h"
 #include "platform/find_program.h"
@@ -90,31 +88,4 @@ TEST(CommandRun, AnAbandonedOrCancelledRunEndsTheProcess) {
   QTimer::singleShot(100, [&] { stubborn.cancel(); });
   EXPECT_TRUE(stubborn.waitProcessingEvents().abandoned);  // killed when asking is not enough
   EXPECT_LT(clock.elapsed(), 10000);
-}
-
-// The parent of ChildLifetime's tool: this test program again, started by the test below and
-// killed while its tool runs.
-TEST(ChildLifetime, Parent) {
-  QByteArray pidFile = qgetenv("WADWRIGHT_TEST_PID_FILE");
-  if (pidFile.isEmpty()) GTEST_SKIP() << "only run by ChildLifetime.AToolEndsWithItsParent";
-  run("sh -c \"echo $$ > '" + QString(pidFile) + "'; exec sleep 60\"");
-}
-
-TEST(ChildLifetime, AToolEndsWithItsParent) {
-  ScratchFolder folder;
-  QProcess parent;
-  startThisTestAgain(parent, "ChildLifetime.Parent", {{"WADWRIGHT_TEST_PID_FILE", folder.path("tool.pid")}});
-  QElapsedTimer clock;
-  clock.start();
-  while (folder.read("tool.pid").trimmed().isEmpty() && clock.elapsed() < 20000) QThread::msleep(10);
-  pid_t tool = folder.read("tool.pid").trimmed().toInt();
-  ASSERT_GT(tool, 0);
-  ::kill(pid_t(parent.processId()), SIGKILL);  // as at logout or by the OOM killer: nothing can be tidied
-  parent.waitForFinished();
-  auto alive = [tool] {
-    QFile status(QString("/proc/%1/stat").arg(tool));
-    return status.open(QIODevice::ReadOnly) && !status.readAll().contains(") Z ");
-  };
-  while (alive() && clock.elapsed() < 20000) QThread::msleep(10);
-  EXPECT_FALSE(alive());
 }

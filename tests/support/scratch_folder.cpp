@@ -2,7 +2,6 @@
 
 #include <sys/mount.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -45,10 +44,3 @@ QStringList ScratchFolder::entries() const {
 }
 
 QString builtProgramFolder() { return WADWRIGHT_BIN_DIR; }
-
-void startThisTestAgain(QProcess& process, const QString& test, const QMap<QString, QString>& variables) {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (auto [name, value] : variables.asKeyValueRange()) environment.insert(name, value);
-  process.setProcessEnvironment(environment);
-  process.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=" + test});
-}

@@ -2,8 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QMap>
-#include <QProcess>
 #include <QTemporaryDir>
 
 /// A temporary folder that is the working folder for as long as it lives.
@@ -32,7 +30,3 @@ class ScratchFolder {
 
 /// The folder of the built program and its tools.
 QString builtProgramFolder();
-
-/// Starts this test program again, to run only the test `test` with `variables` set: a second
-/// process of our own, for what one process cannot show.
-void startThisTestAgain(QProcess& process, const QString& test, const QMap<QString, QString>& variables);
