@@ -48,29 +48,25 @@ class PlacesTest : public Form1Fixture {
 };
 
 TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) {
-  struct Case {
-    QString path;
-    QStringList listed;
-    QString release, said;
-  } cases[] = {
+  const std::tuple<QString, QStringList, QString, QString> cases[] = {  // the path, the list, the release, what is said
       {work.path("games"), {"doom.wad"}, "---", ""},
       {work.path("games/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},
       {work.path("nowhere.wad"), {}, "---", "I cannot open '" + work.path("nowhere.wad") + "': there is no such file or folder."},
   };
-  for (const Case& c : cases) {
+  for (const auto& [path, listedNames, release, said] : cases) {
     QDir::setCurrent(work.path());
     messages.texts.clear();
     form = std::make_unique<Form1>(tools.path());
     frmSplash disclaimer;
-    startUp(*form, disclaimer, {c.path});
+    startUp(*form, disclaimer, {path});
     settleFully();
     EXPECT_FALSE(form->isVisible());
     disclaimer.Command2->click();
     settleFully();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(listed(), c.listed);
-    EXPECT_EQ(form->Label1->text(), c.release);
-    EXPECT_EQ(messages.texts, c.said.isEmpty() ? QStringList{} : QStringList{c.said});
+    EXPECT_EQ(listed(), listedNames);
+    EXPECT_EQ(form->Label1->text(), release);
+    EXPECT_EQ(messages.texts, said.isEmpty() ? QStringList{} : QStringList{said});
   }
   // The empty start folder says what to do, in grey; the hint is no entry.
   QImage list = form->File1->viewport()->grab().toImage();
