@@ -3,11 +3,10 @@
 #include <signal.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
+#include <QtCore/qtestsupport_core.h>
 
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
@@ -81,17 +80,13 @@ TEST(IdentifyCommand, ItsToolEndsWithIt) {
   tools.install("md5sum.exe", "#!/bin/sh\necho $$ > pid.part\nmv pid.part pid\nexec sleep 60\n");
   work.write("x.wad", "x");
   ToolRun program(tools.path() + "/wadwright", {"--identify", "x.wad"});
-  QElapsedTimer clock;
-  clock.start();
-  while (!work.exists("pid") && clock.elapsed() < 20000) QThread::msleep(10);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return work.exists("pid"); }, 20000));
   const pid_t tool = work.read("pid").toInt();
   ASSERT_GT(tool, 0);
   kill(pid_t(program.pid()), SIGKILL);
   program.wait();
-  auto alive = [tool] {
+  EXPECT_TRUE(QTest::qWaitFor([tool] {  // gone, or a zombie no one has reaped yet
     QFile status(QString("/proc/%1/stat").arg(tool));
-    return status.open(QIODevice::ReadOnly) && !status.readAll().contains(") Z ");
-  };
-  while (alive() && clock.elapsed() < 20000) QThread::msleep(10);
-  EXPECT_FALSE(alive());
+    return !status.open(QIODevice::ReadOnly) || status.readAll().contains(") Z ");
+  }, 20000));
 }

@@ -181,9 +181,7 @@ TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {
 
   tools.install("explorer", "#!/bin/sh\nprintf '%s|' \"$@\" > record.tmp\nmv record.tmp record\n");
   QTest::mouseClick(form->Command3, Qt::LeftButton);
-  QElapsedTimer clock;
-  clock.start();
-  while (!work.exists("record") && clock.elapsed() < 10000) QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return work.exists("record"); }, 10000));
   EXPECT_EQ(work.read("record"), (tools.path().split(' ').join('|') + "|").toLocal8Bit());  // blanks split it
 }
 

@@ -1,4 +1,4 @@
-// Both windows as they open: every control where it was designed, with its text, and the
+// Both windows as they open: every control with its text, whole and inside its parent, and the
 // disclaimer's three ways out.
 #include <QApplication>
 #include <QFontMetrics>
@@ -55,33 +55,12 @@ TEST_F(WindowTest, TheMainWindowOpensNeutralWithEveryControlInItsPlace) {
   }
   EXPECT_EQ(form->Label5->palette().color(QPalette::WindowText), QColor(128, 128, 128));
   expectNeutralLook();
-
-  // Keyboard order: refresh, list, update, Explorer, the backdate buttons in name order, the note.
-  QList<QWidget*> expected{form->Command1, form->File1, form->Command2, form->Command3};
-  for (int number = 4; number <= 13; ++number) expected << form->Command(number);
-  expected << form->Text1;
-  QList<QWidget*> walked{form->Command1};
-  for (QWidget* next = form->Command1->nextInFocusChain(); next != form->Command1; next = next->nextInFocusChain())
-    if (expected.contains(next)) walked << next;
-  EXPECT_EQ(walked, expected);
 }
 
-class DisclaimerTest : public Form1Fixture {
- protected:
-  /// Runs the program's event loop with `answer` as its first event; the loop's exit code once
-  /// something has ended it.
-  DisclaimerTest() { QObject::connect(&disclaimer, &frmSplash::accepted, [this] { ++accepted; }); }
-  int runProgram(const std::function<void()>& answer) {
-    disclaimer.show();
-    QTimer::singleShot(0, qApp, answer);
-    QTimer::singleShot(30000, qApp, [] { QCoreApplication::exit(99); });  // a hung program fails alone
-    return QApplication::exec();
-  }
+// The disclaimer: a bare yellow window with the warning. Yes is the only way on; anything else
+// ends the program.
+TEST_F(WindowTest, TheDisclaimerWarnsAndOnlyYesLeadsOn) {
   frmSplash disclaimer;
-  int accepted = 0;
-};
-
-TEST_F(DisclaimerTest, IsABareYellowWindowWithTheWarning) {
   EXPECT_TRUE(disclaimer.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(disclaimer.size(), QSize(346, 278));
   EXPECT_EQ(disclaimer.minimumSize(), disclaimer.maximumSize());
@@ -93,9 +72,16 @@ TEST_F(DisclaimerTest, IsABareYellowWindowWithTheWarning) {
   EXPECT_EQ(lines[0], "ATTENTION PLEASE:");
   EXPECT_TRUE(lines[1].endsWith("if this should become necessary."));
   EXPECT_EQ(lines[2], "And please don't forget to read the docs!");
-}
 
-TEST_F(DisclaimerTest, YesIsTheOnlyWayOnAnythingElseEndsTheProgram) {
+  int accepted = 0;
+  QObject::connect(&disclaimer, &frmSplash::accepted, [&] { ++accepted; });
+  // The program's event loop with `answer` as its first event: its exit code once something ended it.
+  const auto runProgram = [&](const std::function<void()>& answer) {
+    disclaimer.show();
+    QTimer::singleShot(0, qApp, answer);
+    QTimer::singleShot(30000, qApp, [] { QCoreApplication::exit(99); });  // a hung program fails alone
+    return QApplication::exec();
+  };
   bool upBehindTheMessage = false;
   messages.whileShown = [&] { upBehindTheMessage = disclaimer.isVisible(); };
   EXPECT_EQ(runProgram([&] { disclaimer.Command1->click(); }), 0);  // "Huh? (Cancel)"
