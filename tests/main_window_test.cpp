@@ -161,8 +161,7 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
   EXPECT_TRUE(messages.texts.isEmpty());
   EXPECT_FALSE(work.exists("md5tmp.txt"));
 
-  // "refresh view" while a tool runs: the folder is read again, the window neutral, the variables kept.
-  click("c.wad");
+  // "refresh view" while a tool runs: the folder is read again, the window neutral.
   QTimer::singleShot(100, [&] {
     QFile::remove("hang.wad");
     QTest::mouseClick(form->Command1, Qt::LeftButton);
@@ -170,8 +169,6 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
   click("b.wad");
   EXPECT_EQ(listed(), (QStringList{"b.wad", "c.wad"}));
   expectNeutralLook();
-  EXPECT_EQ(form->FileHash, kDoomV1666);
-  EXPECT_EQ(form->TargetFile, "udoom.wad");
 }
 
 TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {

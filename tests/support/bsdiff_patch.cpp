@@ -3,23 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include "tool_run.h"
+
 QByteArray bsdiffPatch(const QByteArray& from, const QByteArray& to) {
   QTemporaryDir scratch;
-  QFile old(scratch.path() + "/old"), young(scratch.path() + "/new");
-  EXPECT_TRUE(old.open(QIODevice::WriteOnly) && young.open(QIODevice::WriteOnly));
-  old.write(from);
-  young.write(to);
-  old.close();
-  young.close();
-  QProcess tool;
-  tool.start("bsdiff", {old.fileName(), young.fileName(), scratch.path() + "/patch"});
-  EXPECT_TRUE(tool.waitForFinished(60000));
-  EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-  QFile patch(scratch.path() + "/patch");
+  for (const auto& [name, bytes] : {std::pair{"old", &from}, std::pair{"new", &to}}) {
+    QFile file(scratch.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size());
+  }
+  const ToolResult made = runTool("bsdiff", {scratch.filePath("old"), scratch.filePath("new"), scratch.filePath("patch")});
+  EXPECT_EQ(made.code, 0) << made.err.toStdString();
+  QFile patch(scratch.filePath("patch"));
   patch.open(QIODevice::ReadOnly);
   return patch.readAll();
 }
