@@ -22,11 +22,8 @@ TEST(Catalogue, ChecksumsAreDistinctLowercaseDigestsAcrossBothTables) {
     EXPECT_FALSE(seen.contains(row.checksum)) << row.checksum;
     seen.insert(row.checksum);
   }
-  for (const CatalogueRow& row : knownReleases()) {
+  for (const CatalogueRow& row : knownReleases())  // found after the catalogue, with nothing to offer
     EXPECT_TRUE(row.offer == Offer::None && row.note == Note::None) << row.releaseName;
-    EXPECT_EQ(lookUpKnownRelease(row.checksum), &row);
-    EXPECT_FALSE(lookUpChecksum(row.checksum));
-  }
 }
 
 TEST(Catalogue, BackdateNotesNameEachButtonsFileWithTheSignsLinedUp) {

@@ -1,5 +1,5 @@
-// Opening IWADs where they are: a path at the start, a drop on the window, a read-only folder, and
-// a second Wadwright on the same folder.
+// Opening IWADs where they are: a path at the start, a drop on the window, and a second Wadwright
+// on the same folder.
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
