@@ -15,16 +15,14 @@ TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
   folder.write("file", "");
   folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + folder.path("args").toUtf8() + "\"\n", true);
   const QString bin = folder.path("bin");
-  const struct {
-    QStringList arguments;
-    QString path, opened;  // PATH, and the one argument xdg-open was given
-    const char* refusal;
-  } cases[] = {{{folder.path("my"), "folder"}, bin, folder.path("my folder"), nullptr},
-               {{"-x"}, bin, "./-x", nullptr},
-               {{}, bin, "", "no folder"},
-               {{"missing"}, bin, "", "missing: No such file"},
-               {{"file"}, bin, "", "file: not a folder"},
-               {{"."}, "/nowhere", "", "cannot start xdg-open"}};
+  // The arguments, PATH, the one argument xdg-open was given, and the refusal.
+  const std::tuple<QStringList, QString, QString, const char*> cases[] = {
+      {{folder.path("my"), "folder"}, bin, folder.path("my folder"), nullptr},
+      {{"-x"}, bin, "./-x", nullptr},
+      {{}, bin, "", "no folder"},
+      {{"missing"}, bin, "", "missing: No such file"},
+      {{"file"}, bin, "", "file: not a folder"},
+      {{"."}, "/nowhere", "", "cannot start xdg-open"}};
   for (const auto& [arguments, path, opened, refusal] : cases) {
     QFile::remove("args");
     const ToolResult result = runTool(builtTool("explorer"), arguments, {"PATH=" + path});

@@ -13,8 +13,7 @@ QByteArray coreutils(const QString& file) { return runTool("md5sum", {"--", file
 
 TEST(Md5sumExe, AgreesWithCoreutilsAndSaysWhatItCouldNotRead) {
   ScratchFolder folder;
-  QDir().mkdir("patches");
-  QDir().mkdir("folder.wad");
+  for (const char* name : {"patches", "folder.wad"}) QDir().mkdir(name);
   ASSERT_EQ(mkfifo("fifo.wad", 0644), 0);
   // Whatever the name, the digest starts the line: coreutils marks a name it escapes; we never do.
   // The IWADs are larger than one mapped window, and no multiple of it nor of a read.
