@@ -9,21 +9,6 @@
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 
-namespace {
-
-// An older release: the newer one with a few edits, an insertion and a cut.
-QByteArray edited(QByteArray data) {
-  data.replace(1000, 50, randomBytes(80, 7));
-  data.insert(50000, randomBytes(3000, 8));
-  data.remove(120000, 700);
-  return data;
-}
-
-// A release as the stand-in checksum tool identifies it: its checksum, then its data.
-QByteArray release(const char* checksum) { return fakeRelease(checksum) + randomBytes(200000, 1); }
-
-}  // namespace
-
 class Patch : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -31,7 +16,7 @@ class Patch : public ::testing::Test {
     tools.installReal({"bspatch.exe"});
     QDir().mkdir("patches");
     work.write("mine.wad", source);
-    work.write("patches/d1_ud_11", bsdiffPatch(source, made));
+    work.write("patches/d1_ud_11", bsdiffPatch(source, fakeRelease("981b03e6d1dc033301aa3095acc437ce")));  // DOOM V1.1
   }
   PatchResult create(const QString& target = "d1_11.wad", const QString& patch = " patches\\d1_ud_11") {
     return createRelease({"mine.wad", "c4fe9fd920207691a9f493668e0a2083", target, patch, *madeRelease(target)},
@@ -45,8 +30,7 @@ class Patch : public ::testing::Test {
 
   ScratchFolder work;
   ToolFolder tools;
-  QByteArray source = release("c4fe9fd920207691a9f493668e0a2083");         // Ultimate Doom
-  QByteArray made = edited(release("981b03e6d1dc033301aa3095acc437ce"));  // DOOM V1.1
+  QByteArray source = fakeRelease("c4fe9fd920207691a9f493668e0a2083") + randomBytes(200000, 1);  // Ultimate Doom
 };
 
 // Refused or failed: said, and nothing of the user's touched; what is under the target's name is
