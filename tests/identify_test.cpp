@@ -55,7 +55,6 @@ TEST_F(Identify, WhatTheToolSaysOrTheFileIsDecidesAndNoOutputFileIsLeft) {
   tools.installFakeChecksum();
   work.write("say \"hi\".wad", "x");
   QDir().mkdir("folder.wad");
-  QFile::link("/proc/self/mem", "unreadable.wad");  // cannot be read, even by root
   using Outcome = Identification::Outcome;
   struct Case {
     QString name;
@@ -67,12 +66,9 @@ TEST_F(Identify, WhatTheToolSaysOrTheFileIsDecidesAndNoOutputFileIsLeft) {
       {"x.wad", fakeRelease("7912931e44c7d56e021084a256659800"), "", Outcome::Known, "DOOM BFG Edition (Xbox 360)"},
       {"x.wad", fakeRelease("C4FE9FD920207691A9F493668E0A2083"), "", Outcome::Unknown, ""},
       {"x.wad", " c4fe9fd920207691a9f493668e0a2083", "", Outcome::Unknown, ""},
-      {"x.wad", "md5sum.exe: x.wad: Input/output error, and more", "", Outcome::Unknown, ""},
       {"x.wad", "c4fe9fd9", "", Outcome::Failed, "I could not find out the checksum of 'x.wad'.\nThe checksum tool gave no checksum."},
       {"x.wad", "", "#!/bin/sh\nkill -SEGV $$\n", Outcome::Failed, "I could not find out the checksum of 'x.wad'.\nThe checksum tool ended abnormally."},
       {"x.wad", "", "#!/bin/sh\necho 'no such luck' >&2\nexit 4\n", Outcome::Failed, "I could not find out the checksum of 'x.wad'.\nno such luck"},
-      {"x.wad", "", "not a program", Outcome::Failed, "I could not find out the checksum of 'x.wad'.\ncommand.com: cannot start md5sum.exe"},
-      {"unreadable.wad", "", "", Outcome::Failed, "I could not find out the checksum of 'unreadable.wad'.\ncat: "},
       {"say \"hi\".wad", "", "", Outcome::Failed, "The name 'say \"hi\".wad' cannot be handed to the checksum tool safely."},
       {"gone.wad", "", "", Outcome::Failed, "I cannot find 'gone.wad' in this folder any more"},
       {"folder.wad", "", "", Outcome::Failed, "'folder.wad' is not an ordinary file"},

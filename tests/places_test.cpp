@@ -22,10 +22,6 @@ namespace {
 constexpr const char* kUltimate = "c4fe9fd920207691a9f493668e0a2083";
 constexpr const char* kDoom2 = "25e1459ca71d321525f84628f45ca8cd";
 
-void settleFully() {
-  for (int round = 0; round < 5; ++round) settle();
-}
-
 }  // namespace
 
 class PlacesTest : public Form1Fixture {
@@ -43,7 +39,7 @@ class PlacesTest : public Form1Fixture {
     QCoreApplication::sendEvent(form.get(), &enter);
     QDropEvent event(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(form.get(), &event);
-    settleFully();
+    settle();
   }
 };
 
@@ -59,10 +55,10 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
     form = std::make_unique<Form1>(tools.path());
     frmSplash disclaimer;
     startUp(*form, disclaimer, {path});
-    settleFully();
+    settle();
     EXPECT_FALSE(form->isVisible());
     disclaimer.Command2->click();
-    settleFully();
+    settle();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(listed(), listedNames);
     EXPECT_EQ(form->Label1->text(), release);
