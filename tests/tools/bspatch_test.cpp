@@ -21,9 +21,8 @@ constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 // Pieces of a bsdiff 4 patch, for building ones bsdiff would not write. Numbers are 8 bytes,
 // sign-magnitude, least significant first.
 QByteArray number(int64_t value) {
-  QByteArray bytes(8, '\0');
-  qToLittleEndian(value < 0 ? (0 - uint64_t(value)) | uint64_t{1} << 63 : uint64_t(value), bytes.data());
-  return bytes;
+  const uint64_t bits = qToLittleEndian(value < 0 ? (0 - uint64_t(value)) | uint64_t{1} << 63 : uint64_t(value));
+  return QByteArray(reinterpret_cast<const char*>(&bits), 8);
 }
 
 QByteArray bzip2(const QByteArray& bytes) {
@@ -101,9 +100,6 @@ TEST(Bspatch, RefusesWithoutTouchingTheFolder) {
       {"", "too short"},
       {"BSDIFF41" + real.mid(8), "not a bsdiff"},
       {with(8, -1), "negative length"}, {with(16, -1), "negative length"}, {with(24, -1), "negative length"},
-      {with(8, real.size()), "only"},
-      {with(16, kMax), "only"},
-      {with(24, 299999), "past the end of the new file"},
       {with(24, int64_t{1} << 60), "free"},
       // The bzip2 streams.
       {real + "x", "extra block has 1 bytes after the end of its bzip2"},
@@ -112,7 +108,6 @@ TEST(Bspatch, RefusesWithoutTouchingTheFolder) {
       {real.left(real.size() - 1), "extra block is cut short"},
       // The control entries, for a 10-byte new file.
       {ten({-1, 11, 0}, "", d10), "control entry 1 has a negative length"}, {ten({11, -1, 0}, d10, ""), "negative length"},
-      {ten({11, 0, 0}, d10 + "d", ""), "past the end"},
       {ten({5, 6, 0}, "ddddd", "eeeeee"), "past the end"},
       {ten({0, 5, kMax, 0, 5, 1}, "", d10), "control entry 2 moves the old position too far"},
       {ten({0, 5, kMax, 5, 0, 0}, "ddddd", "eeeee"), "entry 2 moves the old position too far"},
