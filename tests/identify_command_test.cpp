@@ -14,17 +14,12 @@
 
 namespace {
 
-struct Printed {
-  int status;
-  QStringList lines;
-  QByteArray output;
-};
-
 // With no display to open a window on: none must be asked for.
-Printed identify(const QString& program, const QStringList& arguments) {
-  ToolResult run = runTool(program, QStringList{"--identify"} + arguments, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
-  return {run.code, QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts), run.out};
+ToolResult identify(const QString& program, const QStringList& arguments) {
+  return runTool(program, QStringList{"--identify"} + arguments, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
 }
+
+QStringList linesOf(const ToolResult& run) { return QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts); }
 
 const QString kFreedoom = "/usr/share/games/doom/";
 
@@ -38,16 +33,17 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   QDir().mkdir("folder.wad");
   QString freedoom1 = kFreedoom + "freedoom1.wad", freedoom2 = kFreedoom + "freedoom2.wad";
   const QString remark = "\tThis is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!";
-  Printed known = identify(program, {freedoom1, freedoom2});
-  EXPECT_EQ(known.lines, (QStringList{freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark, freedoom2 + "\tFreedoom: Phase 2 0.12.1" + remark}));
-  EXPECT_EQ(known.status, 0);
-  Printed unknown = identify(program, {freedoom1, "hello.wad"});
-  EXPECT_EQ(unknown.lines.value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
-  EXPECT_EQ(unknown.status, 1);
-  Printed failed = identify(program, {"hello.wad", "missing.wad", "folder.wad", "say \"hi\".wad"});
-  ASSERT_EQ(failed.lines.size(), 4);
-  for (int i = 1; i < 4; ++i) EXPECT_EQ(failed.lines[i].section('\t', 1, 1), "error") << failed.lines[i].toStdString();
-  EXPECT_EQ(failed.status, 2);
+  ToolResult known = identify(program, {freedoom1, freedoom2});
+  EXPECT_EQ(linesOf(known), (QStringList{freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark, freedoom2 + "\tFreedoom: Phase 2 0.12.1" + remark}));
+  EXPECT_EQ(known.code, 0);
+  ToolResult unknown = identify(program, {freedoom1, "hello.wad"});
+  EXPECT_EQ(linesOf(unknown).value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
+  EXPECT_EQ(unknown.code, 1);
+  ToolResult failed = identify(program, {"hello.wad", "missing.wad", "folder.wad", "say \"hi\".wad"});
+  const QStringList failures = linesOf(failed);
+  ASSERT_EQ(failures.size(), 4);
+  for (int i = 1; i < 4; ++i) EXPECT_EQ(failures[i].section('\t', 1, 1), "error") << failures[i].toStdString();
+  EXPECT_EQ(failed.code, 2);
   EXPECT_EQ(work.entries(), (QStringList{"folder.wad", "hello.wad", "say \"hi\".wad"}));  // nothing run, nothing left
 }
 
@@ -58,10 +54,10 @@ TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
   tools.installFakeChecksum();
   work.write("v12.wad", fakeRelease("792fd1fea023d61210857089a7c1e351"));
   work.write("ultimate.wad", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
-  Printed run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad"});
-  EXPECT_EQ(run.status, 2);
-  QJsonArray files = QJsonDocument::fromJson(run.output).array();
-  ASSERT_EQ(files.size(), 3) << run.output.toStdString();
+  ToolResult run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad"});
+  EXPECT_EQ(run.code, 2);
+  QJsonArray files = QJsonDocument::fromJson(run.out).array();
+  ASSERT_EQ(files.size(), 3) << run.out.toStdString();
   EXPECT_EQ(files[0].toObject(), (QJsonObject{{"file", "v12.wad"}, {"md5", "792fd1fea023d61210857089a7c1e351"}, {"known", true},
                                               {"release", "DOOM V1.2"}, {"remark", "You should update this Version to 'ULTIMATE DOOM'"},
                                               {"offer", "update"}, {"target", "udoom.wad"}, {"patch", "patches\\d1_12_ud"},

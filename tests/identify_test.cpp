@@ -56,12 +56,9 @@ TEST_F(Identify, WhatTheToolSaysOrTheFileIsDecidesAndNoOutputFileIsLeft) {
   work.write("say \"hi\".wad", "x");
   QDir().mkdir("folder.wad");
   using Outcome = Identification::Outcome;
-  struct Case {
-    QString name;
-    QByteArray content, script;  // the file, and the checksum tool (empty: prints what the file holds)
-    Outcome outcome;
-    QString said;  // the release, or the start of the failure
-  } cases[] = {
+  // The file's name and content, the checksum tool (none: it prints what the file holds), the outcome,
+  // and the release or the start of the failure.
+  const std::tuple<QString, QByteArray, QByteArray, Outcome, QString> cases[] = {
       {"x.wad", fakeRelease("54978d12de87f162b9bcc011676cb3c0"), "", Outcome::Known, "DOOM V1.666"},
       {"x.wad", fakeRelease("7912931e44c7d56e021084a256659800"), "", Outcome::Known, "DOOM BFG Edition (Xbox 360)"},
       {"x.wad", fakeRelease("C4FE9FD920207691A9F493668E0A2083"), "", Outcome::Unknown, ""},
@@ -73,14 +70,14 @@ TEST_F(Identify, WhatTheToolSaysOrTheFileIsDecidesAndNoOutputFileIsLeft) {
       {"gone.wad", "", "", Outcome::Failed, "I cannot find 'gone.wad' in this folder any more"},
       {"folder.wad", "", "", Outcome::Failed, "'folder.wad' is not an ordinary file"},
   };
-  for (const Case& c : cases) {
-    if (c.script.isEmpty()) tools.installFakeChecksum();
-    else tools.install("md5sum.exe", c.script);
-    if (c.name == "x.wad") work.write("x.wad", c.content);
-    Identification found = identify(c.name);
-    EXPECT_EQ(found.outcome, c.outcome) << c.name.toStdString() << " " << c.content.toStdString();
+  for (const auto& [name, content, script, outcome, expected] : cases) {
+    if (script.isEmpty()) tools.installFakeChecksum();
+    else tools.install("md5sum.exe", script);
+    if (name == "x.wad") work.write("x.wad", content);
+    Identification found = identify(name);
+    EXPECT_EQ(found.outcome, outcome) << name.toStdString() << " " << content.toStdString();
     QString said = found.row ? QString(found.row->releaseName) : found.failure;
-    EXPECT_TRUE(c.said.isEmpty() || said.startsWith(c.said)) << said.toStdString();
+    EXPECT_TRUE(expected.isEmpty() || said.startsWith(expected)) << said.toStdString();
     EXPECT_FALSE(work.exists("md5tmp.txt"));
   }
 }

@@ -34,20 +34,13 @@ QStringList visibleCaptions(Form1* form) {
 
 }  // namespace
 
-class MainWindowTest : public Form1Fixture {
- protected:
-  void SetUp() override { tools.installFakeChecksum(); }
-};
+using MainWindowTest = Form1Fixture;
 
 // Debian's freedoom2.wad is read by the real tools; the other rows' checksums by the stand-in.
 TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
-  struct Case {
-    const char* checksum;
-    QString release, remark;
-    bool update;
-    QStringList backdates;
-    Note note;
-  } cases[] = {
+  // The checksum (none: Debian's freedoom2.wad), the release, the remark, whether "Update it!" is
+  // offered, the backdate buttons offered, and the note.
+  const std::tuple<const char*, QString, QString, bool, QStringList, Note> cases[] = {
       {kDoomV1666, "DOOM V1.666", "You should update this Version to 'ULTIMATE DOOM'", true, {}, Note::None},
       {kUltimate, "Ultimate Doom", "Would You like to try one of the historic versions?", false,
        {"V1.1", "V1.2", "V1.666", "V1.8", "V1.9"}, Note::DoomBackdate},
@@ -62,23 +55,23 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   work.write("x.wad", "");
   QFile::link("/usr/share/games/doom/freedoom2.wad", "freedoom2.wad");  // from Debian's freedoom package
   openWindow();
-  for (const Case& c : cases) {
-    if (c.checksum) work.write("x.wad", fakeRelease(c.checksum));
+  for (const auto& [checksum, release, remark, update, backdates, note] : cases) {
+    if (checksum) work.write("x.wad", fakeRelease(checksum));
     else tools.installReal();
-    click(c.checksum ? "x.wad" : "freedoom2.wad");
+    click(checksum ? "x.wad" : "freedoom2.wad");
     EXPECT_TRUE(form->Frame1->isVisible());
-    EXPECT_EQ(form->Label1->text(), c.release);
-    EXPECT_EQ(form->Label2->text(), c.remark);
+    EXPECT_EQ(form->Label1->text(), release);
+    EXPECT_EQ(form->Label2->text(), remark);
     for (QLabel* label : {form->Label1, form->Label2}) {  // whole, inside the frame, one below the other
       EXPECT_TRUE(label->wordWrap() ? label->height() >= label->heightForWidth(label->width())
                                     : label->width() >= label->sizeHint().width());
-      EXPECT_LE(label->geometry().right(), form->Frame1->width() - 16) << c.release.toStdString();
+      EXPECT_LE(label->geometry().right(), form->Frame1->width() - 16) << release.toStdString();
     }
     EXPECT_LT(form->Label1->geometry().bottom(), form->Label2->y());
-    EXPECT_EQ(form->Command2->isVisible() && form->Command2->isEnabled(), c.update);
-    EXPECT_EQ(form->Label4->isVisible(), c.update);
-    EXPECT_EQ(visibleCaptions(form.get()), c.backdates);
-    EXPECT_EQ(form->Text1->isVisible() ? form->Text1->text() : QString(), noteText(c.note));
+    EXPECT_EQ(form->Command2->isVisible() && form->Command2->isEnabled(), update);
+    EXPECT_EQ(form->Label4->isVisible(), update);
+    EXPECT_EQ(visibleCaptions(form.get()), backdates);
+    EXPECT_EQ(form->Text1->isVisible() ? form->Text1->text() : QString(), noteText(note));
   }
   // An update target stays stored until another row or a backdate button replaces it.
   EXPECT_EQ(form->TargetFile, "udoom.wad");
@@ -187,7 +180,6 @@ TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {
 class PatchInWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    MainWindowTest::SetUp();
     tools.installReal({"bspatch.exe"});
     QDir().mkdir("patches");
     work.write("mine.wad", source);

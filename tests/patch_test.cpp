@@ -40,10 +40,8 @@ TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
   work.write("d1_12.wad", "my own file");
   QFile::link("nowhere.wad", "udoom.wad");  // a link that leads nowhere counts too
   const QByteArray real = "exec \"$(dirname \"$0\")/real-bspatch\" \"$@\"\n";
-  struct Case {
-    QByteArray tool;  // the patch tool's script; empty: none at all
-    QString target, patch, said;
-  } cases[] = {
+  // The patch tool's script (empty: none at all), the target, the patch argument, what is said.
+  const std::tuple<QByteArray, QString, QString, QString> cases[] = {
       {"touch ran\n", "d1_12.wad", " patches\\d1_ud_12", "Can't continue. The file that I was going to create -'d1_12.wad'- already exists!"},
       {"touch ran\n", "udoom.wad", " patches\\d1_ud_11", "Can't continue. The file that I was going to create -'udoom.wad'- already exists!"},
       {real, "d1_11.wad", " patches\\missing", "I could not create 'd1_11.wad'.\nbspatch.exe: "},
@@ -52,12 +50,12 @@ TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
       {"", "d1_11.wad", " patches\\d1_ud_11", "I could not start the patch tool 'bspatch.exe', so 'd1_11.wad' was not created:\nbspatch.exe was not found"},
       {"echo theirs > \"$2\"\n" + real, "d1_18.wad", " patches\\d1_ud_11", "I could not create 'd1_18.wad'.\nbspatch.exe: "},
   };
-  for (const Case& c : cases) {
+  for (const auto& [tool, target, patch, said] : cases) {
     QFile::remove(tools.path() + "/bspatch.exe");
-    if (!c.tool.isEmpty()) tools.install("bspatch.exe", "#!/bin/sh\n" + c.tool);
-    PatchResult result = create(c.target, c.patch);
+    if (!tool.isEmpty()) tools.install("bspatch.exe", "#!/bin/sh\n" + tool);
+    PatchResult result = create(target, patch);
     EXPECT_EQ(result.outcome, PatchResult::Outcome::NotCreated);
-    EXPECT_TRUE(result.message.startsWith(c.said)) << result.message.toStdString();
+    EXPECT_TRUE(result.message.startsWith(said)) << result.message.toStdString();
   }
   EXPECT_EQ(work.read("d1_12.wad"), "my own file");
   EXPECT_EQ(work.read("d1_18.wad"), "theirs\n");

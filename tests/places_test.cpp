@@ -27,7 +27,6 @@ constexpr const char* kDoom2 = "25e1459ca71d321525f84628f45ca8cd";
 class PlacesTest : public Form1Fixture {
  protected:
   void SetUp() override {
-    tools.installFakeChecksum();
     QDir().mkdir("games");
     work.write("games/doom.wad", fakeRelease(kUltimate));
   }

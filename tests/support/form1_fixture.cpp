@@ -16,6 +16,8 @@ void settle() {
   }
 }
 
+Form1Fixture::Form1Fixture() { tools.installFakeChecksum(); }
+
 Form1Fixture::~Form1Fixture() {
   form.reset();
   qunsetenv("FAKE_MD5_DELAY");

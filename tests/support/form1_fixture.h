@@ -12,6 +12,7 @@
 /// The main window over a scratch working folder, with its tools in a folder of their own.
 class Form1Fixture : public ::testing::Test {
  protected:
+  Form1Fixture();  // with the real interpreter and the stand-in checksum tool
   ~Form1Fixture() override;
 
   void openWindow();
