@@ -99,8 +99,6 @@ TEST_F(Identify, TheRealToolsReadEveryNameAsItStandsAndWriteNothingElse) {
   }
   EXPECT_EQ(identify("d\xc3\xa9mo.wad").hashCommand, "md5sum.exe \"d\xc3\xa9mo.wad\" > md5tmp.txt");
   EXPECT_EQ(work.entries().size(), names.size() + 2);  // nothing else was written
-  QFile(tools.path() + "/md5sum.exe").setPermissions(QFile::ReadOwner);
-  EXPECT_EQ(identify("-rf.wad").failure.section('\n', 1), "command.com: " + tools.path() + "/md5sum.exe is not executable");
   QFile::remove(tools.path() + "/command.com");
   EXPECT_EQ(identify("-rf.wad").failure, "I could not start the command interpreter 'command.com', so I cannot identify "
                                          "'-rf.wad':\ncommand.com was not found");

@@ -16,10 +16,8 @@
 namespace {
 
 QString textOf(QWidget* control) {
-  if (auto* label = qobject_cast<QLabel*>(control)) return label->text();
-  if (auto* button = qobject_cast<QPushButton*>(control)) return button->text();
-  if (auto* frame = qobject_cast<QGroupBox*>(control)) return frame->title();
-  return qobject_cast<TextBox*>(control)->text();
+  if (auto* note = qobject_cast<TextBox*>(control)) return note->text();
+  return control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text").toString();  // a label's, a button's
 }
 
 // Each control, found by its design name, shows its text whole and lies inside its parent. Where

@@ -51,8 +51,6 @@ void Form1Fixture::expectNeutralLook() {
   EXPECT_TRUE(form->Frame1->isHidden());
   EXPECT_FALSE(form->Label4->isVisible());
   EXPECT_FALSE(form->Text1->isVisible());
-  for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}) {
-    EXPECT_FALSE(form->Command(number)->isVisible()) << "Command" << number;
-    EXPECT_FALSE(form->Command(number)->isEnabled()) << "Command" << number;
-  }
+  for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13})
+    EXPECT_FALSE(form->Command(number)->isVisible() || form->Command(number)->isEnabled()) << "Command" << number;
 }

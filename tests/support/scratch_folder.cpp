@@ -42,5 +42,3 @@ bool ScratchFolder::exists(const QString& name) const { return QFileInfo::exists
 QStringList ScratchFolder::entries() const {
   return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-QString builtProgramFolder() { return WADWRIGHT_BIN_DIR; }

@@ -27,6 +27,3 @@ class ScratchFolder {
   QString previous_;
   bool mounted_ = false;
 };
-
-/// The folder of the built program and its tools.
-QString builtProgramFolder();

@@ -4,12 +4,12 @@
 
 #include <QFile>
 
-#include "scratch_folder.h"
+#include "tool_run.h"
 
 void ToolFolder::installReal(const QStringList& tools) const {
   for (const QString& tool : tools) {
     QFile::remove(path() + "/" + tool);
-    EXPECT_TRUE(QFile::copy(builtProgramFolder() + "/" + tool, path() + "/" + tool)) << tool.toStdString();
+    EXPECT_TRUE(QFile::copy(builtTool(tool), path() + "/" + tool)) << tool.toStdString();
   }
 }
 

@@ -28,4 +28,4 @@ ToolResult runTool(const QString& program, const QStringList& arguments, const Q
   return ToolRun(program, arguments, environment).wait();
 }
 
-QString builtTool(const QString& name) { return builtProgramFolder() + "/" + name; }
+QString builtTool(const QString& name) { return WADWRIGHT_BIN_DIR "/" + name; }

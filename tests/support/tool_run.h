@@ -29,7 +29,7 @@ class ToolRun {
 /// Runs a program to its end.
 ToolResult runTool(const QString& program, const QStringList& arguments, const QStringList& environment = {});
 
-/// The path of one of the tools built beside the program, such as "md5sum.exe".
+/// The path of one of the programs built side by side: "wadwright" and its tools, such as "md5sum.exe".
 QString builtTool(const QString& name);
 
 /// Lets GoogleTest print a QString, and so a QStringList, as text.
