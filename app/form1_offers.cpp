@@ -52,7 +52,8 @@ void Form1::showIdentification(const Identification& found) {
       applyUnknownVersion();
       break;
     case Identification::Outcome::Failed:
-      showMessage(this, found.failure);
+      // The list is what is out of date: the window knows how to read it again.
+      showMessage(this, found.missing ? found.failure + " Click \"refresh view\" to read the folder again." : found.failure);
       break;
     case Identification::Outcome::Abandoned:
       break;

@@ -1,8 +1,17 @@
 #pragma once
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class CommandOutput;
+struct Identification;
 
 /// `wadwright --identify [--json] FILE...`: identifies each file as the window does, without a
 /// window, and prints one line per file (or one JSON array). Returns the exit status: 0 when every
-/// file is known, 1 when one is unknown and none failed, 2 when any failed.
-int identifyFromCommandLine(const QStringList& arguments, const QString& programFolder);
+/// file is known, 1 when one is unknown and none failed, 2 when any failed or the output could not
+/// be written.
+int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QString& programFolder);
+
+/// Prints what identifying `path` found, as --identify does, and returns its exit status.
+int reportIdentification(CommandOutput& output, const QByteArray& path, const Identification& found);

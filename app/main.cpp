@@ -1,40 +1,62 @@
-// `wadwright`: the command-line front. It answers --help, --version and --identify itself, with
-// QtCore alone, and hands everything else to the window program beside it.
+// `wadwright`: the command-line front. It answers --help, --version, --identify, --make and --find
+// itself, with QtCore alone, and hands the window to the window program beside it.
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 
+#include "command_options.h"
+#include "command_output.h"
 #include "identify_command.h"
+#include "platform/native_names.h"
 #include "platform/run_instead.h"
+#include "platform/standard_streams.h"
 #include "version.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: wadwright [PATH]\n"
-    "       wadwright --identify [--json] FILE...\n"
-    "Tells which release of DOOM, DOOM2 or Final Doom an IWAD is, and makes its other releases.\n"
-    "\n"
-    "  PATH        a folder to work in, or an IWAD to identify in its folder\n"
-    "              (without it: the folder Wadwright was started in)\n"
-    "  --identify  name the release of each FILE without a window, one line each:\n"
-    "              FILE<TAB>release<TAB>remark, FILE<TAB>unknown<TAB>MD5 or FILE<TAB>error<TAB>reason;\n"
-    "              exit status 0: all known, 1: one unknown, 2: one could not be identified\n"
-    "  --json      with --identify: one JSON array instead\n"
-    "  --help      show this help and exit\n"
-    "  --version   show the version and exit\n";
+int usageError(const QString& error) {
+  std::fprintf(stderr, "wadwright: %s\nTry 'wadwright --help' for more.\n", qPrintable(error));
+  return 2;
+}
+
+// The window program reads no options of ours; a path it is given is absolute, so that it cannot
+// be taken for one of Qt's own. A path that is not valid text is entered here instead: the working
+// folder carries over.
+int startWindow(const QString& programFolder, const QList<QByteArray>& paths, char* program) {
+  if (!platform::hasDisplay()) {
+    std::fputs("wadwright: there is no display to open the window on; without one, use --identify, --make or --find "
+               "(see wadwright --help)\n", stderr);
+    return 2;
+  }
+  QByteArray window = QFile::encodeName(programFolder + "/wadwright-window");
+  QByteArray path = paths.isEmpty() ? QByteArray() : platform::absoluteNativePath(paths.front());
+  if (!path.isEmpty() && !platform::isTextPath(path)) {
+    // The window lists only names that are text: it opens the folder, without selecting a file.
+    if (!platform::enterNativeFolder(path)) platform::enterNativeFolder(path.left(path.lastIndexOf('/') + 1));
+    path.clear();
+  }
+  char* arguments[] = {program, path.isEmpty() ? nullptr : path.data(), nullptr};
+  QString why = platform::runInstead(QFile::decodeName(window), arguments);
+  std::fprintf(stderr, "wadwright: cannot start %s: %s\n", window.constData(), qPrintable(why));
+  return 127;
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  platform::guardStandardStreams();
   QCoreApplication application(argc, argv);  // no display needed here
-  QStringList arguments = QCoreApplication::arguments().mid(1);
-  if (arguments.contains("--help")) return std::fputs(kUsage, stdout) < 0;
-  if (arguments.contains("--version")) return std::printf("Wadwright %s\n", kProgramVersion) < 0;
+  CommandOptions options = parseCommandLine(argc, argv);
+  if (!options.error.isEmpty()) return usageError(options.error);
   QString folder = QCoreApplication::applicationDirPath();
-  if (arguments.value(0) == "--identify") return identifyFromCommandLine(arguments, folder);
-
-  QString window = folder + "/wadwright-window";
-  QString why = platform::runInstead(window, argv);
-  std::fprintf(stderr, "wadwright: cannot start %s: %s\n", qPrintable(window), qPrintable(why));
-  return 127;
+  switch (options.mode) {
+    case CommandOptions::Mode::Help: return printAll(kUsage) ? 0 : 2;
+    case CommandOptions::Mode::Version: return printAll(QByteArray("Wadwright ") + kProgramVersion + "\n") ? 0 : 2;
+    case CommandOptions::Mode::Identify: return identifyFromCommandLine(options.paths, options.json, folder);
+    case CommandOptions::Mode::Make:
+    case CommandOptions::Mode::ListOffers:
+    case CommandOptions::Mode::Find: return usageError("not yet");
+    case CommandOptions::Mode::Window: break;
+  }
+  return startWindow(folder, options.paths, argv[0]);
 }

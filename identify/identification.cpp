@@ -13,9 +13,10 @@ namespace {
 
 constexpr qint64 kChecksumLength = 32;
 
-Identification failed(Identification result, const QString& why) {
+Identification failed(Identification result, const QString& why, bool missing = false) {
   result.outcome = Identification::Outcome::Failed;
   result.failure = why;
+  result.missing = missing;
   return result;
 }
 
@@ -37,8 +38,7 @@ class ChecksumOutput {
  public:
   ChecksumOutput() {
     if (QFileInfo(".").isWritable()) return;
-    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    private_.emplace((runtime.isEmpty() ? QDir::tempPath() : runtime) + "/wadwright-XXXXXX");
+    private_.emplace(privateFolderTemplate());
   }
   bool ready() const { return !private_ || private_->isValid(); }
   QString path() const { return private_ ? private_->filePath(kChecksumFile) : kChecksumFile; }
@@ -51,30 +51,35 @@ class ChecksumOutput {
 
 }  // namespace
 
-Identification identifyFile(const QString& name, const platform::RunCommand& run) {
+QString privateFolderTemplate() {
+  QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  return (runtime.isEmpty() ? QDir::tempPath() : runtime) + "/wadwright-XXXXXX";
+}
+
+Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName) {
   Identification result;
+  const QString& shown = shownName.isEmpty() ? name : shownName;
   QString word = platform::commandWord(name);
   if (word.isEmpty())
-    return failed(result, "The name '" + name +
+    return failed(result, "The name '" + shown +
                               "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
                               "valid text without double quotes, backslashes or control characters.");
   QFileInfo file(name);
   if (!file.exists())
-    return failed(result, "I cannot find '" + name +
-                              "' in this folder any more: it may have been renamed, moved or deleted. "
-                              "Click \"refresh view\" to read the folder again.");
+    return failed(result, "I cannot find '" + shown +
+                              "' in this folder any more: it may have been renamed, moved or deleted.", true);
   if (!file.isFile())
-    return failed(result, "'" + name + "' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.");
+    return failed(result, "'" + shown + "' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.");
 
   ChecksumOutput output;
   if (!output.ready() || output.word().isEmpty())
-    return failed(result, "I cannot identify '" + name + "': this folder is read-only, and I found no private folder "
+    return failed(result, "I cannot identify '" + shown + "': this folder is read-only, and I found no private folder "
                               "of yours for the checksum.");
   // An old output file must never be read as this file's checksum.
   QFile stale(output.path());
   if (isPresent(output.path()) && !stale.remove())
     return failed(result, QString("There is an old '%1' in this folder that I cannot remove, so I cannot identify '%2':\n%3")
-                              .arg(kChecksumFile, name, stale.errorString()));
+                              .arg(kChecksumFile, shown, stale.errorString()));
 
   result.hashCommand = "md5sum.exe " + word + " > " + output.word();
   platform::CommandOutcome outcome = run("command.com /c " + result.hashCommand);
@@ -86,12 +91,12 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
     return result;
   }
   if (!outcome.started)
-    return failed(result, "I could not start the command interpreter 'command.com', so I cannot identify '" + name +
+    return failed(result, "I could not start the command interpreter 'command.com', so I cannot identify '" + shown +
                               "':\n" + platform::toolText(outcome.startError));
   if (checksum.size() < kChecksumLength) {
     QString why = outcome.succeeded() ? "The checksum tool gave no checksum."
                                       : platform::failureReason(outcome, "the checksum tool");
-    return failed(result, "I could not find out the checksum of '" + name + "'.\n" + why);
+    return failed(result, "I could not find out the checksum of '" + shown + "'.\n" + why);
   }
   result.fileHash = QString::fromLatin1(checksum);  // every character counts, nothing converted
   // The catalogue first: a release that can be patched is named as such.

@@ -18,13 +18,18 @@ struct Identification {
   QString fileHash;     ///< The 32 characters read from the tool's output.
   const CatalogueRow* row = nullptr;
   QString failure;
+  bool missing = false;  ///< It failed because nothing is under the name any more.
 };
 
 /// The file the interpreter sends the checksum tool's output to, in the working folder.
 inline constexpr const char* kChecksumFile = "md5tmp.txt";
 
+/// Where a QTemporaryDir makes a folder of the user's own, which no one else can write to.
+QString privateFolderTemplate();
+
 /// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
 /// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output
 /// file and looks the checksum up. An old output file is removed first and never read. Where
 /// the working folder is read-only, the output goes to a private folder of the user's instead.
-Identification identifyFile(const QString& name, const platform::RunCommand& run);
+/// What is said of the file names it as `shownName`, where given.
+Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName = {});

@@ -5,6 +5,7 @@
 
 #include "identify/identification.h"
 #include "platform/command_words.h"
+#include "platform/native_names.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
   if (made.fileHash == QLatin1String(job.release.checksum))
     return ended(result, PatchResult::Outcome::Created, job.targetFile + " was sucessully created!");
   QString wrong = "'" + job.targetFile + "' should have been " + job.release.releaseName + ", but it is not: the patch file '" +
-                  job.patchFile.trimmed() + "' does not fit the selected file '" + job.sourceName + "', or it is damaged.";
+                  platform::shownPath(job.patchFile.trimmed()) + "' does not fit the selected file '" + job.sourceName + "', or it is damaged.";
   QFile file(job.targetFile);
   if (!file.remove())
     return ended(result, PatchResult::Outcome::Unchecked,

@@ -21,6 +21,11 @@ ToolResult identify(const QString& program, const QStringList& arguments) {
 
 QStringList linesOf(const ToolResult& run) { return QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts); }
 
+// For what only a shell can give: names that are not valid text, a full or closed output.
+ToolResult shell(const QString& script) {
+  return runTool("sh", {"-c", script, "sh", builtTool("wadwright")}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
+}
+
 const QString kFreedoom = "/usr/share/games/doom/";
 
 }  // namespace
@@ -30,7 +35,6 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   QString program = builtTool("wadwright");
   work.write("hello.wad", "hello");
   work.write("say \"hi\".wad", "x");
-  QDir().mkdir("folder.wad");
   QString freedoom1 = kFreedoom + "freedoom1.wad", freedoom2 = kFreedoom + "freedoom2.wad";
   const QString remark = "\tThis is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!";
   ToolResult known = identify(program, {freedoom1, freedoom2});
@@ -39,12 +43,20 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   ToolResult unknown = identify(program, {freedoom1, "hello.wad"});
   EXPECT_EQ(linesOf(unknown).value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
   EXPECT_EQ(unknown.code, 1);
-  ToolResult failed = identify(program, {"hello.wad", "missing.wad", "folder.wad", "say \"hi\".wad"});
+  ToolResult failed = identify(program, {"hello.wad", "missing.wad", "/dev/null", "say \"hi\".wad"});
   const QStringList failures = linesOf(failed);
   ASSERT_EQ(failures.size(), 4);
-  for (int i = 1; i < 4; ++i) EXPECT_EQ(failures[i].section('\t', 1, 1), "error") << failures[i].toStdString();
+  EXPECT_EQ(failures[1], "missing.wad\terror\tI cannot find 'missing.wad': there is no such file.");
+  EXPECT_TRUE(failures[2].startsWith("/dev/null\terror\t'/dev/null' is not an ordinary file")) << failures[2].toStdString();
+  EXPECT_EQ(failures[3].section('\t', 1, 1), "error");
   EXPECT_EQ(failed.code, 2);
-  EXPECT_EQ(work.entries(), (QStringList{"folder.wad", "hello.wad", "say \"hi\".wad"}));  // nothing run, nothing left
+  EXPECT_EQ(work.entries(), (QStringList{"hello.wad", "say \"hi\".wad"}));  // nothing run, nothing left
+
+  // Names byte for byte, even those that are not text; a tab or a newline cannot split a line.
+  work.write("tab\there.wad", "hello");
+  ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$1\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad'");
+  EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
+  EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
 }
 
 TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
@@ -60,7 +72,7 @@ TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
   ASSERT_EQ(files.size(), 3) << run.out.toStdString();
   EXPECT_EQ(files[0].toObject(), (QJsonObject{{"file", "v12.wad"}, {"md5", "792fd1fea023d61210857089a7c1e351"}, {"known", true},
                                               {"release", "DOOM V1.2"}, {"remark", "You should update this Version to 'ULTIMATE DOOM'"},
-                                              {"offer", "update"}, {"target", "udoom.wad"}, {"patch", "patches\\d1_12_ud"},
+                                              {"offer", "update"}, {"target", "udoom.wad"}, {"patch", "patches/d1_12_ud"},
                                               {"error", QJsonValue::Null}}));
   EXPECT_EQ(files[1].toObject()["offer"], "doom-backdate");
   EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
@@ -83,4 +95,28 @@ TEST(IdentifyCommand, ItsToolEndsWithIt) {
     QFile status(QString("/proc/%1/stat").arg(tool));
     return !status.open(QIODevice::ReadOnly) || status.readAll().contains(") Z ");
   }, 20000));
+}
+
+// Options in any order and `--` before names, as a Unix command reads them; what is wrong is said.
+TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
+  ScratchFolder work;
+  work.write("-x.wad", "hello");
+  // The words, the exit status, the start of what is printed and of what is said.
+  const std::tuple<QString, int, QByteArray, QByteArray> cases[] = {
+      {"--json --identify -- -x.wad", 1, "[\n    {\n        \"error\": null,\n        \"file\": \"-x.wad\"", ""},
+      {"--identify x.wad --help", 0, "Usage: wadwright [PATH]\n", ""},
+      {"-- --help", 2, "", "wadwright: there is no display to open the window on;"},
+      {"--frobnicate", 2, "", "wadwright: Unknown option 'frobnicate'.\n"},
+      {"--identify --find", 2, "", "wadwright: choose one of --identify, --make and --find\n"},
+      {"a b", 2, "", "wadwright: give one folder or IWAD to open, not 2\n"},
+      {"--identify -- -x.wad >/dev/full", 2, "", "wadwright: cannot write the output: No space left on device\n"},
+      {"--help >&-", 2, "", "wadwright: cannot write the output: Bad file descriptor\n"},
+      {"--version >/dev/full", 2, "", "wadwright: cannot write the output:"},
+  };
+  for (const auto& [words, status, printed, said] : cases) {
+    ToolResult run = shell("\"$1\" " + words);
+    EXPECT_EQ(run.code, status) << words.toStdString();
+    EXPECT_TRUE(run.out.startsWith(printed)) << words.toStdString() << ": " << run.out.toStdString();
+    EXPECT_TRUE(run.err.startsWith(said) && (said.isEmpty() || run.err.count('\n') <= 2)) << run.err.toStdString();
+  }
 }

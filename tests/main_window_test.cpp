@@ -200,7 +200,7 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
   tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in d1_18.wad) echo 'disk on fire' >&2; exit 3;; esac\nexec cat -- \"$1\"\n");
   const std::tuple<QString, int, QString> cases[] = {  // the file selected, the button, what is said
       {"other.wad", 2, "udoom.wad was sucessully created!"},
-      {"mine.wad", 5, "'d1_12.wad' should have been DOOM V1.2, but it is not: the patch file 'patches\\d1_ud_12' does not fit the "
+      {"mine.wad", 5, "'d1_12.wad' should have been DOOM V1.2, but it is not: the patch file 'patches/d1_ud_12' does not fit the "
                       "selected file 'mine.wad', or it is damaged. I removed it: nothing was kept."},
       {"mine.wad", 7, "d1_18.wad was created, but I could not check that it is DOOM V1.8. I have kept it.\n"
                       "I could not find out the checksum of 'd1_18.wad'.\ndisk on fire"},

@@ -18,7 +18,7 @@
 #include "tools/bspatch/patch_header.h"
 #include "tools/bspatch/pending_file.h"
 #include "tools/common/input_file.h"
-#include "tools/common/windows_path.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    patchFile(tools::nativePath(argv[1]), tools::nativePath(argv[2]), tools::nativePath(argv[3]));
+    patchFile(platform::nativePath(argv[1]), platform::nativePath(argv[2]), platform::nativePath(argv[3]));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bspatch.exe: %s\n", e.what());
     return 1;

@@ -85,6 +85,8 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   const size_t slash = finalPath.rfind('/');
   const std::string prefix = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
   folder_ = prefix.empty() ? "." : prefix;
+  // As a user would name it: "." means nothing to someone who never typed it.
+  const std::string shownFolder = prefix.empty() ? "its folder" : prefix;
   std::string name = finalPath.substr(prefix.size());
   if (name.empty() || name == "." || name == "..") {
     throw std::runtime_error(finalPath + ": not a file name");
@@ -92,20 +94,20 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
 
   struct statvfs space;
   if (statvfs(folder_.c_str(), &space) != 0) {
-    throw std::runtime_error(folder_ + ": " + errorText());
+    throw std::runtime_error(shownFolder + ": " + errorText());
   }
   const unsigned long long freeBytes =
       static_cast<unsigned long long>(space.f_bavail) * space.f_frsize;
   if (static_cast<unsigned long long>(size) > freeBytes) {
     throw std::runtime_error("the new file would take " + std::to_string(size) + " bytes, but " +
-                             folder_ + " has only " + std::to_string(freeBytes) + " free");
+                             shownFolder + " has only " + std::to_string(freeBytes) + " free");
   }
 
   // Best, a file with no name at all, which vanishes with us however we end, even killed.
   fd_ = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
   if (fd_ >= 0) return;
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-    throw std::runtime_error("cannot create a file in " + folder_ + ": " + errorText());
+    throw std::runtime_error("cannot create a file in " + shownFolder + ": " + errorText());
   }
   // The file system cannot do that: a hidden name beside the final one keeps the file on the same
   // file system, so it can be renamed into place. Cut so the added characters cannot make it too
@@ -118,7 +120,7 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   CleanupSignalsHeld held;
   std::memcpy(gTempPath, pattern.c_str(), pattern.size() + 1);
   fd_ = mkostemp(gTempPath, O_CLOEXEC);
-  if (fd_ < 0) throw std::runtime_error("cannot create a file in " + folder_ + ": " + errorText());
+  if (fd_ < 0) throw std::runtime_error("cannot create a file in " + shownFolder + ": " + errorText());
   gHaveTemp = 1;
   // mkostemp makes the file private; the new file gets the mode of any newly created one.
   fchmod(fd_, 0644 & ~currentUmask());

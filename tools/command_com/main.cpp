@@ -14,7 +14,7 @@
 #include "command_parser.h"
 #include "platform/command_line.h"
 #include "platform/find_program.h"
-#include "tools/common/windows_path.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
 
   if (command.outputFile) {
     // Never write through a symbolic link: the file named is the one that gets written.
-    std::string path = tools::nativePath(*command.outputFile);
+    std::string path = platform::nativePath(*command.outputFile);
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0666);
     if (fd < 0) return fail("cannot write " + *command.outputFile + ": " + std::strerror(errno));
     if (dup2(fd, STDOUT_FILENO) < 0) return fail(std::string("cannot redirect output: ") + std::strerror(errno));

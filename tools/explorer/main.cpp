@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "tools/common/windows_path.h"
+#include "platform/native_path.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   }
   std::string joined = argv[1];
   for (int i = 2; i < argc; ++i) joined += std::string(" ") + argv[i];
-  const std::string folder = tools::nativePath(joined);
+  const std::string folder = platform::nativePath(joined);
 
   struct stat info;
   if (stat(folder.c_str(), &info) != 0) {

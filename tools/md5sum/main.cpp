@@ -16,7 +16,7 @@
 #include <string>
 
 #include "tools/common/input_file.h"
-#include "tools/common/windows_path.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   int status = 0;
   for (int i = 1; i < argc; ++i) {  // every argument is a file name, also one that starts with '-'
     std::string error;
-    std::string digest = md5OfFile(tools::nativePath(argv[i]), &error);
+    std::string digest = md5OfFile(platform::nativePath(argv[i]), &error);
     if (digest.empty()) {
       std::fprintf(stderr, "md5sum.exe: %s: %s\n", argv[i], error.c_str());
       status = 1;

@@ -1,8 +1,8 @@
-#include "windows_path.h"
+#include "native_path.h"
 
 #include <algorithm>
 
-namespace tools {
+namespace platform {
 
 std::string nativePath(const std::string& windowsPath) {
   std::string path = windowsPath;
@@ -10,4 +10,4 @@ std::string nativePath(const std::string& windowsPath) {
   return path;
 }
 
-}  // namespace tools
+}  // namespace platform

@@ -1,0 +1,97 @@
+#include "command_options.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+const char* const kUsage =
+    "Usage: wadwright [PATH]\n"
+    "       wadwright --identify [--json] FILE...\n"
+    "       wadwright --make [--json] TARGET FILE\n"
+    "       wadwright --make --list [--json] FILE\n"
+    "       wadwright --find [--json]\n"
+    "Tells which release of DOOM, DOOM2 or Final Doom an IWAD is, and makes its other releases.\n"
+    "\n"
+    "  PATH        a folder to work in, or an IWAD to identify in its folder\n"
+    "              (without it: the folder Wadwright was started in)\n"
+    "  --identify  name the release of each FILE without a window, one line each:\n"
+    "              FILE<TAB>release<TAB>remark, FILE<TAB>unknown<TAB>MD5 or FILE<TAB>error<TAB>reason;\n"
+    "              a backslash, tab, newline or carriage return in a field is written \\\\, \\t, \\n, \\r;\n"
+    "              exit status 0: all known, 1: one unknown, 2: one could not be identified\n"
+    "  --make      make the release file TARGET (such as udoom.wad or d1_11.wad) from FILE, beside it,\n"
+    "              with the patch files in the folder patches beside FILE; the new file is checked,\n"
+    "              and a wrong one removed. Patching can damage game files: keep a copy of yours.\n"
+    "              exit status 0: made and checked, 1: refused, 2: failed\n"
+    "  --list      with --make: what can be made from FILE, and whether each patch file is there\n"
+    "  --find      identify the IWADs where game stores and distributions install them\n"
+    "  --json      with --identify, --make or --find: one JSON array instead\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "  --          take every word after it as a name, even one that begins with '-'\n";
+
+namespace {
+
+// The parser sees each word as Latin-1, which any bytes are: the names come back as given.
+QStringList bytewise(int argc, char** argv) {
+  QStringList words;
+  for (int i = 0; i < argc; ++i) words << QString::fromLatin1(argv[i]);
+  return words;
+}
+
+QString checkedShape(const CommandOptions& options, bool list) {
+  using Mode = CommandOptions::Mode;
+  const qsizetype count = options.paths.size();
+  if (list && options.mode != Mode::ListOffers) return "--list goes with --make";
+  switch (options.mode) {
+    case Mode::Window:
+      if (options.json) return "--json goes with --identify, --make or --find";
+      if (count > 1) return "give one folder or IWAD to open, not " + QString::number(count);
+      break;
+    case Mode::Identify:
+      if (count == 0) return "--identify needs the files to identify: wadwright --identify [--json] FILE...";
+      break;
+    case Mode::Make:
+      if (count != 2) return "--make needs the release to make and the file to make it from: wadwright --make TARGET FILE";
+      break;
+    case Mode::ListOffers:
+      if (count != 1) return "--make --list needs one file: wadwright --make --list FILE";
+      break;
+    case Mode::Find:
+      if (count != 0) return "--find looks in the usual places and takes no file names";
+      break;
+    case Mode::Help:
+    case Mode::Version: break;
+  }
+  return {};
+}
+
+}  // namespace
+
+CommandOptions parseCommandLine(int argc, char** argv) {
+  QCommandLineParser parser;
+  const QCommandLineOption identify("identify"), make("make"), list("list"), find("find"), json("json"),
+      help(QStringList{"help", "h"}), version("version");
+  parser.addOptions({identify, make, list, find, json, help, version});
+  parser.addPositionalArgument("PATH", "");
+
+  CommandOptions options;
+  if (!parser.parse(bytewise(argc, argv))) {
+    options.error = parser.errorText();
+    return options;
+  }
+  for (const QString& word : parser.positionalArguments()) options.paths << word.toLatin1();
+  options.json = parser.isSet(json);
+  if (parser.isSet(help)) options.mode = CommandOptions::Mode::Help;
+  else if (parser.isSet(version)) options.mode = CommandOptions::Mode::Version;
+  if (options.mode != CommandOptions::Mode::Window) return options;  // they win over anything else
+
+  int modes = parser.isSet(identify) + parser.isSet(make) + parser.isSet(find);
+  if (modes > 1) {
+    options.error = "choose one of --identify, --make and --find";
+    return options;
+  }
+  if (parser.isSet(identify)) options.mode = CommandOptions::Mode::Identify;
+  if (parser.isSet(make)) options.mode = parser.isSet(list) ? CommandOptions::Mode::ListOffers : CommandOptions::Mode::Make;
+  if (parser.isSet(find)) options.mode = CommandOptions::Mode::Find;
+  options.error = checkedShape(options, parser.isSet(list));
+  return options;
+}

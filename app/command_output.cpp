@@ -1,0 +1,55 @@
+#include "command_output.h"
+
+#include <QJsonDocument>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+QByteArray escapedField(const QByteArray& field) {
+  QByteArray escaped;
+  escaped.reserve(field.size());
+  for (char c : field) {
+    switch (c) {
+      case '\\': escaped += "\\\\"; break;
+      case '\t': escaped += "\\t"; break;
+      case '\n': escaped += "\\n"; break;
+      case '\r': escaped += "\\r"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped;
+}
+
+namespace {
+
+int gWriteError = 0;  // the first one: what followed it says less
+
+// Writes and flushes, so that a script reading along sees each result when it is ready.
+void write(const QByteArray& text) {
+  bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+  written = std::fflush(stdout) == 0 && written;
+  if (!written && !gWriteError) gWriteError = errno ? errno : EIO;
+}
+
+}  // namespace
+
+bool printAll(const QByteArray& text) {
+  write(text);
+  if (!gWriteError && !std::ferror(stdout)) return true;
+  std::fprintf(stderr, "wadwright: cannot write the output: %s\n", std::strerror(gWriteError ? gWriteError : EIO));
+  return false;
+}
+
+void CommandOutput::add(const QByteArray& name, const QStringList& fields, const QJsonObject& object) {
+  if (json_) {
+    objects_.append(object);
+    return;
+  }
+  QByteArray line = escapedField(name);
+  for (const QString& field : fields) line += "\t" + escapedField(field.toUtf8());
+  write(line + "\n");
+}
+
+bool CommandOutput::finish() {
+  return printAll(json_ ? QJsonDocument(objects_).toJson() : QByteArray());
+}

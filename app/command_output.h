@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+
+/// What the command line prints on standard output: one line per result, its fields separated by
+/// tabs, or one JSON array of them all. Writing fails loudly: a full disk or a closed output is
+/// said on standard error, not taken for success.
+class CommandOutput {
+ public:
+  explicit CommandOutput(bool json) : json_(json) {}
+
+  /// One result: `name` byte for byte (escaped), then `fields`, or `object` in the JSON array.
+  void add(const QByteArray& name, const QStringList& fields, const QJsonObject& object);
+
+  /// Writes what is still held and flushes; false, having said why on standard error, when the
+  /// output could not be written.
+  bool finish();
+
+ private:
+  bool json_;
+  QJsonArray objects_;
+};
+
+/// A field with its backslashes, tabs, newlines and carriage returns written as \\, \t, \n and \r,
+/// so that every line is one result and every tab separates two fields.
+QByteArray escapedField(const QByteArray& field);
+
+/// Writes `text` to standard output and flushes it; false, said on standard error, when it could not.
+bool printAll(const QByteArray& text);

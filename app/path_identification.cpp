@@ -1,0 +1,48 @@
+#include "path_identification.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "platform/folder_lock.h"
+#include "platform/native_names.h"
+
+namespace {
+
+Identification failure(const QString& why) {
+  Identification found;
+  found.failure = why;
+  return found;
+}
+
+// Back where it was, for the next path as it was given.
+class FolderReturn {
+ public:
+  ~FolderReturn() { platform::enterNativeFolder(start_); }
+
+ private:
+  QByteArray start_ = platform::currentNativeFolder();
+};
+
+}  // namespace
+
+Identification identifyPath(const QByteArray& path, const QString& programFolder) {
+  const QString shown = QFile::decodeName(path);
+  if (!platform::nativePathExists(path)) return failure("I cannot find '" + shown + "': there is no such file.");
+  auto run = [&](const QString& line) { return platform::runAndWait(line, programFolder); };
+  FolderReturn back;
+  if (platform::isTextPath(path)) {
+    QFileInfo file(shown);
+    if (!QDir::setCurrent(file.absolutePath())) return failure("I cannot enter the folder of '" + shown + "'.");
+    platform::FolderLock folder(".");
+    folder.lock();
+    return identifyFile(file.fileName(), run, shown);
+  }
+  QTemporaryDir links(privateFolderTemplate());
+  const QString link = links.filePath("iwad.wad");
+  if (!links.isValid() || !platform::linkToNativePath(platform::absoluteNativePath(path), link) ||
+      !QDir::setCurrent(links.path()))
+    return failure("I cannot identify '" + shown + "': its name is not valid text, and I found no private folder of yours "
+                   "to hand it over from.");
+  return identifyFile(QFileInfo(link).fileName(), run, shown);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// Paths as the command line gave them, byte for byte: a file name need not be valid text, and
+// a QString made of one that is not has lost the bytes that named it.
+
+/// True when `path` comes back unchanged from text: it can be used as a QString.
+bool isTextPath(const QByteArray& path);
+
+/// The working folder, byte for byte.
+QByteArray currentNativeFolder();
+
+/// `path` made absolute against the working folder, byte for byte.
+QByteArray absoluteNativePath(const QByteArray& path);
+
+/// True when anything is under the name, a link that leads nowhere included.
+bool nativePathExists(const QByteArray& path);
+
+/// Makes the working folder the folder `path`, which need not be valid text.
+bool enterNativeFolder(const QByteArray& path);
+
+/// Makes `link` a symbolic link to `target`, so that a file whose name is not valid text can be
+/// handed to a tool under a plain one.
+bool linkToNativePath(const QByteArray& target, const QString& link);
+
+/// A Windows-style path (`patches\d1_ud_11`) as a user of this system types it.
+QString shownPath(const QString& windowsPath);
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#include "native_names.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "native_path.h"
+
+namespace platform {
+
+bool isTextPath(const QByteArray& path) { return QFile::encodeName(QFile::decodeName(path)) == path; }
+
+QByteArray currentNativeFolder() {
+  char* here = getcwd(nullptr, 0);
+  QByteArray folder(here ? here : ".");
+  free(here);
+  return folder;
+}
+
+QByteArray absoluteNativePath(const QByteArray& path) {
+  return path.startsWith('/') ? path : currentNativeFolder() + "/" + path;
+}
+
+bool nativePathExists(const QByteArray& path) {
+  struct stat info;
+  return lstat(path.constData(), &info) == 0;
+}
+
+bool enterNativeFolder(const QByteArray& path) { return chdir(path.constData()) == 0; }
+
+bool linkToNativePath(const QByteArray& target, const QString& link) {
+  return symlink(target.constData(), QFile::encodeName(link).constData()) == 0;
+}
+
+QString shownPath(const QString& windowsPath) {
+  return QFile::decodeName(QByteArray::fromStdString(nativePath(QFile::encodeName(windowsPath).toStdString())));
+}
+
+}  // namespace platform
