@@ -2,8 +2,29 @@
 
 #include <QApplication>
 #include <QFont>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QString gFirstWarning;  // the platform's own words on what failed first: "could not connect to display :1"
+
+void startUpMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    if (gFirstWarning.isEmpty()) gFirstWarning = message;
+    return;
+  }
+  std::fprintf(stderr, "wadwright: cannot open a window: %s\n",
+               qPrintable(gFirstWarning.isEmpty() ? message.section('\n', 0, 0) : gFirstWarning));
+  _exit(2);
+}
+
+}  // namespace
+
+void explainUnreachableDisplay() { qInstallMessageHandler(startUpMessage); }
 
 void prepareApplication(QApplication& application) {
+  qInstallMessageHandler(nullptr);
   application.setApplicationName("Wadwright");
   application.setApplicationVersion(kProgramVersion);
   // The windows ask for the fonts their design names; these metric-compatible faces stand in

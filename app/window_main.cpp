@@ -8,6 +8,7 @@
 #include "start_up.h"
 
 int main(int argc, char* argv[]) {
+  explainUnreachableDisplay();
   QApplication application(argc, argv);
   prepareApplication(application);
   QApplication::setWindowIcon(QIcon(":/icons/wadwright.png"));

@@ -23,7 +23,7 @@ QStringList linesOf(const ToolResult& run) { return QString::fromUtf8(run.out).s
 
 // For what only a shell can give: names that are not valid text, a full or closed output.
 ToolResult shell(const QString& script) {
-  return runTool("sh", {"-c", script, "sh", builtTool("wadwright")}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
+  return runTool("sh", {"-c", script}, {"W=" + builtTool("wadwright"), "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
 }
 
 const QString kFreedoom = "/usr/share/games/doom/";
@@ -54,7 +54,7 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
 
   // Names byte for byte, even those that are not text; a tab or a newline cannot split a line.
   work.write("tab\there.wad", "hello");
-  ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$1\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad'");
+  ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad'");
   EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
 }
@@ -101,20 +101,21 @@ TEST(IdentifyCommand, ItsToolEndsWithIt) {
 TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
   ScratchFolder work;
   work.write("-x.wad", "hello");
-  // The words, the exit status, the start of what is printed and of what is said.
+  // The command, the exit status, the start of what is printed and of what is said.
   const std::tuple<QString, int, QByteArray, QByteArray> cases[] = {
-      {"--json --identify -- -x.wad", 1, "[\n    {\n        \"error\": null,\n        \"file\": \"-x.wad\"", ""},
-      {"--identify x.wad --help", 0, "Usage: wadwright [PATH]\n", ""},
-      {"-- --help", 2, "", "wadwright: there is no display to open the window on;"},
-      {"--frobnicate", 2, "", "wadwright: Unknown option 'frobnicate'.\n"},
-      {"--identify --find", 2, "", "wadwright: choose one of --identify, --make and --find\n"},
-      {"a b", 2, "", "wadwright: give one folder or IWAD to open, not 2\n"},
-      {"--identify -- -x.wad >/dev/full", 2, "", "wadwright: cannot write the output: No space left on device\n"},
-      {"--help >&-", 2, "", "wadwright: cannot write the output: Bad file descriptor\n"},
-      {"--version >/dev/full", 2, "", "wadwright: cannot write the output:"},
+      {"\"$W\" --json --identify -- -x.wad", 1, "[\n    {\n        \"error\": null,\n        \"file\": \"-x.wad\"", ""},
+      {"\"$W\" --identify x.wad --help", 0, "Usage: wadwright [PATH]\n", ""},
+      {"\"$W\" -- --help", 2, "", "wadwright: there is no display to open the window on;"},
+      {"DISPLAY=:99 QT_QPA_PLATFORM=xcb \"$W\" /", 2, "", "wadwright: cannot open a window: could not connect to display :99\n"},
+      {"\"$W\" --frobnicate", 2, "", "wadwright: Unknown option 'frobnicate'.\n"},
+      {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make and --find\n"},
+      {"\"$W\" a b", 2, "", "wadwright: give one folder or IWAD to open, not 2\n"},
+      {"\"$W\" --identify -- -x.wad >/dev/full", 2, "", "wadwright: cannot write the output: No space left on device\n"},
+      {"\"$W\" --help >&-", 2, "", "wadwright: cannot write the output: Bad file descriptor\n"},
+      {"\"$W\" --version >/dev/full", 2, "", "wadwright: cannot write the output:"},
   };
   for (const auto& [words, status, printed, said] : cases) {
-    ToolResult run = shell("\"$1\" " + words);
+    ToolResult run = shell(words);
     EXPECT_EQ(run.code, status) << words.toStdString();
     EXPECT_TRUE(run.out.startsWith(printed)) << words.toStdString() << ": " << run.out.toStdString();
     EXPECT_TRUE(run.err.startsWith(said) && (said.isEmpty() || run.err.count('\n') <= 2)) << run.err.toStdString();
