@@ -7,6 +7,7 @@
 #include "command_options.h"
 #include "command_output.h"
 #include "identify_command.h"
+#include "make_command.h"
 #include "platform/native_names.h"
 #include "platform/run_instead.h"
 #include "platform/standard_streams.h"
@@ -53,8 +54,8 @@ int main(int argc, char* argv[]) {
     case CommandOptions::Mode::Help: return printAll(kUsage) ? 0 : 2;
     case CommandOptions::Mode::Version: return printAll(QByteArray("Wadwright ") + kProgramVersion + "\n") ? 0 : 2;
     case CommandOptions::Mode::Identify: return identifyFromCommandLine(options.paths, options.json, folder);
-    case CommandOptions::Mode::Make:
-    case CommandOptions::Mode::ListOffers:
+    case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, folder);
+    case CommandOptions::Mode::ListOffers: return listOffersFromCommandLine(options.paths[0], options.json, folder);
     case CommandOptions::Mode::Find: return usageError("not yet");
     case CommandOptions::Mode::Window: break;
   }

@@ -135,6 +135,14 @@ const CatalogueRow* madeRelease(const QString& targetFile) {
   return nullptr;
 }
 
+std::vector<MadeFile> madeFrom(const CatalogueRow& row) {
+  std::vector<MadeFile> made;
+  if (row.offer == Offer::Update) made.push_back({row.update.targetFile, row.update.patchFile, &kRows[row.update.targetRow]});
+  for (const BackdateButton& button : kBackdateButtons)
+    if (button.set == row.offer) made.push_back({button.targetFile, button.patchFile, &kRows[button.releaseRow]});
+  return made;
+}
+
 const BackdateButton* backdateButton(int number) {
   for (const BackdateButton& button : kBackdateButtons)
     if (button.number == number) return &button;

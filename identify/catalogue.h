@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 /// What the main window offers for a known release.
 enum class Offer { None, Update, DoomBackdateSet, Doom2BackdateSet };
@@ -55,6 +56,18 @@ const BackdateButton* backdateButton(int number);
 /// The catalogue row of the release that the update or backdate writing `targetFile` makes, or
 /// nullptr: what the new file is checked against.
 const CatalogueRow* madeRelease(const QString& targetFile);
+
+/// One file that a release can be made into: its name, the patch argument (with its leading
+/// blank) and the release the file must be.
+struct MadeFile {
+  const char* targetFile;
+  const char* patchFile;
+  const CatalogueRow* release;
+};
+
+/// What can be made from `row`, as the window offers it: its update, or the five files of its
+/// backdate set, in button order; nothing for the other releases.
+std::vector<MadeFile> madeFrom(const CatalogueRow& row);
 
 /// The text of a note, with CR LF line breaks.
 QString noteText(Note note);

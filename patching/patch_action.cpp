@@ -19,6 +19,8 @@ PatchResult notCreated(PatchResult result, const QString& why) {
   return ended(result, PatchResult::Outcome::NotCreated, why);
 }
 
+PatchResult refused(PatchResult result, const QString& why) { return ended(result, PatchResult::Outcome::Refused, why); }
+
 // Anything at all under that name counts, a dangling link included: the patch tool must not be
 // pointed at it.
 bool isPresent(const QString& name) {
@@ -52,24 +54,26 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
 PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run) {
   PatchResult result;
   if (isPresent(job.targetFile))
-    return notCreated(result, "Can't continue. The file that I was going to create -'" + job.targetFile + "'- already exists!");
+    return refused(result, "Can't continue. The file that I was going to create -'" + job.targetFile + "'- already exists!");
   if (!QFileInfo(".").isWritable())
-    return notCreated(result, "I cannot create '" + job.targetFile +
-                                  "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.");
+    return refused(result, "I cannot create '" + job.targetFile +
+                               "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.");
   QString source = platform::commandWord(job.sourceName);
   QString target = platform::commandWord(job.targetFile);
   if (source.isEmpty() || target.isEmpty())
-    return notCreated(result, "I cannot hand '" + job.sourceName + "' to the patch tool safely. Please select the file again.");
+    return refused(result, "I cannot hand '" + job.sourceName + "' to the patch tool safely. Please select the file again.");
 
   // What was identified may have been replaced since: the patch is made only from that file.
-  Identification selected = identifyFile(job.sourceName, run);
-  if (selected.outcome == Identification::Outcome::Abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
-  if (selected.outcome == Identification::Outcome::Failed)
-    return notCreated(result, "I could not check that '" + job.sourceName + "' is still the file I identified, so '" +
-                                  job.targetFile + "' was not created.\n" + selected.failure);
-  if (selected.fileHash != job.sourceChecksum)
-    return notCreated(result, "'" + job.sourceName + "' has changed since I identified it, so '" + job.targetFile +
-                                  "' was not created. Please select the file again.");
+  if (!job.identifiedUnderLock) {
+    Identification selected = identifyFile(job.sourceName, run);
+    if (selected.outcome == Identification::Outcome::Abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
+    if (selected.outcome == Identification::Outcome::Failed)
+      return notCreated(result, "I could not check that '" + job.sourceName + "' is still the file I identified, so '" +
+                                    job.targetFile + "' was not created.\n" + selected.failure);
+    if (selected.fileHash != job.sourceChecksum)
+      return refused(result, "'" + job.sourceName + "' has changed since I identified it, so '" + job.targetFile +
+                                 "' was not created. Please select the file again.");
+  }
 
   result.patchCommand = "bspatch.exe " + source + " " + target + " " + job.patchFile;
   platform::CommandOutcome outcome = run(result.patchCommand);

@@ -11,6 +11,8 @@ struct PatchResult {
     Created,     ///< The new file is there, and it is the release it should be.
     Unchecked,   ///< The new file is there, but it could not be confirmed; `message` says why.
     NotCreated,  ///< No new file is there; `message` says why.
+    Refused,     ///< Nothing was run: the target is there, the folder is read-only, or the selected
+                 ///< file is not what was identified; `message` says which.
     Abandoned,   ///< A tool was ended before it finished (the program is closing).
   };
   Outcome outcome = Outcome::NotCreated;
@@ -25,6 +27,8 @@ struct PatchJob {
   QString targetFile;
   QString patchFile;  ///< The patch argument, which begins with its blank.
   const CatalogueRow& release;  ///< The release the new file must be.
+  /// Identified a moment ago under the lock the action holds: it need not be read again.
+  bool identifiedUnderLock = false;
 };
 
 /// Makes `job.targetFile` in the working folder from the selected file with the patch tool:

@@ -1,0 +1,140 @@
+#include "make_command.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QStringList>
+#include <memory>
+
+#include "command_output.h"
+#include "identify/identification.h"
+#include "patching/patch_action.h"
+#include "platform/folder_lock.h"
+#include "platform/native_names.h"
+
+namespace {
+
+// The file given, identified in its folder, which is the working folder from then on. The lock
+// on the folder is held from the identification to the check of the new file.
+struct Source {
+  QString shown;  // as given
+  QString name;   // in its folder
+  std::unique_ptr<platform::FolderLock> lock;
+  Identification found;
+};
+
+Source identifySource(const QByteArray& path, const QString& programFolder) {
+  Source source{QFile::decodeName(path), {}, {}, {}};
+  QFileInfo file(source.shown);
+  if (!platform::isTextPath(path))
+    source.found.failure = "The name '" + source.shown + "' is not valid text, so I cannot hand it to the patch tool. "
+                           "Please rename the file.";
+  else if (!platform::nativePathExists(path))
+    source.found.failure = "I cannot find '" + source.shown + "': there is no such file.";
+  else if (!QDir::setCurrent(file.absolutePath()))
+    source.found.failure = "I cannot enter the folder of '" + source.shown + "'.";
+  if (!source.found.failure.isEmpty()) return source;
+  source.name = file.fileName();
+  source.lock = std::make_unique<platform::FolderLock>(".");
+  source.lock->lock();
+  source.found = identifyFile(source.name, [&](const QString& line) { return platform::runAndWait(line, programFolder); },
+                              source.shown);
+  return source;
+}
+
+// Why nothing can be made from the source; empty when something can.
+QString nothingToMake(const Source& source) {
+  switch (source.found.outcome) {
+    case Identification::Outcome::Failed: return source.found.failure;
+    case Identification::Outcome::Abandoned: return "I was stopped before I could identify '" + source.shown + "'.";
+    case Identification::Outcome::Unknown:
+      return "'" + source.shown + "' is an unknown version or not a valid IWAD (MD5 " + source.found.fileHash +
+             "): I cannot patch it.";
+    case Identification::Outcome::Known: break;
+  }
+  if (madeFrom(*source.found.row).empty())
+    return "'" + source.shown + "' is " + source.found.row->releaseName + ": no patch makes another release from it.";
+  return {};
+}
+
+bool identified(const Source& source) { return source.found.outcome == Identification::Outcome::Known ||
+                                               source.found.outcome == Identification::Outcome::Unknown; }
+
+// A file beside the source, named as the source was given: `games/doom.wad` makes `games/udoom.wad`.
+QString beside(const Source& source, const QString& name) {
+  const qsizetype slash = source.shown.lastIndexOf('/');
+  return source.shown.left(slash + 1) + name;
+}
+
+QString patchPath(const MadeFile& made) { return platform::shownPath(QString(made.patchFile).trimmed()); }
+
+// One line, or one object, per result.
+struct Report {
+  CommandOutput output;
+  QString file, target, release, patch;
+
+  int say(const QString& result, const QString& message, int status) {
+    output.add(QFile::encodeName(file), {target, result, QString(message).replace('\n', ' ')},
+               {{"file", file}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
+                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"result", result}, {"message", message}});
+    return output.finish() ? status : 2;
+  }
+};
+
+}  // namespace
+
+int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QString& programFolder) {
+  Report report{CommandOutput(json), QFile::decodeName(file), QFile::decodeName(target), {}, {}};
+  Source source = identifySource(file, programFolder);
+  QString why = nothingToMake(source);
+  if (!why.isEmpty()) return report.say(identified(source) ? "refused" : "failed", why, identified(source) ? 1 : 2);
+
+  const CatalogueRow& row = *source.found.row;
+  const MadeFile* wanted = nullptr;
+  QStringList offered;
+  const std::vector<MadeFile> made = madeFrom(row);
+  for (const MadeFile& each : made) {
+    offered << each.targetFile;
+    if (report.target == QLatin1String(each.targetFile)) wanted = &each;
+  }
+  if (!wanted)
+    return report.say("refused", "'" + source.shown + "' is " + row.releaseName + ", which makes " + offered.join(", ") +
+                                     "; " + report.target + " is not made from it.", 1);
+  report.release = wanted->release->releaseName;
+  report.patch = beside(source, patchPath(*wanted));
+  if (!QFileInfo::exists(patchPath(*wanted)))
+    return report.say("refused", "The patch file '" + patchPath(*wanted) + "' is missing: I looked for it in " +
+                                     QDir::current().filePath("patches") + ".", 1);
+
+  PatchResult result = createRelease({source.name, source.found.fileHash, report.target, wanted->patchFile, *wanted->release, true},
+                                     [&](const QString& line) { return platform::runAndWait(line, programFolder); });
+  switch (result.outcome) {
+    case PatchResult::Outcome::Created:
+      return report.say("made", beside(source, report.target) + " is " + report.release + ": made and checked.", 0);
+    case PatchResult::Outcome::Refused: return report.say("refused", result.message, 1);
+    case PatchResult::Outcome::Unchecked: return report.say("unchecked", result.message, 2);
+    case PatchResult::Outcome::NotCreated: return report.say("failed", result.message, 2);
+    case PatchResult::Outcome::Abandoned: break;
+  }
+  return report.say("failed", "I was stopped: " + beside(source, report.target) + " was not made, and nothing of it is left.", 2);
+}
+
+int listOffersFromCommandLine(const QByteArray& file, bool json, const QString& programFolder) {
+  CommandOutput output(json);
+  Source source = identifySource(file, programFolder);
+  const QString why = nothingToMake(source);
+  if (!why.isEmpty()) {
+    output.add(file, {"nothing", QString(why).replace('\n', ' ')},
+               {{"file", source.shown}, {"target", QJsonValue::Null}, {"release", QJsonValue::Null},
+                {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"error", why}});
+    return output.finish() && identified(source) ? 1 : 2;
+  }
+  for (const MadeFile& made : madeFrom(*source.found.row)) {
+    const bool present = QFileInfo::exists(patchPath(made));
+    const QString patch = beside(source, patchPath(made));
+    output.add(file, {made.targetFile, made.release->releaseName, patch, present ? "present" : "missing"},
+               {{"file", source.shown}, {"target", made.targetFile}, {"release", made.release->releaseName},
+                {"patch", patch}, {"present", present}, {"error", QJsonValue::Null}});
+  }
+  return output.finish() ? 0 : 2;
+}

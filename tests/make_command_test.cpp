@@ -1,0 +1,73 @@
+// `wadwright --make`: the real program, interpreter and patch tool, on a patch Debian's bsdiff made
+// between Debian's two Freedoom IWADs; a checksum tool that names them as catalogue releases.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "support/scratch_folder.h"
+#include "support/tool_folder.h"
+#include "support/tool_run.h"
+
+namespace {
+
+const QString kFreedoom1 = "/usr/share/games/doom/freedoom1.wad", kFreedoom2 = "/usr/share/games/doom/freedoom2.wad";
+
+// Freedoom 1 passes for Ultimate Doom, Freedoom 2 for DOOM V1.1; every other file is itself.
+constexpr const char* kNamingChecksum =
+    "#!/bin/sh\nsum=$(md5sum < \"$1\" | cut -c1-32) || exit 1\ncase $sum in\n"
+    "  c19685bd160b1bb842501063130fb0e7) sum=c4fe9fd920207691a9f493668e0a2083;;\n"
+    "  7b247eeb6a15ce9deeb652b82eb73f7b) sum=981b03e6d1dc033301aa3095acc437ce;;\nesac\necho \"$sum  $1\"\n";
+
+}  // namespace
+
+class MakeCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFile::exists(FREEDOOM_PATCH)) GTEST_SKIP() << "no freedoom patch fixture";
+    tools.installReal({"wadwright", "command.com", "bspatch.exe"});
+    tools.install("md5sum.exe", kNamingChecksum);
+    QDir().mkdir("games");
+    QDir().mkdir("games/patches");
+    ASSERT_TRUE(QFile::copy(kFreedoom1, "games/doom.wad"));
+    for (const char* patch : {"games/patches/d1_ud_11", "games/patches/d1_ud_12"}) ASSERT_TRUE(QFile::copy(FREEDOOM_PATCH, patch));
+  }
+  ToolResult wadwright(const QStringList& arguments) { return runTool(tools.path() + "/wadwright", arguments); }
+
+  ScratchFolder work;
+  ToolFolder tools;
+};
+
+TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
+  work.write("games/hello.wad", "hello");
+  ToolResult list = wadwright({"--make", "--list", "games/doom.wad"});
+  EXPECT_EQ(list.code, 0);
+  EXPECT_TRUE(list.out.startsWith("games/doom.wad\td1_11.wad\tDOOM V1.1\tgames/patches/d1_ud_11\tpresent\n")) << list.out.toStdString();
+  EXPECT_TRUE(list.out.contains("games/doom.wad\td1_18.wad\tDOOM V1.8\tgames/patches/d1_ud_18\tmissing\n"));
+
+  // The arguments, the exit status and what is said after the file and the target.
+  const std::tuple<QStringList, int, QString> cases[] = {
+      {{"d1_11.wad", "games/doom.wad"}, 0, "made\tgames/d1_11.wad is DOOM V1.1: made and checked."},
+      {{"d1_11.wad", "games/doom.wad"}, 1, "refused\tCan't continue. The file that I was going to create -'d1_11.wad'- already exists!"},
+      {{"d1_12.wad", "games/doom.wad"}, 2, "failed\t'd1_12.wad' should have been DOOM V1.2, but it is not: the patch file "
+                                           "'patches/d1_ud_12' does not fit"},
+      {{"d1_18.wad", "games/doom.wad"}, 1, "refused\tThe patch file 'patches/d1_ud_18' is missing: I looked for it in " +
+                                               work.path("games/patches") + "."},
+      {{"udoom.wad", "games/doom.wad"}, 1, "refused\t'games/doom.wad' is Ultimate Doom, which makes d1_11.wad, d1_12.wad, "
+                                           "d1_1666.wad, d1_18.wad, d1_19.wad; udoom.wad is not made from it."},
+      {{"udoom.wad", "games/d1_11.wad"}, 1, "refused\tThe patch file 'patches/d1_11_ud' is missing"},
+      {{"udoom.wad", "games/hello.wad"}, 1, "refused\t'games/hello.wad' is an unknown version or not a valid IWAD (MD5 "
+                                            "5d41402abc4b2a76b9719d911017c592): I cannot patch it."},
+      {{"d1_11.wad", "gone.wad"}, 2, "failed\tI cannot find 'gone.wad': there is no such file."},
+  };
+  for (const auto& [arguments, status, said] : cases) {
+    ToolResult made = wadwright(QStringList{"--make"} + arguments);
+    EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
+  }
+  QFile made("games/d1_11.wad"), freedoom2(kFreedoom2);
+  ASSERT_TRUE(made.open(QIODevice::ReadOnly) && freedoom2.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(made.readAll() == freedoom2.readAll());
+  EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "patches"}));  // the wrong one removed, nothing half-written
+}
