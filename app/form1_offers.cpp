@@ -12,10 +12,13 @@
 
 namespace {
 
+// What the frame's controls keep free at its right edge, as they do at its left.
+constexpr int kFrameMargin = 16;
+
 // A label sizes itself to its caption; one too wide for the frame it stands in wraps within it,
 // so that a long remark is read whole rather than cut off at the frame's edge.
 void setCaption(QLabel* label, const QString& caption) {
-  int room = label->parentWidget()->width() - 2 * label->x();
+  int room = label->parentWidget()->width() - label->x() - kFrameMargin;
   label->setText(caption);
   label->setWordWrap(false);
   label->adjustSize();

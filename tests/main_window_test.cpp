@@ -71,6 +71,7 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
     EXPECT_LT(form->Label1->geometry().bottom(), form->Label2->y());
     EXPECT_EQ(form->Command2->isVisible() && form->Command2->isEnabled(), update);
     EXPECT_EQ(form->Label4->isVisible(), update);
+    EXPECT_FALSE(update && form->Label4->wordWrap());  // the hint has the frame's width beside the button
     EXPECT_EQ(visibleCaptions(form.get()), backdates);
     EXPECT_EQ(form->Text1->isVisible() ? form->Text1->text() : QString(), noteText(note));
   }
