@@ -91,14 +91,20 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
 }
 
 TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {
-  for (QString name : {"doom2.wad", "DOOM.WAD", "d1_1666.wad", "d1_12.wad", "notes.txt", ".hidden.wad"}) work.write(name, "x");
+  for (QString name : {"doom2.wad", "DOOM.WAD", "d1_1666.wad", "d1_2.wad", "two\nlines.wad", "notes.txt", ".hidden.wad"}) work.write(name, "x");
   QDir().mkdir("folder.wad");
   QFile::link("nowhere", "dangling.wad");
   QFile::link("/dev/zero", "zero.wad");
   QFile::link(work.path("notes.txt"), "linked.wad");
   ::rename("doom2.wad", "bad\xff.wad");  // not valid UTF-8: cannot be named safely
   openWindow();
-  EXPECT_EQ(listed(), (QStringList{"d1_12.wad", "d1_1666.wad", "DOOM.WAD", "linked.wad"}));
+  for (QLocale locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany), QLocale::system()}) {
+    QLocale::setDefault(locale);  // numbers by value, letter case ignored, in every one; the last puts it back
+    form->File1->refresh();
+    EXPECT_EQ(listed(), (QStringList{"d1_2.wad", "d1_1666.wad", "DOOM.WAD", "linked.wad", "two\u240Alines.wad"}));
+  }
+  click("two\u240Alines.wad");  // shown on one line, and refused by its real name
+  EXPECT_TRUE(messages.texts.value(0).startsWith("The name 'two\nlines.wad' cannot be handed to the checksum tool safely."));
 }
 
 TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesOrReturnsToNeutral) {
