@@ -78,6 +78,7 @@ class Form1 : public QWidget {
   void nameControls();
   void keepRemarkBelowReleaseName();
   void connectHandlers();
+  void setWorkingFolder(const QString& path);
 
   void identifySelection();
   void showIdentification(const Identification& found);
@@ -91,6 +92,7 @@ class Form1 : public QWidget {
   void setLockedForPatch(bool locked);
 
   QString programFolder_;
+  QString workingFolder_;  // entered again by its path on "refresh view"
   platform::CommandRun* runningCommand_ = nullptr;  // the tool RunAndWait waits for
   // The identification under way: a new selection ends its tool and has it start over.
   struct {
