@@ -6,6 +6,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "placement.h"
+
 namespace {
 
 // A control character is drawn as its picture (a line feed as U+240A), so that every name stays one
@@ -24,6 +26,7 @@ QString shownName(QString name) {
 FileListBox::FileListBox(QWidget* parent, const QString& folder, const QString& pattern)
     : QListWidget(parent), folder_(folder), pattern_(pattern) {
   setSelectionMode(QAbstractItemView::SingleSelection);
+  keepFrameVisible(this);
   connect(this, &QListWidget::itemSelectionChanged, this, [this] {
     pressChangedSelection_ = true;
     emit selectionChosen();

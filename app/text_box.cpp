@@ -1,8 +1,11 @@
 #include "text_box.h"
 
+#include "placement.h"
+
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  keepFrameVisible(this);
 }
 
 void TextBox::setText(const QString& text) {

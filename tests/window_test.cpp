@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <cmath>
 
 #include "app/file_list_box.h"
 #include "app/frmsplash.h"
@@ -33,6 +34,18 @@ void expectControls(QWidget* window, std::initializer_list<std::pair<const char*
   }
 }
 
+// The strongest contrast between two colours in `area` of `shot`, as the web's readability
+// guidelines measure it: 1 is nothing to see, 21 black on white.
+double contrastIn(const QImage& shot, const QRect& area) {
+  double darkest = 2, lightest = 0;
+  for (int i = 0; i < area.width() * area.height(); ++i) {
+    QColor c = shot.pixelColor(area.x() + i % area.width(), area.y() + i / area.width());
+    double luminance = 0.2126 * std::pow(c.redF(), 2.2) + 0.7152 * std::pow(c.greenF(), 2.2) + 0.0722 * std::pow(c.blueF(), 2.2) + 0.05;
+    darkest = std::min(darkest, luminance), lightest = std::max(lightest, luminance);
+  }
+  return lightest / darkest;
+}
+
 }  // namespace
 
 using WindowTest = Form1Fixture;
@@ -53,6 +66,12 @@ TEST_F(WindowTest, TheMainWindowOpensNeutralWithEveryControlInItsPlace) {
   }
   EXPECT_EQ(form->Label5->palette().color(QPalette::WindowText), QColor(128, 128, 128));
   expectNeutralLook();
+
+  QPixmap shot(form->size() * 1.5);  // at QT_SCALE_FACTOR=1.5 or QT_FONT_DPI=144, the list keeps its bottom line
+  shot.setDevicePixelRatio(1.5);
+  form->render(&shot);
+  const QRect list = form->File1->geometry();
+  EXPECT_GT(contrastIn(shot.toImage(), QRect(list.center().x() * 1.5, list.bottom() * 1.5 - 1, 1, 4)), 1.5);
 }
 
 // The disclaimer: a bare yellow window with the warning. Yes is the only way on; anything else
