@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -88,6 +89,8 @@ TEST_F(WindowTest, TheDisclaimerWarnsAndOnlyYesLeadsOn) {
   EXPECT_TRUE(warning.startsWith("ATTENTION PLEASE:\r\n") && warning.count("\r\n") == 2) << warning.toStdString();
   EXPECT_TRUE(warning.endsWith("if this should become necessary.\r\nAnd please don't forget to read the docs!"));
 
+  disclaimer.show();
+  EXPECT_EQ(disclaimer.Text1->verticalScrollBar()->maximum(), 0);  // the whole warning, unscrolled
   int accepted = 0;
   QObject::connect(&disclaimer, &frmSplash::accepted, [&] { ++accepted; });
   // The program's event loop with `answer` as its first event: its exit code once something ended it.
