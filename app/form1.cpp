@@ -106,6 +106,12 @@ void Form1::Command3_Click() {
     showMessage(this, "I could not open the folder in the file manager:\n" + why);
 }
 
+void Form1::changeEvent(QEvent* event) {
+  // Another theme (or the colours just set): the labels' and the frame's follow it.
+  if (event->type() == QEvent::PaletteChange && !settingColours_) useDocumentColours();
+  QWidget::changeEvent(event);
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
   // Closing ends the program: a tool still working is asked to stop and tidy up first.
   closing_ = true;

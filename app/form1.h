@@ -68,6 +68,7 @@ class Form1 : public QWidget {
   void openPlace(const StartPlace& place);
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -78,6 +79,7 @@ class Form1 : public QWidget {
   void nameControls();
   void keepRemarkBelowReleaseName();
   void connectHandlers();
+  void useDocumentColours();
   void setWorkingFolder(const QString& path);
 
   void identifySelection();
@@ -101,4 +103,5 @@ class Form1 : public QWidget {
   } identification_;
   QString identifiedName_;  // the file the offers shown are for
   bool closing_ = false;
+  bool settingColours_ = false;
 };

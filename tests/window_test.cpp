@@ -1,5 +1,5 @@
-// Both windows as they open: every control with its text, whole and inside its parent, and the
-// disclaimer's three ways out.
+// Both windows as they open: every control with its text, whole, inside its parent and readable
+// in every theme, and the disclaimer's three ways out.
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -73,6 +73,32 @@ TEST_F(WindowTest, TheMainWindowOpensNeutralWithEveryControlInItsPlace) {
   form->render(&shot);
   const QRect list = form->File1->geometry();
   EXPECT_GT(contrastIn(shot.toImage(), QRect(list.center().x() * 1.5, list.bottom() * 1.5 - 1, 1, 4)), 1.5);
+}
+
+// Labels, text boxes and the frame's title in the default theme, a dark one, and a dark one with
+// light fields, switched while the windows are up.
+TEST_F(WindowTest, EveryTextIsReadableInEveryTheme) {
+  const QPalette original = QApplication::palette();
+  QPalette dark(QColor(53, 53, 53)), lightFields = dark;
+  lightFields.setColor(QPalette::Base, Qt::white);
+  lightFields.setColor(QPalette::Text, Qt::black);
+  openWindow();
+  for (QWidget* shown : std::initializer_list<QWidget*>{form->Frame1, form->Label4, form->Text1}) shown->show();
+  frmSplash disclaimer;
+  disclaimer.show();
+  for (const QPalette& theme : {original, dark, lightFields}) {
+    QApplication::setPalette(theme);
+    settle();
+    for (QWidget* window : std::initializer_list<QWidget*>{form.get(), &disclaimer}) {
+      const QImage shot = window->grab().toImage();
+      for (QWidget* text : window->findChildren<QWidget*>()) {
+        if (!qobject_cast<QLabel*>(text) && !qobject_cast<TextBox*>(text) && text != form->Frame1) continue;
+        QRect area = text == form->Frame1 ? QRect(0, 0, text->width(), text->fontMetrics().height()) : text->rect();  // its title
+        EXPECT_GE(contrastIn(shot, area.translated(text->mapTo(window, QPoint()))), 3.0) << text->objectName().toStdString();
+      }
+    }
+  }
+  QApplication::setPalette(original);
 }
 
 // The disclaimer: a bare yellow window with the warning. Yes is the only way on; anything else
