@@ -86,6 +86,7 @@ class Form1 : public QWidget {
   void showIdentification(const Identification& found);
   void applyRow(const CatalogueRow& row);
   void applyUnknownVersion();
+  void announce(const CatalogueRow& row);
 
   bool busy() const;
   bool waitForFolder(platform::FolderLock& lock);

@@ -50,6 +50,8 @@ void Form1::createControls() {
   Label3 = placedLabel(this, "Please select an IWAD:", kLabel3);
   File1 = new FileListBox(this, ".", "*.wad");
   place(File1, kFile1);
+  Label3->setBuddy(File1);
+  File1->setAccessibleName(Label3->text());
   Command1 = placedButton(this, "refresh view", kCommand1);
   Command3 = placedButton(this, "open 'Explorer' here", kCommand3);
   Label5 = placedLabel(this, kWebAddress, kLabel5);
@@ -84,6 +86,7 @@ void Form1::createControls() {
     int& next = placeInSet[backdate.set == Offer::DoomBackdateSet ? 0 : 1];
     button->setGeometry(QRect(kBackdatePlaces[next++], kBackdateSize));
     button->raise();  // in front of the frame
+    button->setAccessibleDescription(QString("Makes %1, %2").arg(backdate.targetFile, backdate.release));
     backdateButtons[backdate.number - 4] = button;
   }
 

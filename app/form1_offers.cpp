@@ -1,4 +1,5 @@
 // What the main window makes of an identification and of a patch action.
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -66,6 +67,7 @@ void Form1::applyRow(const CatalogueRow& row) {
   setCaption(Label1, row.releaseName);
   setCaption(Label2, row.remark);
   keepRemarkBelowReleaseName();
+  announce(row);
   if (row.offer == Offer::Update) {
     setCaption(Label4, row.update.hint);
     Label4->show();
@@ -85,6 +87,14 @@ void Form1::applyRow(const CatalogueRow& row) {
     Text1->setText(noteText(row.note));
     Text1->show();
   }
+}
+
+void Form1::announce(const CatalogueRow& row) {
+  // A screen reader reads the release out when it is shown, as it reads a message box.
+  Frame1->setAccessibleName(Frame1->title() + " " + row.releaseName);
+  Frame1->setAccessibleDescription(row.remark);
+  QAccessibleEvent shown(Frame1, QAccessible::Alert);
+  QAccessible::updateAccessibility(&shown);
 }
 
 void Form1::applyUnknownVersion() {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -81,6 +82,11 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   EXPECT_EQ(form->Label4->text(), "This will create the file 'udoom.wad'");
   EXPECT_EQ(form->HashCommand, "md5sum.exe freedoom2.wad > md5tmp.txt");
   EXPECT_TRUE(messages.texts.isEmpty());
+  // What a screen reader reads: the release shown, the list's label, what a button makes.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Frame1)->text(QAccessible::Name), "This IWAD is: Freedoom: Phase 2 0.12.1");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Frame1)->text(QAccessible::Description), form->Label2->text());
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->File1)->text(QAccessible::Name), "Please select an IWAD:");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Command(4))->text(QAccessible::Description), "Makes d1_11.wad, DOOM Version 1.1");
 
   work.write("x.wad", "hello");
   click("x.wad");
