@@ -6,9 +6,27 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "placement.h"
+
+namespace {
+
+// A control character is drawn as its picture (a line feed as U+240A), so that every name stays one
+// line; a line or paragraph separator, or any other control, as the replacement character.
+QString shownName(QString name) {
+  for (QChar& c : name)
+    if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());
+    else if (c.unicode() == 0x7f) c = QChar(0x2421);
+    else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+      c = QChar::ReplacementCharacter;
+  return name;
+}
+
+}  // namespace
+
 FileListBox::FileListBox(QWidget* parent, const QString& folder, const QString& pattern)
     : QListWidget(parent), folder_(folder), pattern_(pattern) {
   setSelectionMode(QAbstractItemView::SingleSelection);
+  keepFrameVisible(this);
   connect(this, &QListWidget::itemSelectionChanged, this, [this] {
     pressChangedSelection_ = true;
     emit selectionChosen();
@@ -42,24 +60,31 @@ void FileListBox::refresh() {
   QStringList names;
   for (const QFileInfo& entry : entries)
     if (entry.isFile()) names << entry.fileName();
-  QCollator collator;
+  // One order in every locale: the C locale's collation knows neither numbers nor letter case.
+  QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
   collator.setNumericMode(true);
   collator.setCaseSensitivity(Qt::CaseInsensitive);
-  std::sort(names.begin(), names.end(), collator);
+  std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+    int order = collator.compare(a, b);
+    return order ? order < 0 : a < b;  // DOOM.WAD and doom.wad always in the same order
+  });
   // Reading the folder again is no choice of the user's: whoever refreshes resets the window.
   QSignalBlocker quiet(this);
   clear();
-  addItems(names);
+  for (const QString& name : names) {
+    auto* entry = new QListWidgetItem(shownName(name), this);
+    entry->setData(kNameRole, name);
+  }
   setCurrentRow(-1);
 }
 
 QString FileListBox::selectedName() const {
   QList<QListWidgetItem*> selected = selectedItems();
-  return selected.isEmpty() ? QString() : selected.front()->text();
+  return selected.isEmpty() ? QString() : selected.front()->data(kNameRole).toString();
 }
 
 void FileListBox::setSelectedName(const QString& name) {
-  QList<QListWidgetItem*> matches = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  QModelIndexList matches = model()->match(model()->index(0, 0), kNameRole, name, 1, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (name.isEmpty() || matches.isEmpty()) clearSelection();
-  else setCurrentItem(matches.front());
+  else setCurrentIndex(matches.front());
 }

@@ -7,7 +7,8 @@
 inline constexpr const char* kEmptyHint = "No .wad files in this folder. Drop an IWAD or a folder here.";
 
 /// Lists the ordinary files of one folder whose names match a pattern (letter case ignored, as
-/// on the systems these game files come from), sorted as a file manager sorts them.
+/// on the systems these game files come from), sorted as a file manager sorts them. A name's
+/// control characters are shown as pictures; the real name is what is selected.
 class FileListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -31,6 +32,8 @@ class FileListBox : public QListWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  static constexpr int kNameRole = Qt::UserRole;  // the real name; the text shows control characters
+
   QString folder_;
   QString pattern_;
   bool pressChangedSelection_ = false;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
   setAcceptDrops(true);
   createControls();
+  setWorkingFolder(QDir::currentPath());
   connectHandlers();
   Form_Load();
 }
@@ -83,10 +85,18 @@ void Form1::File1_Click() {
 }
 
 void Form1::Command1_Click() {
+  // By its path: a folder deleted and made again is another folder, which "." never reaches.
+  bool entered = QDir::setCurrent(workingFolder_);
   File1->refresh();
   ResetDisplay();
   identifiedName_.clear();
   if (identification_.running) File1_Click();  // nothing is selected now: the running one ends
+  if (!entered) showMessage(this, "I cannot work in the folder '" + workingFolder_ + "'.");
+}
+
+void Form1::setWorkingFolder(const QString& path) {
+  workingFolder_ = path;
+  File1->setToolTip(path);  // the caption stays as it is
 }
 
 void Form1::Command3_Click() {
@@ -94,6 +104,12 @@ void Form1::Command3_Click() {
   QString why;
   if (!platform::startDetached("explorer " + programFolder_, programFolder_, &why))
     showMessage(this, "I could not open the folder in the file manager:\n" + why);
+}
+
+void Form1::changeEvent(QEvent* event) {
+  // Another theme (or the colours just set): the labels' and the frame's follow it.
+  if (event->type() == QEvent::PaletteChange && !settingColours_) useDocumentColours();
+  QWidget::changeEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -68,6 +68,7 @@ class Form1 : public QWidget {
   void openPlace(const StartPlace& place);
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -78,11 +79,14 @@ class Form1 : public QWidget {
   void nameControls();
   void keepRemarkBelowReleaseName();
   void connectHandlers();
+  void useDocumentColours();
+  void setWorkingFolder(const QString& path);
 
   void identifySelection();
   void showIdentification(const Identification& found);
   void applyRow(const CatalogueRow& row);
   void applyUnknownVersion();
+  void announce(const CatalogueRow& row);
 
   bool busy() const;
   bool waitForFolder(platform::FolderLock& lock);
@@ -91,6 +95,7 @@ class Form1 : public QWidget {
   void setLockedForPatch(bool locked);
 
   QString programFolder_;
+  QString workingFolder_;  // entered again by its path on "refresh view"
   platform::CommandRun* runningCommand_ = nullptr;  // the tool RunAndWait waits for
   // The identification under way: a new selection ends its tool and has it start over.
   struct {
@@ -99,4 +104,5 @@ class Form1 : public QWidget {
   } identification_;
   QString identifiedName_;  // the file the offers shown are for
   bool closing_ = false;
+  bool settingColours_ = false;
 };

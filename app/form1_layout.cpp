@@ -1,9 +1,11 @@
 // The main window's controls, placed to the pixel as the window was designed.
+#include <QApplication>
 #include <QFont>
 #include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "application.h"
 #include "file_list_box.h"
@@ -42,11 +44,14 @@ void Form1::createControls() {
   resize(kClientArea);
   setBackgroundRole(QPalette::Base);  // the system's window colour, as a document window has
   setAutoFillBackground(true);
+  useDocumentColours();
   setFont(QFont("MS Sans Serif", 8));
 
   Label3 = placedLabel(this, "Please select an IWAD:", kLabel3);
   File1 = new FileListBox(this, ".", "*.wad");
   place(File1, kFile1);
+  Label3->setBuddy(File1);
+  File1->setAccessibleName(Label3->text());
   Command1 = placedButton(this, "refresh view", kCommand1);
   Command3 = placedButton(this, "open 'Explorer' here", kCommand3);
   Label5 = placedLabel(this, kWebAddress, kLabel5);
@@ -81,6 +86,7 @@ void Form1::createControls() {
     int& next = placeInSet[backdate.set == Offer::DoomBackdateSet ? 0 : 1];
     button->setGeometry(QRect(kBackdatePlaces[next++], kBackdateSize));
     button->raise();  // in front of the frame
+    button->setAccessibleDescription(QString("Makes %1, %2").arg(backdate.targetFile, backdate.release));
     backdateButtons[backdate.number - 4] = button;
   }
 
@@ -91,6 +97,19 @@ void Form1::createControls() {
   for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
   Command1->setFocus();
   nameControls();
+}
+
+void Form1::useDocumentColours() {
+  // Labels and the frame stand on the window's background, a document's colour (Base): they take
+  // the text colour that goes with it, which stays readable in dark themes too.
+  QPalette theme = QApplication::palette(this);
+  QPalette colours;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    colours.setColor(group, QPalette::Window, theme.color(group, QPalette::Base));
+    colours.setColor(group, QPalette::WindowText, theme.color(group, QPalette::Text));
+  }
+  QScopedValueRollback setting(settingColours_, true);
+  setPalette(colours);
 }
 
 void Form1::keepRemarkBelowReleaseName() {

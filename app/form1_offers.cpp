@@ -1,4 +1,5 @@
 // What the main window makes of an identification and of a patch action.
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,10 +13,13 @@
 
 namespace {
 
+// What the frame's controls keep free at its right edge, as they do at its left.
+constexpr int kFrameMargin = 16;
+
 // A label sizes itself to its caption; one too wide for the frame it stands in wraps within it,
 // so that a long remark is read whole rather than cut off at the frame's edge.
 void setCaption(QLabel* label, const QString& caption) {
-  int room = label->parentWidget()->width() - 2 * label->x();
+  int room = label->parentWidget()->width() - label->x() - kFrameMargin;
   label->setText(caption);
   label->setWordWrap(false);
   label->adjustSize();
@@ -64,6 +68,7 @@ void Form1::applyRow(const CatalogueRow& row) {
   setCaption(Label1, row.releaseName);
   setCaption(Label2, row.remark);
   keepRemarkBelowReleaseName();
+  announce(row);
   if (row.offer == Offer::Update) {
     setCaption(Label4, row.update.hint);
     Label4->show();
@@ -83,6 +88,14 @@ void Form1::applyRow(const CatalogueRow& row) {
     Text1->setText(noteText(row.note));
     Text1->show();
   }
+}
+
+void Form1::announce(const CatalogueRow& row) {
+  // A screen reader reads the release out when it is shown, as it reads a message box.
+  Frame1->setAccessibleName(Frame1->title() + " " + row.releaseName);
+  Frame1->setAccessibleDescription(row.remark);
+  QAccessibleEvent shown(Frame1, QAccessible::Alert);
+  QAccessible::updateAccessibility(&shown);
 }
 
 void Form1::applyUnknownVersion() {

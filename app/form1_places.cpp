@@ -24,6 +24,7 @@ void Form1::openPlace(const StartPlace& place) {
     showMessage(this, "I cannot work in the folder '" + place.folder + "'.");
     return;
   }
+  setWorkingFolder(QDir::currentPath());
   File1->refresh();
   identifiedName_.clear();
   ResetDisplay();

@@ -67,6 +67,9 @@ void frmSplash::createControls() {
   setFixedSize(kClientArea);
   setFont(face("MS Sans Serif", 8));
   paint(this, QPalette::Window, kYellow);
+  // Dark text on the yellow in every theme: a dark theme's own text colour is light.
+  paint(this, QPalette::WindowText, Qt::black);
+  paint(this, QPalette::Text, Qt::black);
   setAutoFillBackground(true);
 
   Label3 = label(this, "Wadwright:", kLabel3, face("MS Sans Serif", 12));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
@@ -21,4 +22,13 @@ inline QPushButton* placedButton(QWidget* parent, const QString& caption, const 
   auto* created = new QPushButton(caption, parent);
   place(created, at);
   return created;
+}
+
+/// The box behind a list or text box's contents is filled by the box itself, under its frame, not
+/// by the contents' area: at a fractional scale (150 %) that area's edge and the frame's bottom
+/// line can round to the same row of pixels, and the area would paint over the line.
+inline void keepFrameVisible(QAbstractScrollArea* box) {
+  box->viewport()->setAutoFillBackground(false);
+  box->setBackgroundRole(box->viewport()->backgroundRole());
+  box->setAutoFillBackground(true);
 }

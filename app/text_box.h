@@ -13,6 +13,9 @@ class TextBox : public QPlainTextEdit {
   void setText(const QString& text);
   const QString& text() const { return text_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   QString text_;
 };

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -71,6 +72,7 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
     EXPECT_LT(form->Label1->geometry().bottom(), form->Label2->y());
     EXPECT_EQ(form->Command2->isVisible() && form->Command2->isEnabled(), update);
     EXPECT_EQ(form->Label4->isVisible(), update);
+    EXPECT_FALSE(update && form->Label4->wordWrap());  // the hint has the frame's width beside the button
     EXPECT_EQ(visibleCaptions(form.get()), backdates);
     EXPECT_EQ(form->Text1->isVisible() ? form->Text1->text() : QString(), noteText(note));
   }
@@ -80,6 +82,11 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   EXPECT_EQ(form->Label4->text(), "This will create the file 'udoom.wad'");
   EXPECT_EQ(form->HashCommand, "md5sum.exe freedoom2.wad > md5tmp.txt");
   EXPECT_TRUE(messages.texts.isEmpty());
+  // What a screen reader reads: the release shown, the list's label, what a button makes.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Frame1)->text(QAccessible::Name), "This IWAD is: Freedoom: Phase 2 0.12.1");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Frame1)->text(QAccessible::Description), form->Label2->text());
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->File1)->text(QAccessible::Name), "Please select an IWAD:");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Command(4))->text(QAccessible::Description), "Makes d1_11.wad, DOOM Version 1.1");
 
   work.write("x.wad", "hello");
   click("x.wad");
@@ -90,14 +97,20 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
 }
 
 TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {
-  for (QString name : {"doom2.wad", "DOOM.WAD", "d1_1666.wad", "d1_12.wad", "notes.txt", ".hidden.wad"}) work.write(name, "x");
+  for (QString name : {"doom2.wad", "DOOM.WAD", "d1_1666.wad", "d1_2.wad", "two\nlines.wad", "notes.txt", ".hidden.wad"}) work.write(name, "x");
   QDir().mkdir("folder.wad");
   QFile::link("nowhere", "dangling.wad");
   QFile::link("/dev/zero", "zero.wad");
   QFile::link(work.path("notes.txt"), "linked.wad");
   ::rename("doom2.wad", "bad\xff.wad");  // not valid UTF-8: cannot be named safely
   openWindow();
-  EXPECT_EQ(listed(), (QStringList{"d1_12.wad", "d1_1666.wad", "DOOM.WAD", "linked.wad"}));
+  for (QLocale locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany), QLocale::system()}) {
+    QLocale::setDefault(locale);  // numbers by value, letter case ignored, in every one; the last puts it back
+    form->File1->refresh();
+    EXPECT_EQ(listed(), (QStringList{"d1_2.wad", "d1_1666.wad", "DOOM.WAD", "linked.wad", "two\u240Alines.wad"}));
+  }
+  click("two\u240Alines.wad");  // shown on one line, and refused by its real name
+  EXPECT_TRUE(messages.texts.value(0).startsWith("The name 'two\nlines.wad' cannot be handed to the checksum tool safely."));
 }
 
 TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesOrReturnsToNeutral) {

@@ -79,6 +79,7 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
   drop({QUrl::fromLocalFile(work.path("other"))});
   EXPECT_EQ(listed(), QStringList{"doom2.wad"});
+  EXPECT_EQ(form->File1->toolTip(), work.path("other"));  // the folder it works in
   expectNeutralLook();
   drop({QUrl("https://example.org/doom.wad")});
   drop({QUrl::fromLocalFile(work.path("games/doom.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
@@ -92,6 +93,13 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   click("doom2.wad");
   EXPECT_EQ(QDir::currentPath(), work.path("other"));
   EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
+
+  // Deleted and made again, the folder is found again by its path.
+  QDir(work.path("other")).removeRecursively();
+  QDir().mkdir(work.path("other"));
+  work.write("other/new.wad", "");
+  QTest::mouseClick(form->Command1, Qt::LeftButton);
+  EXPECT_EQ(listed(), QStringList{"new.wad"});
 }
 
 // The other Wadwright is `wadwright --identify`, which takes the same lock on the folder.

@@ -1,12 +1,14 @@
-// Both windows as they open: every control with its text, whole and inside its parent, and the
-// disclaimer's three ways out.
+// Both windows as they open: every control with its text, whole, inside its parent and readable
+// in every theme, and the disclaimer's three ways out.
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
+#include <cmath>
 
 #include "app/file_list_box.h"
 #include "app/frmsplash.h"
@@ -33,6 +35,18 @@ void expectControls(QWidget* window, std::initializer_list<std::pair<const char*
   }
 }
 
+// The strongest contrast between two colours in `area` of `shot`, as the web's readability
+// guidelines measure it: 1 is nothing to see, 21 black on white.
+double contrastIn(const QImage& shot, const QRect& area) {
+  double darkest = 2, lightest = 0;
+  for (int i = 0; i < area.width() * area.height(); ++i) {
+    QColor c = shot.pixelColor(area.x() + i % area.width(), area.y() + i / area.width());
+    double luminance = 0.2126 * std::pow(c.redF(), 2.2) + 0.7152 * std::pow(c.greenF(), 2.2) + 0.0722 * std::pow(c.blueF(), 2.2) + 0.05;
+    darkest = std::min(darkest, luminance), lightest = std::max(lightest, luminance);
+  }
+  return lightest / darkest;
+}
+
 }  // namespace
 
 using WindowTest = Form1Fixture;
@@ -53,6 +67,38 @@ TEST_F(WindowTest, TheMainWindowOpensNeutralWithEveryControlInItsPlace) {
   }
   EXPECT_EQ(form->Label5->palette().color(QPalette::WindowText), QColor(128, 128, 128));
   expectNeutralLook();
+
+  QPixmap shot(form->size() * 1.5);  // at QT_SCALE_FACTOR=1.5 or QT_FONT_DPI=144, the list keeps its bottom line
+  shot.setDevicePixelRatio(1.5);
+  form->render(&shot);
+  const QRect list = form->File1->geometry();
+  EXPECT_GT(contrastIn(shot.toImage(), QRect(list.center().x() * 1.5, list.bottom() * 1.5 - 1, 1, 4)), 1.5);
+}
+
+// Labels, text boxes and the frame's title in the default theme, a dark one, and a dark one with
+// light fields, switched while the windows are up.
+TEST_F(WindowTest, EveryTextIsReadableInEveryTheme) {
+  const QPalette original = QApplication::palette();
+  QPalette dark(QColor(53, 53, 53)), lightFields = dark;
+  lightFields.setColor(QPalette::Base, Qt::white);
+  lightFields.setColor(QPalette::Text, Qt::black);
+  openWindow();
+  for (QWidget* shown : std::initializer_list<QWidget*>{form->Frame1, form->Label4, form->Text1}) shown->show();
+  frmSplash disclaimer;
+  disclaimer.show();
+  for (const QPalette& theme : {original, dark, lightFields}) {
+    QApplication::setPalette(theme);
+    settle();
+    for (QWidget* window : std::initializer_list<QWidget*>{form.get(), &disclaimer}) {
+      const QImage shot = window->grab().toImage();
+      for (QWidget* text : window->findChildren<QWidget*>()) {
+        if (!qobject_cast<QLabel*>(text) && !qobject_cast<TextBox*>(text) && text != form->Frame1) continue;
+        QRect area = text == form->Frame1 ? QRect(0, 0, text->width(), text->fontMetrics().height()) : text->rect();  // its title
+        EXPECT_GE(contrastIn(shot, area.translated(text->mapTo(window, QPoint()))), 3.0) << text->objectName().toStdString();
+      }
+    }
+  }
+  QApplication::setPalette(original);
 }
 
 // The disclaimer: a bare yellow window with the warning. Yes is the only way on; anything else
@@ -69,6 +115,8 @@ TEST_F(WindowTest, TheDisclaimerWarnsAndOnlyYesLeadsOn) {
   EXPECT_TRUE(warning.startsWith("ATTENTION PLEASE:\r\n") && warning.count("\r\n") == 2) << warning.toStdString();
   EXPECT_TRUE(warning.endsWith("if this should become necessary.\r\nAnd please don't forget to read the docs!"));
 
+  disclaimer.show();
+  EXPECT_EQ(disclaimer.Text1->verticalScrollBar()->maximum(), 0);  // the whole warning, unscrolled
   int accepted = 0;
   QObject::connect(&disclaimer, &frmSplash::accepted, [&] { ++accepted; });
   // The program's event loop with `answer` as its first event: its exit code once something ended it.
