@@ -6,6 +6,7 @@
 
 #include "command_options.h"
 #include "command_output.h"
+#include "find_command.h"
 #include "identify_command.h"
 #include "make_command.h"
 #include "platform/native_names.h"
@@ -56,7 +57,7 @@ int main(int argc, char* argv[]) {
     case CommandOptions::Mode::Identify: return identifyFromCommandLine(options.paths, options.json, folder);
     case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, folder);
     case CommandOptions::Mode::ListOffers: return listOffersFromCommandLine(options.paths[0], options.json, folder);
-    case CommandOptions::Mode::Find: return usageError("not yet");
+    case CommandOptions::Mode::Find: return findFromCommandLine(options.json, folder);
     case CommandOptions::Mode::Window: break;
   }
   return startWindow(folder, options.paths, argv[0]);

@@ -26,12 +26,12 @@ class FolderReturn {
 
 }  // namespace
 
-Identification identifyPath(const QByteArray& path, const QString& programFolder) {
+Identification identifyPath(const QByteArray& path, const QString& programFolder, bool privately) {
   const QString shown = QFile::decodeName(path);
   if (!platform::nativePathExists(path)) return failure("I cannot find '" + shown + "': there is no such file.");
   auto run = [&](const QString& line) { return platform::runAndWait(line, programFolder); };
   FolderReturn back;
-  if (platform::isTextPath(path)) {
+  if (platform::isTextPath(path) && !privately) {
     QFileInfo file(shown);
     if (!QDir::setCurrent(file.absolutePath())) return failure("I cannot enter the folder of '" + shown + "'.");
     platform::FolderLock folder(".");
@@ -42,7 +42,6 @@ Identification identifyPath(const QByteArray& path, const QString& programFolder
   const QString link = links.filePath("iwad.wad");
   if (!links.isValid() || !platform::linkToNativePath(platform::absoluteNativePath(path), link) ||
       !QDir::setCurrent(links.path()))
-    return failure("I cannot identify '" + shown + "': its name is not valid text, and I found no private folder of yours "
-                   "to hand it over from.");
+    return failure("I cannot identify '" + shown + "': I found no private folder of yours to hand it over from.");
   return identifyFile(QFileInfo(link).fileName(), run, shown);
 }

@@ -121,3 +121,40 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
     EXPECT_TRUE(run.err.startsWith(said) && (said.isEmpty() || run.err.count('\n') <= 2)) << run.err.toStdString();
   }
 }
+
+// A home laid out as the stores lay theirs out, and DOOMWADPATH's folders: every IWAD once, in any
+// letter case, the add-ons left out, nothing written.
+TEST(IdentifyCommand, FindLooksWhereStoresAndSourcePortsPutIwads) {
+  ScratchFolder work;
+  const QString steam = "home/.local/share/Steam/steamapps", library = work.path("library/steamapps/common/");
+  const QString iwads[] = {"a/PLUTONIA.WAD", library + "Ultimate Doom/rerelease/DOOM.WAD", library + "Doom 2/base/DOOM2.WAD",
+                           steam + "/common/Final Doom/base/TNT.WAD", "home/GOG Games/DOOM + DOOM II/doom.wad",
+                           "home/.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/Doom 2/base/doom2.wad"};
+  for (const QString& iwad : iwads) {
+    QDir().mkpath(QFileInfo(iwad).path());
+    work.write(QDir(work.path()).relativeFilePath(iwad), "IWAD" + iwad.toUtf8());
+  }
+  QDir().mkpath("b");
+  work.write("b/nerve.wad", "PWAD add-on");
+  QDir().mkpath("c");
+  QFile::link(work.path("a/PLUTONIA.WAD"), "c/plutonia.wad");  // the same file again
+  QDir().mkpath("home/.steam");
+  QFile::link(work.path("home/.local/share/Steam"), "home/.steam/steam");
+  work.write(steam + "/libraryfolders.vdf", "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+                                                work.path("library").toUtf8() + "\"\n\t}\n}\n");
+  const QStringList before = work.entries();
+  ToolResult found = runTool(builtTool("wadwright"), {"--find"},
+                             {"HOME=" + work.path("home"), "XDG_DATA_HOME=", "XDG_DATA_DIRS=" + work.path("none"),
+                              "DOOMWADPATH=" + work.path("a") + ":" + work.path("b") + ":" + work.path("c"), "DOOMWADDIR="});
+  QStringList files;
+  for (const QString& line : linesOf(found))
+    if (!line.startsWith("/usr/")) files << QFileInfo(line.section('\t', 0, 0)).canonicalFilePath();  // Freedoom is found too
+  QStringList expected;
+  for (const QString& iwad : iwads) expected << QFileInfo(iwad).canonicalFilePath();
+  files.sort();
+  expected.sort();
+  EXPECT_EQ(files, expected) << found.out.toStdString() << found.err.toStdString();
+  EXPECT_EQ(found.code, 1);  // they are unknown releases
+  EXPECT_EQ(work.entries(), before);
+  EXPECT_FALSE(QFileInfo::exists("a/md5tmp.txt"));
+}
