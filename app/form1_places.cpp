@@ -36,13 +36,31 @@ void Form1::openPlace(const StartPlace& place) {
 
 bool Form1::busy() const { return identification_.running || runningCommand_ || !File1->isEnabled(); }
 
+namespace {
+
+// The files dropped stay where they are: a drop is taken as a copy or a link, never a move, so
+// that no file manager deletes what it was dragged from.
+bool takeWithoutMoving(QDropEvent* event) {
+  for (Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction})
+    if (event->possibleActions() & action) {
+      event->setDropAction(action);
+      event->accept();
+      return true;
+    }
+  event->ignore();
+  return false;
+}
+
+}  // namespace
+
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !busy()) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls() && !busy()) takeWithoutMoving(event);
+  else event->ignore();
 }
 
 void Form1::dropEvent(QDropEvent* event) {
+  event->ignore();  // until it is taken: a refused drop is no drop at all
   if (busy()) return;  // the drop changes nothing while a tool runs
-  event->acceptProposedAction();
   QList<QUrl> urls = event->mimeData()->urls();
   QStringList folders;
   for (const QUrl& url : urls) {
@@ -54,9 +72,12 @@ void Form1::dropEvent(QDropEvent* event) {
     folders << (dropped.isDir() ? dropped.absoluteFilePath() : dropped.absolutePath());
   }
   folders.removeDuplicates();
-  if (urls.size() == 1) openPlace(placeOf(urls.front().toLocalFile()));
-  else if (folders.size() == 1) openPlace(placeOf(folders.front()));
-  else showMessage(this, "Please drop one IWAD, or files of one folder, or one folder.");
+  if (urls.size() != 1 && folders.size() != 1) {
+    showMessage(this, "Please drop one IWAD, or files of one folder, or one folder.");
+    return;
+  }
+  if (!takeWithoutMoving(event)) return;
+  openPlace(placeOf(urls.size() == 1 ? urls.front().toLocalFile() : folders.front()));
 }
 
 bool Form1::waitForFolder(platform::FolderLock& lock) {

@@ -38,6 +38,7 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
 QStringList asFields(const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
   if (found.outcome == Identification::Outcome::Unknown) return {"unknown", found.fileHash};
+  if (found.outcome == Identification::Outcome::Abandoned) return {"error", "I was stopped before I could identify it."};
   return {"error", QString(found.failure).replace('\n', ' ')};
 }
 

@@ -12,6 +12,7 @@
 #include "platform/native_names.h"
 #include "platform/run_instead.h"
 #include "platform/standard_streams.h"
+#include "platform/termination_signals.h"
 #include "version.h"
 
 namespace {
@@ -51,6 +52,8 @@ int main(int argc, char* argv[]) {
   CommandOptions options = parseCommandLine(argc, argv);
   if (!options.error.isEmpty()) return usageError(options.error);
   QString folder = QCoreApplication::applicationDirPath();
+  // Asked to end, the tool at work is stopped and what it began removed; then the command says so.
+  platform::handleTerminationSignals(&application, [](int) { QCoreApplication::exit(2); });
   switch (options.mode) {
     case CommandOptions::Mode::Help: return printAll(kUsage) ? 0 : 2;
     case CommandOptions::Mode::Version: return printAll(QByteArray("Wadwright ") + kProgramVersion + "\n") ? 0 : 2;

@@ -5,6 +5,7 @@
 #include "application.h"
 #include "form1.h"
 #include "frmsplash.h"
+#include "platform/termination_signals.h"
 #include "start_up.h"
 
 int main(int argc, char* argv[]) {
@@ -16,6 +17,12 @@ int main(int argc, char* argv[]) {
 
   Form1 form(QCoreApplication::applicationDirPath());
   frmSplash disclaimer;
+  // Logout or Ctrl+C ends the program as closing the window does: a tool is stopped, and what it
+  // began is removed, before the program goes.
+  platform::handleTerminationSignals(&form, [&form](int number) {
+    form.close();
+    QCoreApplication::exit(128 + number);
+  });
   startUp(form, disclaimer, arguments);
   return application.exec();
 }

@@ -32,12 +32,13 @@ QByteArray readChecksum(const platform::CommandOutcome& outcome, const QString& 
   return output.open(QIODevice::ReadOnly) ? output.read(kChecksumLength) : QByteArray();
 }
 
-// Where the checksum goes: the working folder's md5tmp.txt, or, where the folder cannot be written
-// (IWADs installed for all users), a private folder of the user's that lives as long as this.
+// Where the checksum goes: the working folder's md5tmp.txt, or a private folder of the user's that
+// lives as long as this, where the folder cannot be written (IWADs installed for all users) or
+// already holds a file of that name, which is not ours to overwrite or remove.
 class ChecksumOutput {
  public:
   ChecksumOutput() {
-    if (QFileInfo(".").isWritable()) return;
+    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile)) return;
     private_.emplace(privateFolderTemplate());
   }
   bool ready() const { return !private_ || private_->isValid(); }
@@ -75,12 +76,6 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
   if (!output.ready() || output.word().isEmpty())
     return failed(result, "I cannot identify '" + shown + "': this folder is read-only, and I found no private folder "
                               "of yours for the checksum.");
-  // An old output file must never be read as this file's checksum.
-  QFile stale(output.path());
-  if (isPresent(output.path()) && !stale.remove())
-    return failed(result, QString("There is an old '%1' in this folder that I cannot remove, so I cannot identify '%2':\n%3")
-                              .arg(kChecksumFile, shown, stale.errorString()));
-
   result.hashCommand = "md5sum.exe " + word + " > " + output.word();
   platform::CommandOutcome outcome = run("command.com /c " + result.hashCommand);
   QByteArray checksum = readChecksum(outcome, output.path());

@@ -29,7 +29,7 @@ QString privateFolderTemplate();
 
 /// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
 /// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output
-/// file and looks the checksum up. An old output file is removed first and never read. Where
-/// the working folder is read-only, the output goes to a private folder of the user's instead.
+/// file and looks the checksum up. Where the working folder is read-only, or already holds a
+/// md5tmp.txt (never read, never removed), the output goes to a private folder of the user's.
 /// What is said of the file names it as `shownName`, where given.
 Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName = {});

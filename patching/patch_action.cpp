@@ -33,7 +33,10 @@ bool isPresent(const QString& name) {
 // a file that is only read, so removing a wrong one loses nothing of the user's.
 PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platform::RunCommand& run) {
   Identification made = identifyFile(job.targetFile, run);
-  if (made.outcome == Identification::Outcome::Abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
+  if (made.outcome == Identification::Outcome::Abandoned) {
+    QFile::remove(job.targetFile);  // the program is ending: a file nobody checked is not left behind
+    return ended(result, PatchResult::Outcome::Abandoned, {});
+  }
   if (made.outcome == Identification::Outcome::Failed)
     return ended(result, PatchResult::Outcome::Unchecked,
                  job.targetFile + " was created, but I could not check that it is " + job.release.releaseName +

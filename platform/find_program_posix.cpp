@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace platform {
 
@@ -21,6 +23,15 @@ static bool isExecutableFile(const std::string& path, std::string* why) {
   return true;
 }
 
+// Compared as Windows compares names: MD5SUM.EXE is md5sum.exe too.
+static bool isOwnHelper(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* helper : {"command.com", "md5sum.exe", "bspatch.exe", "explorer"})
+    if (lower == helper) return true;
+  return false;
+}
+
 std::optional<std::string> findProgram(const std::string& name, const std::string& programFolder,
                                        std::string* why) {
   std::string reason = name + " was not found";
@@ -30,6 +41,11 @@ std::optional<std::string> findProgram(const std::string& name, const std::strin
   }
   if (name.find('/') != std::string::npos) {
     if (isExecutableFile(name, &reason)) return name;
+    if (why) *why = reason;
+    return std::nullopt;
+  }
+  if (isOwnHelper(name)) {
+    if (!programFolder.empty() && isExecutableFile(programFolder + "/" + name, &reason)) return programFolder + "/" + name;
     if (why) *why = reason;
     return std::nullopt;
   }

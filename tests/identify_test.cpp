@@ -104,22 +104,24 @@ TEST_F(Identify, TheRealToolsReadEveryNameAsItStandsAndWriteNothingElse) {
                                          "'-rf.wad':\ncommand.com was not found");
 }
 
+// A md5tmp.txt already there is the user's: never read, never removed; the checksum goes to a
+// private file of the user's, as it does where the folder is read-only.
 TEST_F(Identify, AnOldOutputFileIsNeverReadAsTheChecksum) {
+  const QByteArray theirs = fakeRelease("c4fe9fd920207691a9f493668e0a2083");
   tools.installReal({"command.com"});  // and no checksum tool: nothing writes the output file
   work.write("x.wad", "hello");
-  work.write("md5tmp.txt", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
+  work.write("md5tmp.txt", theirs);
   EXPECT_EQ(identify("x.wad").outcome, Identification::Outcome::Failed);
-  EXPECT_FALSE(work.exists("md5tmp.txt"));
-
-  // A read-only folder keeps its old file: the checksum goes to a private file of the user's.
-  if (!work.mountSmall()) GTEST_SKIP() << "mounting needs root";
-  work.write("x.wad", "hello");
-  work.write("md5tmp.txt", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
-  work.makeReadOnly();
   tools.installReal();
   Identification found = identify("x.wad");
   EXPECT_EQ(found.fileHash, "5d41402abc4b2a76b9719d911017c592") << found.failure.toStdString();
   EXPECT_TRUE(found.hashCommand.startsWith("md5sum.exe x.wad > \"/")) << found.hashCommand.toStdString();
   EXPECT_FALSE(QFileInfo::exists(found.hashCommand.section('"', 1, 1)));  // removed as usual
-  EXPECT_EQ(work.entries(), (QStringList{"md5tmp.txt", "x.wad"}));
+  EXPECT_EQ(work.read("md5tmp.txt"), theirs);
+
+  if (!work.mountSmall()) GTEST_SKIP() << "mounting needs root";
+  work.write("x.wad", "hello");
+  work.makeReadOnly();
+  EXPECT_TRUE(identify("x.wad").hashCommand.startsWith("md5sum.exe x.wad > \"/"));
+  EXPECT_EQ(work.entries(), QStringList{"x.wad"});
 }

@@ -253,18 +253,30 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   expectNeutralLook();
   EXPECT_TRUE(form->File1->isEnabled());
 
-  // Closed while the tool works: the tool is ended and what it began is gone.
-  tools.install("bspatch.exe", "#!/bin/sh\necho $$ > pid\nexec sleep 1000\n");
-  click("mine.wad");
-  QTimer::singleShot(0, [&] { clickButton(5); });
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] { if (work.exists("pid")) form->close(); });
-  poll.start(10);
-  QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
-  EXPECT_EQ(QApplication::exec(), 0);
+  // Closed while the tool writes, or while the new file is checked: the tool is ended, and nothing
+  // of the new file is left.
   qunsetenv("WADWRIGHT_REAL_BSPATCH");
-  QTest::qWait(100);
-  EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // gone
-  EXPECT_EQ(messages.texts.size(), 1);
-  EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "mine.wad", "other.wad", "patches", "pid"}));
+  work.write("patches/d1_ud_12", bsdiffPatch(source, older));
+  const std::pair<QByteArray, QByteArray> closings[] = {  // the patch tool, the checksum tool (none: the usual)
+      {"#!/bin/sh\necho $$ > pid\nexec sleep 1000\n", ""},
+      {"", "#!/bin/sh\ncase \"$1\" in d1_12.wad) echo $$ > pid; exec sleep 1000;; esac\nexec cat -- \"$1\"\n"}};
+  for (const auto& [patchTool, checksumTool] : closings) {
+    if (patchTool.isEmpty()) tools.installReal({"bspatch.exe"});
+    else tools.install("bspatch.exe", patchTool);
+    if (checksumTool.isEmpty()) tools.installFakeChecksum();
+    else tools.install("md5sum.exe", checksumTool);
+    openWindow();  // a closed window is gone for good
+    click("mine.wad");
+    QTimer::singleShot(0, [&] { clickButton(5); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] { if (work.exists("pid")) form->close(); });
+    poll.start(10);
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    QTest::qWait(100);
+    EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // gone
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "mine.wad", "other.wad", "patches", "pid"}));
+    QFile::remove("pid");
+  }
 }

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QtCore/qtestsupport_core.h>
+#include <signal.h>
 
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
@@ -70,4 +72,30 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   EXPECT_TRUE(made.readAll() == freedoom2.readAll());
   EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "patches"}));  // the wrong one removed, nothing half-written
+}
+
+// Asked to end (logout, Ctrl+C) while the patch is written or the new file checked: the tool is
+// stopped, and nothing of the new file is left. The window program ends as when it is closed.
+TEST_F(MakeCommand, AskedToEndItLeavesNothing) {
+  const QByteArray hang = "echo $$ > pid.part; mv pid.part pid; exec sleep 1000\n";
+  for (const auto& [patchTool, checksumTool] : {std::pair<QByteArray, QByteArray>{"#!/bin/sh\n" + hang, kNamingChecksum},
+                                                {"", "#!/bin/sh\ncase $1 in d1_11.wad) " + hang + ";; esac\n" +
+                                                         QByteArray(kNamingChecksum).mid(10)}}) {
+    if (patchTool.isEmpty()) tools.installReal({"bspatch.exe"});
+    else tools.install("bspatch.exe", patchTool);
+    tools.install("md5sum.exe", checksumTool);
+    ToolRun make(tools.path() + "/wadwright", {"--make", "d1_11.wad", "games/doom.wad"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists("games/pid"); }, 20000));
+    kill(pid_t(make.pid()), SIGTERM);
+    ToolResult ended = make.wait();
+    EXPECT_EQ(ended.code, 2);
+    EXPECT_TRUE(ended.out.contains("\tfailed\tI was stopped")) << ended.out.toStdString();
+    EXPECT_NE(kill(work.read("games/pid").toInt(), 0), 0);  // the tool is gone
+    QFile::remove("games/pid");
+    EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), (QStringList{"doom.wad", "patches"}));
+  }
+  ToolRun window(builtTool("wadwright-window"), {}, {"QT_QPA_PLATFORM=offscreen"});
+  QTest::qWait(500);
+  kill(pid_t(window.pid()), SIGTERM);
+  EXPECT_EQ(window.wait().code, 128 + SIGTERM);  // it ended by itself
 }

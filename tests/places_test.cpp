@@ -30,15 +30,17 @@ class PlacesTest : public Form1Fixture {
     QDir().mkdir("games");
     work.write("games/doom.wad", fakeRelease(kUltimate));
   }
-  void drop(const QList<QUrl>& urls) {
+  // How the drop was taken, if it was; a file manager offers a move first.
+  Qt::DropAction drop(const QList<QUrl>& urls, Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction) {
     QMimeData data;
     data.setUrls(urls);
     // As the window system delivers a drop: the drag enters the window, then is let go.
-    QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(QPoint(300, 200), offered, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(form.get(), &enter);
-    QDropEvent event(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent event(QPointF(300, 200), offered, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(form.get(), &event);
     settle();
+    return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
   }
 };
 
@@ -74,14 +76,15 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   QDir().mkdir("other");
   work.write("other/doom2.wad", fakeRelease(kDoom2));
   openWindow();
-  drop({QUrl::fromLocalFile(work.path("games/doom.wad"))});
+  EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("games/doom.wad"))}), Qt::CopyAction);
   EXPECT_EQ(QDir::currentPath(), work.path("games"));
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
   drop({QUrl::fromLocalFile(work.path("other"))});
   EXPECT_EQ(listed(), QStringList{"doom2.wad"});
   EXPECT_EQ(form->File1->toolTip(), work.path("other"));  // the folder it works in
   expectNeutralLook();
-  drop({QUrl("https://example.org/doom.wad")});
+  EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("games"))}, Qt::MoveAction), Qt::IgnoreAction);  // never a move
+  EXPECT_EQ(drop({QUrl("https://example.org/doom.wad")}), Qt::IgnoreAction);
   drop({QUrl::fromLocalFile(work.path("games/doom.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
   EXPECT_EQ(messages.texts, (QStringList{"I can only open files and folders of this computer, not 'https://example.org/doom.wad'.",
                                            "Please drop one IWAD, or files of one folder, or one folder."}));

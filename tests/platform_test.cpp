@@ -41,6 +41,8 @@ TEST(FindProgram, LooksInTheProgramFolderThenTheWorkingFolder) {
   std::string own = folder.path("own").toStdString();
   EXPECT_EQ(platform::findProgram("tool", own), own + "/tool");
   EXPECT_EQ(platform::findProgram("tool", "/nonexistent"), "./tool");
+  folder.write("MD5SUM.EXE", "#!/bin/sh\necho c4fe9fd920207691a9f493668e0a2083\n", true);  // ours come from ours alone
+  EXPECT_EQ(platform::findProgram("MD5SUM.EXE", own), std::nullopt);
 }
 
 TEST(CommandRun, ReportsHowTheProgramEndedAndWhatItSaid) {

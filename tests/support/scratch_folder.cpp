@@ -4,12 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
 
 ScratchFolder::~ScratchFolder() {
   QDir::setCurrent(previous_);
   if (mounted_) umount2(qPrintable(path()), MNT_DETACH);
+  // QTemporaryDir cannot remove a name that is not valid text; rm can.
+  QProcess::execute("rm", {"-rf", "--", path()});
 }
 
 bool ScratchFolder::mountSmall() {
