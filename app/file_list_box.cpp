@@ -38,7 +38,24 @@ FileListBox::FileListBox(QWidget* parent, const QString& folder, const QString& 
   refresh();
 }
 
+void FileListBox::setFoundIwads(const QStringList& paths) {
+  foundIwads_ = paths;
+  viewport()->update();
+}
+
+QString FileListBox::emptyHint() const {
+  if (foundIwads_.isEmpty()) return kEmptyHint;
+  QStringList names;
+  for (const QString& path : foundIwads_) names << QFileInfo(path).fileName();
+  return QString(kEmptyHint) + "\n\nFound on this computer: " + names.join(", ") + ".\nClick here to open " +
+         QFileInfo(foundIwads_.front()).path() + ".";
+}
+
 void FileListBox::mousePressEvent(QMouseEvent* event) {
+  if (count() == 0 && !foundIwads_.isEmpty()) {
+    emit foundIwadChosen(foundIwads_.front());
+    return;
+  }
   pressChangedSelection_ = false;
   QListWidget::mousePressEvent(event);
 }
@@ -50,7 +67,7 @@ void FileListBox::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
   painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                   kEmptyHint);
+                   emptyHint());
 }
 
 void FileListBox::refresh() {

@@ -22,10 +22,18 @@ class FileListBox : public QListWidget {
   /// Selects the entry with this name; an empty or unknown name selects nothing.
   void setSelectedName(const QString& name);
 
+  /// IWADs found elsewhere on this computer, which an empty list names; a click on it opens the
+  /// first. None: the list only says what to do.
+  void setFoundIwads(const QStringList& paths);
+  /// What an empty list says.
+  QString emptyHint() const;
+
  signals:
   /// The selection changed, by any means (a mouse button, a drag, the keyboard, a click on
   /// nothing), or the selected entry was clicked again.
   void selectionChosen();
+  /// The empty list was clicked while it named IWADs found elsewhere: the first of them.
+  void foundIwadChosen(const QString& path);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -36,5 +44,6 @@ class FileListBox : public QListWidget {
 
   QString folder_;
   QString pattern_;
+  QStringList foundIwads_;
   bool pressChangedSelection_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFile>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,12 +11,14 @@
 
 #include "file_list_box.h"
 #include "message_box.h"
+#include "platform/native_names.h"
+#include "start_place.h"
 #include "text_box.h"
 
 Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
   setAcceptDrops(true);
   createControls();
-  setWorkingFolder(QDir::currentPath());
+  setWorkingFolder(platform::currentNativeFolder());
   connectHandlers();
   Form_Load();
 }
@@ -28,6 +31,7 @@ void Form1::Form_Load() {
 
 void Form1::connectHandlers() {
   connect(File1, &FileListBox::selectionChosen, this, &Form1::File1_Click, Qt::QueuedConnection);
+  connect(File1, &FileListBox::foundIwadChosen, this, [this](const QString& path) { openPlace(placeOf(path)); });
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -86,17 +90,18 @@ void Form1::File1_Click() {
 
 void Form1::Command1_Click() {
   // By its path: a folder deleted and made again is another folder, which "." never reaches.
-  bool entered = QDir::setCurrent(workingFolder_);
+  bool entered = platform::enterNativeFolder(workingFolder_);
   File1->refresh();
   ResetDisplay();
   identifiedName_.clear();
   if (identification_.running) File1_Click();  // nothing is selected now: the running one ends
-  if (!entered) showMessage(this, "I cannot work in the folder '" + workingFolder_ + "'.");
+  if (!entered) showMessage(this, "I cannot work in the folder '" + QFile::decodeName(workingFolder_) + "'.");
 }
 
-void Form1::setWorkingFolder(const QString& path) {
+// By its bytes: a folder's name need not be valid text, and it is entered again by it.
+void Form1::setWorkingFolder(const QByteArray& path) {
   workingFolder_ = path;
-  File1->setToolTip(path);  // the caption stays as it is
+  File1->setToolTip(QFile::decodeName(path));  // the caption stays as it is
 }
 
 void Form1::Command3_Click() {

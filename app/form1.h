@@ -80,7 +80,7 @@ class Form1 : public QWidget {
   void keepRemarkBelowReleaseName();
   void connectHandlers();
   void useDocumentColours();
-  void setWorkingFolder(const QString& path);
+  void setWorkingFolder(const QByteArray& path);
 
   void identifySelection();
   void showIdentification(const Identification& found);
@@ -95,7 +95,7 @@ class Form1 : public QWidget {
   void setLockedForPatch(bool locked);
 
   QString programFolder_;
-  QString workingFolder_;  // entered again by its path on "refresh view"
+  QByteArray workingFolder_;  // entered again by its path on "refresh view"
   platform::CommandRun* runningCommand_ = nullptr;  // the tool RunAndWait waits for
   // The identification under way: a new selection ends its tool and has it start over.
   struct {

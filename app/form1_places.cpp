@@ -12,6 +12,7 @@
 #include "file_list_box.h"
 #include "form1.h"
 #include "message_box.h"
+#include "platform/native_names.h"
 #include "start_place.h"
 
 void Form1::openPlace(const StartPlace& place) {
@@ -24,7 +25,8 @@ void Form1::openPlace(const StartPlace& place) {
     showMessage(this, "I cannot work in the folder '" + place.folder + "'.");
     return;
   }
-  setWorkingFolder(QDir::currentPath());
+  setWorkingFolder(platform::currentNativeFolder());
+  File1->setFoundIwads({});  // they are named to find a way out of the start folder
   File1->refresh();
   identifiedName_.clear();
   ResetDisplay();

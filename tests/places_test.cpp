@@ -49,13 +49,14 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
       {work.path("games"), {"doom.wad"}, "---", ""},
       {work.path("games/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},
       {work.path("nowhere.wad"), {}, "---", "I cannot open '" + work.path("nowhere.wad") + "': there is no such file or folder."},
+      {"", {}, "---", ""},  // in the empty start folder, the list names the IWADs found elsewhere
   };
   for (const auto& [path, listedNames, release, said] : cases) {
     QDir::setCurrent(work.path());
     messages.texts.clear();
     form = std::make_unique<Form1>(tools.path());
     frmSplash disclaimer;
-    startUp(*form, disclaimer, {path});
+    startUp(*form, disclaimer, path.isEmpty() ? QStringList{} : QStringList{path});
     settle();
     EXPECT_FALSE(form->isVisible());
     disclaimer.Command2->click();
@@ -70,6 +71,11 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
   EXPECT_TRUE(std::ranges::any_of(std::views::iota(0, list.width() * list.height()), [&](int i) {
     return list.pixelColor(i % list.width(), i / list.width()) == form->File1->palette().color(QPalette::Disabled, QPalette::Text);
   }));
+  EXPECT_TRUE(form->File1->emptyHint().contains("Found on this computer: freedoom1.wad, freedoom2.wad.\nClick here to open "
+                                                "/usr/share/games/doom.")) << form->File1->emptyHint().toStdString();
+  QTest::mouseClick(form->File1->viewport(), Qt::LeftButton);
+  settle();
+  EXPECT_EQ(listed(), (QStringList{"freedoom1.wad", "freedoom2.wad"}));
 }
 
 TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
