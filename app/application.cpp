@@ -32,4 +32,7 @@ void prepareApplication(QApplication& application) {
   QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
   QFont::insertSubstitution("Times New Roman", "Liberation Serif");
   QFont::insertSubstitution("Courier New", "Liberation Mono");
+  // And the message boxes too: left to fontconfig, a machine with no other fonts than these may
+  // pick the fixed-pitch one for every text.
+  application.setFont(QFont("MS Sans Serif", 8));
 }

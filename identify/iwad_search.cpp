@@ -64,7 +64,7 @@ class Search {
 IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
   IwadPlaces places;
   const QString home = environment.value("HOME");
-  for (const QString& variable : {"DOOMWADDIR", "DOOMWADPATH"})
+  for (const char* variable : {"DOOMWADDIR", "DOOMWADPATH"})
     for (const QString& folder : environment.value(variable).split(':', Qt::SkipEmptyParts)) places.folders << folder;
   const QString dataHome = environment.value("XDG_DATA_HOME", home + "/.local/share");
   QStringList data{dataHome};

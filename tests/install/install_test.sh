@@ -63,7 +63,7 @@ awk '$6 ~ /^\.\/usr\/(bin|lib)\// && $1 !~ /^d/ && $1 !~ /^-rwxr-xr-x/ { print }
 # Debian's package checker: no error, no warning (a library search path kept in a binary is an
 # error), and none of the notes that say a binary lost its hardening or kept sections a stripped
 # binary should not have.
-said=$(lintian -I "$deb" 2>/dev/null)
+said=$(TMPDIR="$scratch" lintian -I "$deb" 2>/dev/null)  # its cache files go with the scratch folder
 echo "lintian: ${said:-nothing to say}"
 grep -E '^[EW]: |hardening-|binary-has-unneeded-section' <<<"$said" && fail "lintian objects to the package"
 
