@@ -10,14 +10,9 @@ for need in "$debian" /usr/bin/bsdiff /usr/bin/time "$old" "$new" "$ours"; do
   [ -e "$need" ] || { echo "bench_bspatch.sh: $need is missing" >&2; exit 1; }
 done
 
-# The tests keep the same patch here; making it takes half a minute.
+# The tests' own fixture: made once with bsdiff (half a minute), kept while it is newer than both.
 patch=$cache/freedoom.patch
-if [ ! -f "$patch" ] || [ "$old" -nt "$patch" ] || [ "$new" -nt "$patch" ]; then
-  echo "making $patch with bsdiff..."
-  mkdir -p "$cache"
-  bsdiff "$old" "$new" "$patch.part"
-  mv "$patch.part" "$patch"
-fi
+sh "$(dirname "$0")/../../tests/tools/make_fixtures.sh" "$cache"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
