@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "command_output.h"
+
 const char* const kUsage =
     "Usage: wadwright [PATH]\n"
     "       wadwright --identify [--json] FILE...\n"
@@ -42,12 +44,13 @@ QStringList bytewise(int argc, char** argv) {
 }
 
 // The first word before `--` that is shaped like an option and is none of ours, as it was typed
-// (`--bogus`, `-x`, `--json=yes`); an empty text when there is none. A lone `-` is a name.
+// (`--bogus`, `-x`, `--json=yes`) but escaped as output fields are, so that the complaint stays one
+// line; an empty text when there is none. A lone `-` is a name.
 QString unknownOption(const QStringList& words) {
   static const QStringList known{"--identify", "--make", "--list", "--find", "--json", "--help", "-h", "--version"};
   for (const QString& word : words.mid(1)) {
     if (word == "--") break;
-    if (word.startsWith('-') && word != "-" && !known.contains(word)) return QString::fromUtf8(word.toLatin1());
+    if (word.startsWith('-') && word != "-" && !known.contains(word)) return QString::fromUtf8(escapedField(word.toLatin1()));
   }
   return {};
 }

@@ -110,6 +110,7 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
       {"\"$W\" --frobnicate", 2, "", "wadwright: I do not know the option '--frobnicate' (see wadwright --help)\n"},
       {"\"$W\" x.wad -q --help", 2, "", "wadwright: I do not know the option '-q' (see wadwright --help)\n"},
       {"\"$W\" --identify=x.wad", 2, "", "wadwright: I do not know the option '--identify=x.wad' (see wadwright --help)\n"},
+      {"\"$W\" \"$(printf '%s\\n%s' --a b)\"", 2, "", "wadwright: I do not know the option '--a\\nb' (see wadwright --help)\n"},
       {"\"$W\" --identify - -- --frobnicate", 2, "-\terror\tI cannot find '-'", ""},  // `-` and what follows `--` are names
       {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make and --find (see wadwright --help)\n"},
       {"\"$W\" a b", 2, "", "wadwright: give one folder or IWAD to open, not 2 (see wadwright --help)\n"},
