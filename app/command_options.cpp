@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "command_output.h"
+
 const char* const kUsage =
     "Usage: wadwright [PATH]\n"
     "       wadwright --identify [--json] FILE...\n"
@@ -20,6 +22,10 @@ const char* const kUsage =
     "  --make      make the release file TARGET (such as udoom.wad or d1_11.wad) from FILE, beside it,\n"
     "              with the patch files in the folder patches beside FILE; the new file is checked,\n"
     "              and a wrong one removed. Patching can damage game files: keep a copy of yours.\n"
+    "              Wadwright ships no patch files (they are made from commercial game files): each\n"
+    "              is a bsdiff 4 patch, as Debian's 'bsdiff OLD NEW PATCH' makes one from two files\n"
+    "              you own, named as --make --list shows (patches/d1_ud_11 turns Ultimate Doom into\n"
+    "              d1_11.wad); whoever made it, what it makes is checked by its MD5.\n"
     "              exit status 0: made and checked, 1: refused, 2: failed\n"
     "  --list      with --make: what can be made from FILE, and whether each patch file is there\n"
     "  --find      identify the IWADs where game stores and distributions install them\n"
@@ -35,6 +41,18 @@ QStringList bytewise(int argc, char** argv) {
   QStringList words;
   for (int i = 0; i < argc; ++i) words << QString::fromLatin1(argv[i]);
   return words;
+}
+
+// The first word before `--` that is shaped like an option and is none of ours, as it was typed
+// (`--bogus`, `-x`, `--json=yes`) but escaped as output fields are, so that the complaint stays one
+// line; an empty text when there is none. A lone `-` is a name.
+QString unknownOption(const QStringList& words) {
+  static const QStringList known{"--identify", "--make", "--list", "--find", "--json", "--help", "-h", "--version"};
+  for (const QString& word : words.mid(1)) {
+    if (word == "--") break;
+    if (word.startsWith('-') && word != "-" && !known.contains(word)) return QString::fromUtf8(escapedField(word.toLatin1()));
+  }
+  return {};
 }
 
 QString checkedShape(const CommandOptions& options, bool list) {
@@ -74,8 +92,15 @@ CommandOptions parseCommandLine(int argc, char** argv) {
   parser.addPositionalArgument("PATH", "");
 
   CommandOptions options;
-  if (!parser.parse(bytewise(argc, argv))) {
-    options.error = parser.errorText();
+  const QStringList words = bytewise(argc, argv);
+  // The parser's own complaint would drop the dashes and speak in another voice than ours.
+  const QString unknown = unknownOption(words);
+  if (!unknown.isEmpty()) {
+    options.error = "I do not know the option '" + unknown + "'";
+    return options;
+  }
+  if (!parser.parse(words)) {  // not expected: every word it could refuse is refused above
+    options.error = "I cannot read this command line";
     return options;
   }
   for (const QString& word : parser.positionalArguments()) options.paths << word.toLatin1();

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -40,6 +41,12 @@ FileListBox::FileListBox(QWidget* parent, const QString& folder, const QString& 
 
 void FileListBox::setFoundIwads(const QStringList& paths) {
   foundIwads_ = paths;
+  showHint();
+}
+
+// The hint is painted, so a screen reader would never hear it: it is the list's description too.
+void FileListBox::showHint() {
+  setAccessibleDescription(count() == 0 ? emptyHint() : QString());
   viewport()->update();
 }
 
@@ -47,7 +54,7 @@ QString FileListBox::emptyHint() const {
   if (foundIwads_.isEmpty()) return kEmptyHint;
   QStringList names;
   for (const QString& path : foundIwads_) names << QFileInfo(path).fileName();
-  return QString(kEmptyHint) + "\n\nFound on this computer: " + names.join(", ") + ".\nClick here to open " +
+  return QString(kEmptyHint) + "\n\nFound on this computer: " + names.join(", ") + ".\nClick here, or press Enter, to open " +
          QFileInfo(foundIwads_.front()).path() + ".";
 }
 
@@ -58,6 +65,15 @@ void FileListBox::mousePressEvent(QMouseEvent* event) {
   }
   pressChangedSelection_ = false;
   QListWidget::mousePressEvent(event);
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+  const bool opens = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+  if (opens && count() == 0 && !foundIwads_.isEmpty()) {
+    emit foundIwadChosen(foundIwads_.front());
+    return;
+  }
+  QListWidget::keyPressEvent(event);
 }
 
 void FileListBox::paintEvent(QPaintEvent* event) {
@@ -93,6 +109,7 @@ void FileListBox::refresh() {
     entry->setData(kNameRole, name);
   }
   setCurrentRow(-1);
+  showHint();
 }
 
 QString FileListBox::selectedName() const {

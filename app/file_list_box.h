@@ -22,24 +22,28 @@ class FileListBox : public QListWidget {
   /// Selects the entry with this name; an empty or unknown name selects nothing.
   void setSelectedName(const QString& name);
 
-  /// IWADs found elsewhere on this computer, which an empty list names; a click on it opens the
-  /// first. None: the list only says what to do.
+  /// IWADs found elsewhere on this computer, which an empty list names; a click on it, or Enter or
+  /// Space while it has the focus, opens the first. None: the list only says what to do.
   void setFoundIwads(const QStringList& paths);
-  /// What an empty list says.
+  /// What an empty list says; a screen reader reads it as the list's description.
   QString emptyHint() const;
 
  signals:
   /// The selection changed, by any means (a mouse button, a drag, the keyboard, a click on
   /// nothing), or the selected entry was clicked again.
   void selectionChosen();
-  /// The empty list was clicked while it named IWADs found elsewhere: the first of them.
+  /// The empty list was clicked, or Enter pressed on it, while it named IWADs found elsewhere:
+  /// the first of them.
   void foundIwadChosen(const QString& path);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void showHint();
+
   static constexpr int kNameRole = Qt::UserRole;  // the real name; the text shows control characters
 
   QString folder_;

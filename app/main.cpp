@@ -18,7 +18,7 @@
 namespace {
 
 int usageError(const QString& error) {
-  std::fprintf(stderr, "wadwright: %s\nTry 'wadwright --help' for more.\n", qPrintable(error));
+  std::fprintf(stderr, "wadwright: %s (see wadwright --help)\n", qPrintable(error));
   return 2;
 }
 

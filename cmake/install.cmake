@@ -1,5 +1,6 @@
 # `cmake --install`: the program and its helpers together in one folder of their own, since it
-# starts them from beside itself; on the PATH only a small launcher; the desktop entry and icon;
+# starts them from beside itself; on the PATH only a small launcher; the desktop entry, its
+# software centres' metainfo and the icon;
 # the manual page, the copyright and the changelog where Debian keeps them.
 include(GNUInstallDirs)
 set(WADWRIGHT_INSTALL_DIR lib/wadwright)
@@ -26,8 +27,27 @@ file(RELATIVE_PATH WADWRIGHT_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${WADWRIGHT_INST
 configure_file(app/wadwright.sh.in ${CMAKE_BINARY_DIR}/install/wadwright @ONLY)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/install/wadwright DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-configure_file(app/wadwright.desktop.in ${CMAKE_BINARY_DIR}/install/wadwright.desktop @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/install/wadwright.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Software centres find the desktop entry by the metainfo's id: the two are named alike.
+set(WADWRIGHT_APP_ID org.example.wadwright)
+configure_file(app/wadwright.desktop.in ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.desktop @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The metainfo's release is the changelog's newest entry, dated as its sign-off line.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS docs/debian/changelog)
+file(STRINGS docs/debian/changelog wadwright_signoffs REGEX "^ -- ")
+list(GET wadwright_signoffs 0 wadwright_signoff)
+string(REGEX MATCH ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) " wadwright_date "${wadwright_signoff}")
+set(wadwright_day ${CMAKE_MATCH_1})
+set(wadwright_year ${CMAKE_MATCH_3})
+set(wadwright_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND wadwright_months "${CMAKE_MATCH_2}" wadwright_month)
+if(wadwright_month LESS 0)
+  message(FATAL_ERROR "docs/debian/changelog: no date in \"${wadwright_signoff}\"")
+endif()
+math(EXPR wadwright_month "${wadwright_month} + 101")  # three digits, the last two with a leading zero
+string(SUBSTRING ${wadwright_month} 1 2 wadwright_month)
+set(WADWRIGHT_RELEASE_DATE "${wadwright_year}-${wadwright_month}-${wadwright_day}")
+configure_file(app/${WADWRIGHT_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES app/icons/wadwright.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
 
 # Compressed at build time, without name or time stamp, so that two builds pack the same bytes.

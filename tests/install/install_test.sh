@@ -15,8 +15,9 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 run() { "$@" >"$scratch/step.log" 2>&1 || { cat "$scratch/step.log"; echo "FAIL: $*"; exit 1; }; }
 
 expected_files=$(printf '%s\n' usr/bin/wadwright usr/lib/wadwright/{bspatch.exe,command.com,explorer,md5sum.exe,wadwright,wadwright-window} \
-  usr/share/applications/wadwright.desktop usr/share/doc/wadwright/{changelog.gz,copyright} \
-  usr/share/icons/hicolor/32x32/apps/wadwright.png usr/share/lintian/overrides/wadwright usr/share/man/man1/wadwright.1.gz)
+  usr/share/applications/org.example.wadwright.desktop usr/share/doc/wadwright/{changelog.gz,copyright} \
+  usr/share/icons/hicolor/32x32/apps/wadwright.png usr/share/lintian/overrides/wadwright usr/share/man/man1/wadwright.1.gz \
+  usr/share/metainfo/org.example.wadwright.metainfo.xml)
 
 # --- The installed tree ---
 root=$scratch/root
@@ -24,10 +25,20 @@ DESTDIR=$root run cmake --install "$build" --prefix /usr
 files=$(cd "$root" && find . -mindepth 1 ! -type d | sed 's|^\./||' | sort)
 [[ "$files" == "$expected_files" ]] || fail "installed files differ:$(diff <(echo "$expected_files") <(echo "$files") | sed 's/^/\n  /')"
 
-desktop=$root/usr/share/applications/wadwright.desktop
+desktop=$root/usr/share/applications/org.example.wadwright.desktop
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
 for line in "Exec=wadwright %f" "MimeType=application/x-doom-wad;" "Icon=wadwright" "Type=Application" "Version=1.4" "X-Wadwright-Version=$version"; do
   grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
+done
+
+# What software centres read: valid without a hint (offline, so the screenshot is not fetched),
+# naming the desktop entry beside it, the type it opens and the release the changelog names.
+metainfo=$root/usr/share/metainfo/org.example.wadwright.metainfo.xml
+said=$(appstreamcli validate --no-net --strict --pedantic "$metainfo" 2>&1) || fail "the metainfo does not validate: $said"
+grep -q 'Validation was successful\.$' <<<"$said" || fail "appstreamcli has hints for the metainfo: $said"
+for line in "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "<mediatype>application/x-doom-wad</mediatype>" \
+  "<release version=\"$version\" date=\"$(zcat "$root/usr/share/doc/wadwright/changelog.gz" | dpkg-parsechangelog -l - -S Date | date -u -f - +%F)\"/>"; do
+  grep -qF "$line" "$metainfo" || fail "the metainfo lacks $line"
 done
 
 page=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/wadwright.1.gz" 2>&1)
