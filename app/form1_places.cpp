@@ -5,7 +5,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QTimer>
 
@@ -70,8 +69,7 @@ void Form1::dropEvent(QDropEvent* event) {
       showMessage(this, "I can only open files and folders of this computer, not '" + url.toDisplayString() + "'.");
       return;
     }
-    QFileInfo dropped(url.toLocalFile());
-    folders << (dropped.isDir() ? dropped.absoluteFilePath() : dropped.absolutePath());
+    folders << placeOf(url.toLocalFile()).folder;
   }
   folders.removeDuplicates();
   if (urls.size() != 1 && folders.size() != 1) {

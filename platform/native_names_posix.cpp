@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cstdlib>
 
 #include "native_path.h"
 
@@ -25,6 +26,24 @@ QByteArray absoluteNativePath(const QByteArray& path) {
 bool nativePathExists(const QByteArray& path) {
   struct stat info;
   return lstat(path.constData(), &info) == 0;
+}
+
+NativeSplitPath splitNativePath(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return {".", path};
+  return {slash == 0 ? QByteArray("/") : path.left(slash), path.mid(slash + 1)};
+}
+
+bool isNativeFolder(const QByteArray& path) {
+  struct stat info;
+  return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+QByteArray realNativePath(const QByteArray& path) {
+  char* real = realpath(path.constData(), nullptr);
+  QByteArray resolved(real ? real : "");
+  free(real);
+  return resolved;
 }
 
 bool enterNativeFolder(const QByteArray& path) { return chdir(path.constData()) == 0; }

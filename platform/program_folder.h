@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+
+namespace platform {
+
+/// The folder this program's executable is in, byte for byte as the system names it: its
+/// helpers are looked for there, and a name that is not valid text must not lead to another
+/// folder whose name only reads the same.
+QByteArray programFolder();
+
+/// A path by which a process can be started from `path`, given byte for byte: the path itself
+/// when it is valid text, else one through a handle on its folder that this process keeps open
+/// and hands down to the processes it starts.
+QString startablePath(const std::string& path);
+
+}  // namespace platform
