@@ -16,4 +16,8 @@ QByteArray programFolder();
 /// and hands down to the processes it starts.
 QString startablePath(const std::string& path);
 
+/// `folder` as a command line's word names it: itself when it is valid text, else a path through
+/// a handle on it, as above, which our file manager's stand-in turns back into the real path.
+QString commandFolder(const QByteArray& folder);
+
 }  // namespace platform

@@ -31,4 +31,8 @@ QString startablePath(const std::string& path) {
   return QString("/proc/self/fd/%1/").arg(found->second) + QFile::decodeName(split.name);
 }
 
+QString commandFolder(const QByteArray& folder) {
+  return isTextPath(folder) ? QFile::decodeName(folder) : startablePath((folder + "/.").toStdString());
+}
+
 }  // namespace platform
