@@ -1,7 +1,6 @@
 // The main window driven as a user drives it, with the real tools (a stand-in checksum tool where a
 // catalogue checksum is needed): what it shows, what it offers, and what it does to the folder.
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -192,13 +191,9 @@ TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {
   EXPECT_EQ(work.read("record"), (tools.path().split(' ').join('|') + "|").toLocal8Bit());  // blanks split it
 
   // A program folder whose name is not valid text: its own explorer, led to that very folder.
+  runTool("sh", {"-c", "d=$(printf 'n\\377u'); mkdir \"$d\"; printf '#!/bin/sh\\nh=$PWD; cd \"$1\" && pwd -P > \"$h/own.tmp\" && "
+                       "mv \"$h/own.tmp\" \"$h/own\"\\n' > \"$d/explorer\"; chmod +x \"$d/explorer\""});
   const QByteArray own = QFile::encodeName(work.path()) + "/n\xffu";
-  ASSERT_EQ(mkdir(own.constData(), 0700), 0);
-  const QByteArray script = "#!/bin/sh\nhere=$(pwd)\ncd \"$1\" && pwd -P > \"$here/own.tmp\" && mv \"$here/own.tmp\" \"$here/own\"\n";
-  std::FILE* explorer = std::fopen((own + "/explorer").constData(), "w");
-  ASSERT_TRUE(explorer && std::fwrite(script.constData(), 1, size_t(script.size()), explorer) == size_t(script.size()));
-  std::fclose(explorer);
-  chmod((own + "/explorer").constData(), 0700);
   form = std::make_unique<Form1>(own);
   form->show();
   QTest::mouseClick(form->Command3, Qt::LeftButton);

@@ -9,6 +9,7 @@
 #include "support/bsdiff_patch.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
+#include "support/tool_run.h"
 
 class Patch : public ::testing::Test {
  protected:
@@ -84,5 +85,9 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   EXPECT_EQ(readOnly.message, "I cannot create 'd1_11.wad' here: this folder is read-only. Copy the IWAD into a folder of "
                               "your own and open it there.");
   EXPECT_EQ(readOnly.patchCommand, "");
+  tools.installReal({"wadwright"});  // and --make --list says that nothing can be made there
+  ToolResult list = runTool(tools.path() + "/wadwright", {"--make", "--list", "mine.wad"});
+  EXPECT_EQ(list.code, 1);
+  EXPECT_TRUE(list.out.startsWith("mine.wad\tnothing\tI cannot make anything from 'mine.wad' here: this folder is read-only."));
   EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches"}));
 }

@@ -34,5 +34,4 @@ TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
     EXPECT_TRUE(!refusal || (result.err.startsWith("explorer: ") && result.err.contains(refusal))) << result.err.toStdString();
     EXPECT_EQ(folder.read("args"), opened.isEmpty() ? "" : "1\n" + opened.toUtf8() + "\n");
   }
-  close(handle);
 }
