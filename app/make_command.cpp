@@ -119,20 +119,16 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
 int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArray& programFolder) {
   CommandOutput output(json);
   Source source = identifySource(file, programFolder);
-  const QString why = nothingToMake(source);
+  QString why = nothingToMake(source);
+  // Only what --make would make counts: in a read-only folder, nothing.
+  if (why.isEmpty() && !QFileInfo(".").isWritable())
+    why = "I cannot make anything from '" + source.shown + "' here: this folder is read-only. Copy the IWAD into a folder "
+          "of your own and make it there.";
   if (!why.isEmpty()) {
     output.add(file, {"nothing", QString(why).replace('\n', ' ')},
                {{"file", source.shown}, {"target", QJsonValue::Null}, {"release", QJsonValue::Null},
                 {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"error", why}});
     return output.finish() && identified(source) ? 1 : 2;
-  }
-  // Only what --make would make counts: in a read-only folder, nothing.
-  if (!QFileInfo(".").isWritable()) {
-    const QString readOnly = "I cannot make anything from '" + source.shown + "' here: this folder is read-only. Copy the "
-                             "IWAD into a folder of your own and make it there.";
-    output.add(file, {"nothing", readOnly}, {{"file", source.shown}, {"target", QJsonValue::Null}, {"release", QJsonValue::Null},
-                                             {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"error", readOnly}});
-    return output.finish() ? 1 : 2;
   }
   bool anyPresent = false;
   for (const MadeFile& made : madeFrom(*source.found.row)) {
