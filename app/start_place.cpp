@@ -1,6 +1,5 @@
 #include "start_place.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,10 +15,10 @@ StartPlace placeOf(const QString& path) {
   // The folder the system reaches by the path: `link/..` is where the link leads, up one.
   const platform::NativeSplitPath split = platform::splitNativePath(given);
   const bool folderGiven = platform::isNativeFolder(given);
-  const QString folder = QFile::decodeName(platform::realNativePath(folderGiven ? given : split.folder));
-  if (folder.isEmpty() || !QDir(folder).isReadable()) {
+  const QByteArray folder = platform::realNativePath(folderGiven ? given : split.folder);
+  if (folder.isEmpty() || !platform::isReadableFolder(folder)) {
     place.problem = "I cannot open '" + path + "': I am not allowed to read the folder '" +
-                    (folder.isEmpty() ? QFile::decodeName(split.folder) : folder) + "'.";
+                    QFile::decodeName(folder.isEmpty() ? split.folder : folder) + "'.";
     return place;
   }
   place.folder = folder;

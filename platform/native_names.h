@@ -36,6 +36,9 @@ bool isNativeFolder(const QByteArray& path);
 /// empty when it leads nowhere.
 QByteArray realNativePath(const QByteArray& path);
 
+/// True when the folder `path` can be listed.
+bool isReadableFolder(const QByteArray& path);
+
 /// Makes the working folder the folder `path`, which need not be valid text.
 bool enterNativeFolder(const QByteArray& path);
 

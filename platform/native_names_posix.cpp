@@ -46,6 +46,8 @@ QByteArray realNativePath(const QByteArray& path) {
   return resolved;
 }
 
+bool isReadableFolder(const QByteArray& path) { return access(path.constData(), R_OK | X_OK) == 0; }
+
 bool enterNativeFolder(const QByteArray& path) { return chdir(path.constData()) == 0; }
 
 bool linkToNativePath(const QByteArray& target, const QString& link) {

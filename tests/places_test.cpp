@@ -49,11 +49,13 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
   QDir().mkpath("elsewhere/sub");  // games/linkdir/.. is elsewhere, where the system opens the file
   QFile::link("../elsewhere/sub", "games/linkdir");
   work.write("elsewhere/doom.wad", fakeRelease(kDoom2));
+  runTool("sh", {"-c", "mkdir \"$(printf 'n\\377u')\" && ln -s \"$(printf 'n\\377u')\" odd && cp games/doom.wad odd/"});
   const std::tuple<QString, QStringList, QString, QString> cases[] = {  // the path, the list, the release, what is said
       {work.path("games"), {"doom.wad"}, "---", ""},
       {work.path("games/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},
       {work.path("games/linkdir/../doom.wad"), {"doom.wad"}, "Doom2 V1.9", ""},
       {work.path("games/linkdir/.."), {"doom.wad"}, "---", ""},
+      {work.path("odd/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},  // its real folder's name is not valid text
       {work.path("nowhere.wad"), {}, "---", "I cannot open '" + work.path("nowhere.wad") + "': there is no such file or folder."},
       {"", {}, "---", ""},  // in the empty start folder, the list names the IWADs found elsewhere
   };
