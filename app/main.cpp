@@ -1,7 +1,6 @@
 // `wadwright`: the command-line front. It answers --help, --version, --identify, --make and --find
 // itself, with QtCore alone, and hands the window to the window program beside it.
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 
 #include "command_options.h"
