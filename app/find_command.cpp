@@ -8,7 +8,7 @@
 #include "identify_command.h"
 #include "path_identification.h"
 
-int findFromCommandLine(bool json, const QString& programFolder) {
+int findFromCommandLine(bool json, const QByteArray& programFolder) {
   const IwadPlaces places = iwadPlaces(QProcessEnvironment::systemEnvironment());
   const QStringList found = findIwads(places);
   if (found.isEmpty()) {

@@ -12,10 +12,11 @@
 #include "file_list_box.h"
 #include "message_box.h"
 #include "platform/native_names.h"
+#include "platform/program_folder.h"
 #include "start_place.h"
 #include "text_box.h"
 
-Form1::Form1(const QString& programFolder) : programFolder_(programFolder) {
+Form1::Form1(const QByteArray& programFolder) : programFolder_(programFolder) {
   setAcceptDrops(true);
   createControls();
   setWorkingFolder(platform::currentNativeFolder());
@@ -107,7 +108,7 @@ void Form1::setWorkingFolder(const QByteArray& path) {
 void Form1::Command3_Click() {
   // The folder follows unquoted: the file manager's stand-in reads all its words as one path.
   QString why;
-  if (!platform::startDetached("explorer " + programFolder_, programFolder_, &why))
+  if (!platform::startDetached("explorer " + platform::commandFolder(programFolder_), programFolder_, &why))
     showMessage(this, "I could not open the folder in the file manager:\n" + why);
 }
 

@@ -23,7 +23,7 @@ class Form1 : public QWidget {
  public:
   /// `programFolder` is where the program's tools live (normally the executable's own folder);
   /// the file list shows the working folder.
-  explicit Form1(const QString& programFolder);
+  explicit Form1(const QByteArray& programFolder);
 
   /// Returns the window to its neutral look: hint, update button, backdate buttons, note and
   /// frame hidden, the action buttons disabled. Touches no caption, text, variable or selection.
@@ -94,7 +94,7 @@ class Form1 : public QWidget {
   void runPatchAction();
   void setLockedForPatch(bool locked);
 
-  QString programFolder_;
+  QByteArray programFolder_;
   QByteArray workingFolder_;  // entered again by its path on "refresh view"
   platform::CommandRun* runningCommand_ = nullptr;  // the tool RunAndWait waits for
   // The identification under way: a new selection ends its tool and has it start over.

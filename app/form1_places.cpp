@@ -1,12 +1,12 @@
 // Where the main window works: the folder it is opened on or that is dropped on it, and the lock
 // it shares there with other Wadwright windows.
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
-#include <QFileInfo>
+#include <QFile>
 #include <QMimeData>
+#include <QSet>
 #include <QTimer>
 
 #include "file_list_box.h"
@@ -21,8 +21,8 @@ void Form1::openPlace(const StartPlace& place) {
     showMessage(this, place.problem);
     return;
   }
-  if (!QDir::setCurrent(place.folder)) {
-    showMessage(this, "I cannot work in the folder '" + place.folder + "'.");
+  if (!platform::enterNativeFolder(place.folder)) {
+    showMessage(this, "I cannot work in the folder '" + QFile::decodeName(place.folder) + "'.");
     return;
   }
   setWorkingFolder(platform::currentNativeFolder());
@@ -64,22 +64,24 @@ void Form1::dropEvent(QDropEvent* event) {
   event->ignore();  // until it is taken: a refused drop is no drop at all
   if (busy()) return;  // the drop changes nothing while a tool runs
   QList<QUrl> urls = event->mimeData()->urls();
-  QStringList folders;
+  QList<StartPlace> places;
+  QSet<QByteArray> folders;
   for (const QUrl& url : urls) {
     if (!url.isLocalFile()) {
       showMessage(this, "I can only open files and folders of this computer, not '" + url.toDisplayString() + "'.");
       return;
     }
-    QFileInfo dropped(url.toLocalFile());
-    folders << (dropped.isDir() ? dropped.absoluteFilePath() : dropped.absolutePath());
+    places << placeOf(url.toLocalFile());
+    folders.insert(places.back().folder);
   }
-  folders.removeDuplicates();
   if (urls.size() != 1 && folders.size() != 1) {
     showMessage(this, "Please drop one IWAD, or files of one folder, or one folder.");
     return;
   }
   if (!takeWithoutMoving(event)) return;
-  openPlace(placeOf(urls.size() == 1 ? urls.front().toLocalFile() : folders.front()));
+  StartPlace place = places.front();
+  if (urls.size() != 1) place.file.clear();  // files of one folder: the folder
+  openPlace(place);
 }
 
 bool Form1::waitForFolder(platform::FolderLock& lock) {

@@ -50,7 +50,7 @@ int reportIdentification(CommandOutput& output, const QByteArray& path, const Id
   return found.row ? 0 : 1;
 }
 
-int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QString& programFolder) {
+int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QByteArray& programFolder) {
   CommandOutput output(json);
   int status = 0;
   for (const QByteArray& path : files)

@@ -11,7 +11,7 @@ struct Identification;
 /// window, and prints one line per file (or one JSON array). Returns the exit status: 0 when every
 /// file is known, 1 when one is unknown and none failed, 2 when any failed or the output could not
 /// be written.
-int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QString& programFolder);
+int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QByteArray& programFolder);
 
 /// Prints what identifying `path` found, as --identify does, and returns its exit status.
 int reportIdentification(CommandOutput& output, const QByteArray& path, const Identification& found);

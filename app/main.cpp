@@ -1,7 +1,6 @@
 // `wadwright`: the command-line front. It answers --help, --version, --identify, --make and --find
 // itself, with QtCore alone, and hands the window to the window program beside it.
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 
 #include "command_options.h"
@@ -10,6 +9,7 @@
 #include "identify_command.h"
 #include "make_command.h"
 #include "platform/native_names.h"
+#include "platform/program_folder.h"
 #include "platform/run_instead.h"
 #include "platform/standard_streams.h"
 #include "platform/termination_signals.h"
@@ -25,21 +25,21 @@ int usageError(const QString& error) {
 // The window program reads no options of ours; a path it is given is absolute, so that it cannot
 // be taken for one of Qt's own. A path that is not valid text is entered here instead: the working
 // folder carries over.
-int startWindow(const QString& programFolder, const QList<QByteArray>& paths, char* program) {
+int startWindow(const QByteArray& programFolder, const QList<QByteArray>& paths, char* program) {
   if (!platform::hasDisplay()) {
     std::fputs("wadwright: there is no display to open the window on; without one, use --identify, --make or --find "
                "(see wadwright --help)\n", stderr);
     return 2;
   }
-  QByteArray window = QFile::encodeName(programFolder + "/wadwright-window");
+  const QByteArray window = programFolder + "/wadwright-window";
   QByteArray path = paths.isEmpty() ? QByteArray() : platform::absoluteNativePath(paths.front());
   if (!path.isEmpty() && !platform::isTextPath(path)) {
     // The window lists only names that are text: it opens the folder, without selecting a file.
-    if (!platform::enterNativeFolder(path)) platform::enterNativeFolder(path.left(path.lastIndexOf('/') + 1));
+    if (!platform::enterNativeFolder(path)) platform::enterNativeFolder(platform::splitNativePath(path).folder);
     path.clear();
   }
   char* arguments[] = {program, path.isEmpty() ? nullptr : path.data(), nullptr};
-  QString why = platform::runInstead(QFile::decodeName(window), arguments);
+  QString why = platform::runInstead(window, arguments);
   std::fprintf(stderr, "wadwright: cannot start %s: %s\n", window.constData(), qPrintable(why));
   return 127;
 }
@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);  // no display needed here
   CommandOptions options = parseCommandLine(argc, argv);
   if (!options.error.isEmpty()) return usageError(options.error);
-  QString folder = QCoreApplication::applicationDirPath();
+  const QByteArray folder = platform::programFolder();
   // Asked to end, the tool at work is stopped and what it began removed; then the command says so.
   platform::handleTerminationSignals(&application, [](int) { QCoreApplication::exit(2); });
   switch (options.mode) {

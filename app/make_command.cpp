@@ -9,6 +9,7 @@
 #include "command_output.h"
 #include "identify/identification.h"
 #include "patching/patch_action.h"
+#include "path_identification.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
 
@@ -17,24 +18,21 @@ namespace {
 // The file given, identified in its folder, which is the working folder from then on. The lock
 // on the folder is held from the identification to the check of the new file.
 struct Source {
-  QString shown;  // as given
-  QString name;   // in its folder
+  QString shown;   // as given
+  QString folder;  // as given, up to its last slash: "games/", or empty
+  QString name;    // in its folder
   std::unique_ptr<platform::FolderLock> lock;
   Identification found;
 };
 
-Source identifySource(const QByteArray& path, const QString& programFolder) {
-  Source source{QFile::decodeName(path), {}, {}, {}};
-  QFileInfo file(source.shown);
-  if (!platform::isTextPath(path))
+Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
+  Source source{QFile::decodeName(path), QFile::decodeName(path.left(path.lastIndexOf('/') + 1)), {}, {}, {}};
+  const QByteArray name = enterFolderOfFile(path, &source.found.failure);
+  if (!name.isEmpty() && !platform::isTextPath(name))
     source.found.failure = "The name '" + source.shown + "' is not valid text, so I cannot hand it to the patch tool. "
                            "Please rename the file.";
-  else if (!platform::nativePathExists(path))
-    source.found.failure = "I cannot find '" + source.shown + "': there is no such file.";
-  else if (!QDir::setCurrent(file.absolutePath()))
-    source.found.failure = "I cannot enter the folder of '" + source.shown + "'.";
   if (!source.found.failure.isEmpty()) return source;
-  source.name = file.fileName();
+  source.name = QFile::decodeName(name);
   source.lock = std::make_unique<platform::FolderLock>(".");
   source.lock->lock();
   source.found = identifyFile(source.name, [&](const QString& line) { return platform::runAndWait(line, programFolder); },
@@ -61,21 +59,19 @@ bool identified(const Source& source) { return source.found.outcome == Identific
                                                source.found.outcome == Identification::Outcome::Unknown; }
 
 // A file beside the source, named as the source was given: `games/doom.wad` makes `games/udoom.wad`.
-QString beside(const Source& source, const QString& name) {
-  const qsizetype slash = source.shown.lastIndexOf('/');
-  return source.shown.left(slash + 1) + name;
-}
+QString beside(const Source& source, const QString& name) { return source.folder + name; }
 
 QString patchPath(const MadeFile& made) { return platform::shownPath(QString(made.patchFile).trimmed()); }
 
 // One line, or one object, per result.
 struct Report {
   CommandOutput output;
-  QString file, target, release, patch;
+  QByteArray file;  // as given, byte for byte
+  QString target, release, patch;
 
   int say(const QString& result, const QString& message, int status) {
-    output.add(QFile::encodeName(file), {target, result, QString(message).replace('\n', ' ')},
-               {{"file", file}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
+    output.add(file, {target, result, QString(message).replace('\n', ' ')},
+               {{"file", QFile::decodeName(file)}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
                 {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"result", result}, {"message", message}});
     return output.finish() ? status : 2;
   }
@@ -83,8 +79,8 @@ struct Report {
 
 }  // namespace
 
-int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QString& programFolder) {
-  Report report{CommandOutput(json), QFile::decodeName(file), QFile::decodeName(target), {}, {}};
+int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QByteArray& programFolder) {
+  Report report{CommandOutput(json), file, QFile::decodeName(target), {}, {}};
   Source source = identifySource(file, programFolder);
   QString why = nothingToMake(source);
   if (!why.isEmpty()) return report.say(identified(source) ? "refused" : "failed", why, identified(source) ? 1 : 2);
@@ -103,10 +99,11 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   report.release = wanted->release->releaseName;
   report.patch = beside(source, patchPath(*wanted));
   if (!QFileInfo::exists(patchPath(*wanted)))
-    return report.say("refused", "The patch file '" + patchPath(*wanted) + "' is missing: I looked for it in " +
+    return report.say("refused", "The patch file '" + report.patch + "' is missing: I looked for it in " +
                                      QDir::current().filePath("patches") + ".", 1);
 
-  PatchResult result = createRelease({source.name, source.found.fileHash, report.target, wanted->patchFile, *wanted->release, true},
+  PatchResult result = createRelease({source.name, source.found.fileHash, report.target, wanted->patchFile, *wanted->release, true,
+                                      source.folder},
                                      [&](const QString& line) { return platform::runAndWait(line, programFolder); });
   switch (result.outcome) {
     case PatchResult::Outcome::Created:
@@ -119,22 +116,29 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   return report.say("failed", "I was stopped: " + beside(source, report.target) + " was not made, and nothing of it is left.", 2);
 }
 
-int listOffersFromCommandLine(const QByteArray& file, bool json, const QString& programFolder) {
+int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArray& programFolder) {
   CommandOutput output(json);
   Source source = identifySource(file, programFolder);
-  const QString why = nothingToMake(source);
+  QString why = nothingToMake(source);
+  // Only what --make would make counts: in a read-only folder, nothing.
+  if (why.isEmpty() && !QFileInfo(".").isWritable())
+    why = "I cannot make anything from '" + source.shown + "' here: this folder is read-only. Copy the IWAD into a folder "
+          "of your own and make it there.";
   if (!why.isEmpty()) {
     output.add(file, {"nothing", QString(why).replace('\n', ' ')},
                {{"file", source.shown}, {"target", QJsonValue::Null}, {"release", QJsonValue::Null},
                 {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"error", why}});
     return output.finish() && identified(source) ? 1 : 2;
   }
+  bool anyPresent = false;
   for (const MadeFile& made : madeFrom(*source.found.row)) {
     const bool present = QFileInfo::exists(patchPath(made));
+    anyPresent = anyPresent || present;
     const QString patch = beside(source, patchPath(made));
     output.add(file, {made.targetFile, made.release->releaseName, patch, present ? "present" : "missing"},
                {{"file", source.shown}, {"target", made.targetFile}, {"release", made.release->releaseName},
                 {"patch", patch}, {"present", present}, {"error", QJsonValue::Null}});
   }
-  return output.finish() ? 0 : 2;
+  if (!output.finish()) return 2;
+  return anyPresent ? 0 : 1;
 }

@@ -26,21 +26,32 @@ class FolderReturn {
 
 }  // namespace
 
-Identification identifyPath(const QByteArray& path, const QString& programFolder, bool privately) {
+QByteArray enterFolderOfFile(const QByteArray& path, QString* why) {
   const QString shown = QFile::decodeName(path);
-  if (!platform::nativePathExists(path)) return failure("I cannot find '" + shown + "': there is no such file.");
+  const platform::NativeSplitPath split = platform::splitNativePath(path);
+  if (!platform::nativePathExists(path)) *why = "I cannot find '" + shown + "': there is no such file.";
+  else if (platform::isNativeFolder(path) || split.name.isEmpty())
+    *why = "'" + shown + "' is a folder, not an IWAD: please name the IWAD file in it.";
+  else if (!platform::enterNativeFolder(split.folder)) *why = "I cannot enter the folder of '" + shown + "'.";
+  else return split.name;
+  return {};
+}
+
+Identification identifyPath(const QByteArray& path, const QByteArray& programFolder, bool privately) {
+  const QString shown = QFile::decodeName(path);
   auto run = [&](const QString& line) { return platform::runAndWait(line, programFolder); };
   FolderReturn back;
-  if (platform::isTextPath(path) && !privately) {
-    QFileInfo file(shown);
-    if (!QDir::setCurrent(file.absolutePath())) return failure("I cannot enter the folder of '" + shown + "'.");
+  QString why;
+  const QByteArray name = enterFolderOfFile(path, &why);
+  if (name.isEmpty()) return failure(why);
+  if (platform::isTextPath(name) && !privately) {
     platform::FolderLock folder(".");
     folder.lock();
-    return identifyFile(file.fileName(), run, shown);
+    return identifyFile(QFile::decodeName(name), run, shown);
   }
   QTemporaryDir links(privateFolderTemplate());
   const QString link = links.filePath("iwad.wad");
-  if (!links.isValid() || !platform::linkToNativePath(platform::absoluteNativePath(path), link) ||
+  if (!links.isValid() || !platform::linkToNativePath(platform::currentNativeFolder() + "/" + name, link) ||
       !QDir::setCurrent(links.path()))
     return failure("I cannot identify '" + shown + "': I found no private folder of yours to hand it over from.");
   return identifyFile(QFileInfo(link).fileName(), run, shown);

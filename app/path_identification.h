@@ -5,9 +5,14 @@
 
 #include "identify/identification.h"
 
+/// Enters the folder of the file `path` (given byte for byte) as the system reaches it, a link
+/// followed by `..` included, and returns the file's name in it. Empty, with `why` said for the
+/// user, when `path` leads to no file: nothing, or a folder.
+QByteArray enterFolderOfFile(const QByteArray& path, QString* why);
+
 /// Identifies the file at `path`, given byte for byte as on a command line, in its own folder and
 /// under the lock every Wadwright there takes. A name that is not valid text is handed to the
 /// tools under a plain one, through a link in a private folder. What is said names `path` as
 /// given; the working folder is left where it was. With `privately`, every file goes through such
 /// a link, so that nothing at all is written in its folder.
-Identification identifyPath(const QByteArray& path, const QString& programFolder, bool privately = false);
+Identification identifyPath(const QByteArray& path, const QByteArray& programFolder, bool privately = false);

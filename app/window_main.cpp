@@ -5,6 +5,7 @@
 #include "application.h"
 #include "form1.h"
 #include "frmsplash.h"
+#include "platform/program_folder.h"
 #include "platform/termination_signals.h"
 #include "start_up.h"
 
@@ -15,7 +16,7 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(":/icons/wadwright.png"));
   QStringList arguments = QCoreApplication::arguments().mid(1);
 
-  Form1 form(QCoreApplication::applicationDirPath());
+  Form1 form(platform::programFolder());
   frmSplash disclaimer;
   // Logout or Ctrl+C ends the program as closing the window does: a tool is stopped, and what it
   // began is removed, before the program goes.

@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
   QTemporaryDir work;
   QDir::setCurrent(work.path());
   QFile::link(iwad, "test.wad");
-  Form1 form(bin);
+  Form1 form(QFile::encodeName(bin));
   form.show();
   ResultWatcher watcher;
   application.installEventFilter(&watcher);
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
   slow.write("#!/bin/sh\nsleep 3\necho 00000000000000000000000000000000\n");
   slow.close();
   slow.setPermissions(slow.permissions() | QFile::ExeOwner);
-  Form1 waiting(tools.path());
+  Form1 waiting(QFile::encodeName(tools.path()));
   waiting.show();
   double cpuBefore = cpuSeconds();
   double wall = millisecondsOf([&] {

@@ -32,13 +32,24 @@ QByteArray readChecksum(const platform::CommandOutcome& outcome, const QString& 
   return output.open(QIODevice::ReadOnly) ? output.read(kChecksumLength) : QByteArray();
 }
 
+// True when a checksum line fits into a new md5tmp.txt here, which is then left for the tool to
+// write over. A full disk takes the name but not the line.
+bool checksumFits() {
+  QFile probe(kChecksumFile);
+  if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+  const bool written = probe.write(QByteArray(512, ' ')) == 512 && probe.flush();  // more than any line
+  probe.close();
+  if (!written) probe.remove();
+  return written;
+}
+
 // Where the checksum goes: the working folder's md5tmp.txt, or a private folder of the user's that
-// lives as long as this, where the folder cannot be written (IWADs installed for all users) or
-// already holds a file of that name, which is not ours to overwrite or remove.
+// lives as long as this, where the folder cannot be written (IWADs installed for all users, a full
+// disk) or already holds a file of that name, which is not ours to overwrite or remove.
 class ChecksumOutput {
  public:
   ChecksumOutput() {
-    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile)) return;
+    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile) && checksumFits()) return;
     private_.emplace(privateFolderTemplate());
   }
   bool ready() const { return !private_ || private_->isValid(); }

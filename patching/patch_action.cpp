@@ -21,6 +21,10 @@ PatchResult notCreated(PatchResult result, const QString& why) {
 
 PatchResult refused(PatchResult result, const QString& why) { return ended(result, PatchResult::Outcome::Refused, why); }
 
+PatchResult alreadyThere(PatchResult result, const QString& target) {
+  return refused(result, "Can't continue. The file that I was going to create -'" + target + "'- already exists!");
+}
+
 // Anything at all under that name counts, a dangling link included: the patch tool must not be
 // pointed at it.
 bool isPresent(const QString& name) {
@@ -32,19 +36,21 @@ bool isPresent(const QString& name) {
 // identified as the release it should be. The new file was made a moment ago by this action from
 // a file that is only read, so removing a wrong one loses nothing of the user's.
 PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platform::RunCommand& run) {
-  Identification made = identifyFile(job.targetFile, run);
+  const QString target = job.shownFolder + job.targetFile;
+  Identification made = identifyFile(job.targetFile, run, target);
   if (made.outcome == Identification::Outcome::Abandoned) {
     QFile::remove(job.targetFile);  // the program is ending: a file nobody checked is not left behind
     return ended(result, PatchResult::Outcome::Abandoned, {});
   }
   if (made.outcome == Identification::Outcome::Failed)
     return ended(result, PatchResult::Outcome::Unchecked,
-                 job.targetFile + " was created, but I could not check that it is " + job.release.releaseName +
+                 target + " was created, but I could not check that it is " + job.release.releaseName +
                      ". I have kept it.\n" + made.failure);
   if (made.fileHash == QLatin1String(job.release.checksum))
-    return ended(result, PatchResult::Outcome::Created, job.targetFile + " was sucessully created!");
-  QString wrong = "'" + job.targetFile + "' should have been " + job.release.releaseName + ", but it is not: the patch file '" +
-                  platform::shownPath(job.patchFile.trimmed()) + "' does not fit the selected file '" + job.sourceName + "', or it is damaged.";
+    return ended(result, PatchResult::Outcome::Created, target + " was sucessully created!");
+  QString wrong = "'" + target + "' should have been " + job.release.releaseName + ", but it is not: the patch file '" +
+                  job.shownFolder + platform::shownPath(job.patchFile.trimmed()) + "' does not fit the selected file '" +
+                  job.shownFolder + job.sourceName + "', or it is damaged.";
   QFile file(job.targetFile);
   if (!file.remove())
     return ended(result, PatchResult::Outcome::Unchecked,
@@ -56,38 +62,41 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
 
 PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run) {
   PatchResult result;
-  if (isPresent(job.targetFile))
-    return refused(result, "Can't continue. The file that I was going to create -'" + job.targetFile + "'- already exists!");
+  const QString shownSource = job.shownFolder + job.sourceName, shownTarget = job.shownFolder + job.targetFile;
+  if (isPresent(job.targetFile)) return alreadyThere(result, shownTarget);
   if (!QFileInfo(".").isWritable())
-    return refused(result, "I cannot create '" + job.targetFile +
+    return refused(result, "I cannot create '" + shownTarget +
                                "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.");
   QString source = platform::commandWord(job.sourceName);
-  QString target = platform::commandWord(job.targetFile);
-  if (source.isEmpty() || target.isEmpty())
-    return refused(result, "I cannot hand '" + job.sourceName + "' to the patch tool safely. Please select the file again.");
+  QString targetWord = platform::commandWord(job.targetFile);
+  if (source.isEmpty() || targetWord.isEmpty())
+    return refused(result, "I cannot hand '" + shownSource + "' to the patch tool safely. Please select the file again.");
 
   // What was identified may have been replaced since: the patch is made only from that file.
   if (!job.identifiedUnderLock) {
     Identification selected = identifyFile(job.sourceName, run);
     if (selected.outcome == Identification::Outcome::Abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
     if (selected.outcome == Identification::Outcome::Failed)
-      return notCreated(result, "I could not check that '" + job.sourceName + "' is still the file I identified, so '" +
-                                    job.targetFile + "' was not created.\n" + selected.failure);
+      return notCreated(result, "I could not check that '" + shownSource + "' is still the file I identified, so '" +
+                                    shownTarget + "' was not created.\n" + selected.failure);
     if (selected.fileHash != job.sourceChecksum)
-      return refused(result, "'" + job.sourceName + "' has changed since I identified it, so '" + job.targetFile +
+      return refused(result, "'" + shownSource + "' has changed since I identified it, so '" + shownTarget +
                                  "' was not created. Please select the file again.");
   }
 
-  result.patchCommand = "bspatch.exe " + source + " " + target + " " + job.patchFile;
+  result.patchCommand = "bspatch.exe " + source + " " + targetWord + " " + job.patchFile;
   platform::CommandOutcome outcome = run(result.patchCommand);
   if (outcome.abandoned) return ended(result, PatchResult::Outcome::Abandoned, {});
   if (!outcome.started)
-    return notCreated(result, "I could not start the patch tool 'bspatch.exe', so '" + job.targetFile + "' was not created:\n" +
+    return notCreated(result, "I could not start the patch tool 'bspatch.exe', so '" + shownTarget + "' was not created:\n" +
                                   platform::toolText(outcome.startError));
+  // The patch tool never writes over a file: one that appeared meanwhile is somebody else's, and
+  // is refused as one that was there before.
+  if (!outcome.succeeded() && isPresent(job.targetFile)) return alreadyThere(result, shownTarget);
   if (!outcome.succeeded())
-    return notCreated(result, "I could not create '" + job.targetFile + "'.\n" + platform::failureReason(outcome, "the patch tool"));
+    return notCreated(result, "I could not create '" + shownTarget + "'.\n" + platform::failureReason(outcome, "the patch tool"));
   // A tool that says it succeeded is believed only when the file is there.
   if (!QFileInfo(job.targetFile).isFile())
-    return notCreated(result, "I could not create '" + job.targetFile + "'.\nThe patch tool ended without writing it.");
+    return notCreated(result, "I could not create '" + shownTarget + "'.\nThe patch tool ended without writing it.");
   return checkMadeFile(result, job, run);
 }

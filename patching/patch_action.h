@@ -29,6 +29,8 @@ struct PatchJob {
   const CatalogueRow& release;  ///< The release the new file must be.
   /// Identified a moment ago under the lock the action holds: it need not be read again.
   bool identifiedUnderLock = false;
+  /// What is said names the files by this folder, as the user typed it ("games/"), where given.
+  QString shownFolder{};
 };
 
 /// Makes `job.targetFile` in the working folder from the selected file with the patch tool:

@@ -20,6 +20,25 @@ QByteArray absoluteNativePath(const QByteArray& path);
 /// True when anything is under the name, a link that leads nowhere included.
 bool nativePathExists(const QByteArray& path);
 
+/// A path split at its last slash: the folder as given ("." when there is none, "/" for the
+/// root) and the name after it. The folder is entered as given, so that `link/..` leads where the
+/// system leads it, not where cleaning the text of the path would.
+struct NativeSplitPath {
+  QByteArray folder;
+  QByteArray name;
+};
+NativeSplitPath splitNativePath(const QByteArray& path);
+
+/// True when `path` leads to a folder, through links too.
+bool isNativeFolder(const QByteArray& path);
+
+/// The path of the folder `path` leads to, without links or `..`, as the system resolves it;
+/// empty when it leads nowhere.
+QByteArray realNativePath(const QByteArray& path);
+
+/// True when the folder `path` can be listed.
+bool isReadableFolder(const QByteArray& path);
+
 /// Makes the working folder the folder `path`, which need not be valid text.
 bool enterNativeFolder(const QByteArray& path);
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cstdlib>
 
 #include "native_path.h"
 
@@ -26,6 +27,26 @@ bool nativePathExists(const QByteArray& path) {
   struct stat info;
   return lstat(path.constData(), &info) == 0;
 }
+
+NativeSplitPath splitNativePath(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return {".", path};
+  return {slash == 0 ? QByteArray("/") : path.left(slash), path.mid(slash + 1)};
+}
+
+bool isNativeFolder(const QByteArray& path) {
+  struct stat info;
+  return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+QByteArray realNativePath(const QByteArray& path) {
+  char* real = realpath(path.constData(), nullptr);
+  QByteArray resolved(real ? real : "");
+  free(real);
+  return resolved;
+}
+
+bool isReadableFolder(const QByteArray& path) { return access(path.constData(), R_OK | X_OK) == 0; }
 
 bool enterNativeFolder(const QByteArray& path) { return chdir(path.constData()) == 0; }
 

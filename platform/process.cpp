@@ -9,6 +9,7 @@
 #include "child_lifetime.h"
 #include "command_line.h"
 #include "find_program.h"
+#include "program_folder.h"
 
 namespace platform {
 
@@ -35,7 +36,7 @@ ResolvedCommand resolve(const std::string& commandLine, const std::string& progr
   }
   std::optional<std::string> program = findProgram(words.front(), programFolder, &resolved.error);
   if (!program) return resolved;
-  resolved.program = fromNative(*program);
+  resolved.program = startablePath(*program);
   for (size_t i = 1; i < words.size(); ++i) resolved.arguments << fromNative(words[i]);
   return resolved;
 }
@@ -58,8 +59,8 @@ void endProcess(QProcess& process) {
 
 }  // namespace
 
-CommandRun::CommandRun(const QString& commandLine, const QString& programFolder)
-    : commandLine_(commandLine.toLocal8Bit().toStdString()), programFolder_(programFolder.toLocal8Bit().toStdString()) {}
+CommandRun::CommandRun(const QString& commandLine, const QByteArray& programFolder)
+    : commandLine_(commandLine.toLocal8Bit().toStdString()), programFolder_(programFolder.toStdString()) {}
 
 CommandRun::~CommandRun() {
   if (process_) endProcess(*process_);
@@ -118,13 +119,13 @@ void CommandRun::cancel() {
   QTimer::singleShot(kGraceMilliseconds, process, [process] { process->kill(); });
 }
 
-CommandOutcome runAndWait(const QString& commandLine, const QString& programFolder) {
+CommandOutcome runAndWait(const QString& commandLine, const QByteArray& programFolder) {
   return CommandRun(commandLine, programFolder).waitProcessingEvents();
 }
 
-bool startDetached(const QString& commandLine, const QString& programFolder, QString* why) {
+bool startDetached(const QString& commandLine, const QByteArray& programFolder, QString* why) {
   std::string line = commandLine.toLocal8Bit().toStdString();
-  ResolvedCommand resolved = resolve(line, programFolder.toLocal8Bit().toStdString());
+  ResolvedCommand resolved = resolve(line, programFolder.toStdString());
   if (resolved.program.isEmpty()) {
     if (why) *why = fromNative(resolved.error);
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -31,7 +32,7 @@ using RunCommand = std::function<CommandOutcome(const QString& commandLine)>;
 /// Its standard output is discarded, its standard error kept.
 class CommandRun {
  public:
-  CommandRun(const QString& commandLine, const QString& programFolder);
+  CommandRun(const QString& commandLine, const QByteArray& programFolder);
   ~CommandRun();
   CommandRun(const CommandRun&) = delete;
   CommandRun& operator=(const CommandRun&) = delete;
@@ -55,11 +56,11 @@ class CommandRun {
 
 /// Runs a command line and waits for it, in the working folder, with the program's tools found
 /// in `programFolder`: a RunCommand for code that has no window to keep alive.
-CommandOutcome runAndWait(const QString& commandLine, const QString& programFolder);
+CommandOutcome runAndWait(const QString& commandLine, const QByteArray& programFolder);
 
 /// Starts a command line without waiting for it. False, with the reason in `why`, when it could
 /// not be started.
-bool startDetached(const QString& commandLine, const QString& programFolder, QString* why);
+bool startDetached(const QString& commandLine, const QByteArray& programFolder, QString* why);
 
 /// Text a tool or the operating system gave us (standard error, a start failure), trimmed.
 QString toolText(const std::string& text);

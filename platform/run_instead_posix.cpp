@@ -2,15 +2,13 @@
 
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 
 namespace platform {
 
-QString runInstead(const QString& program, char** arguments) {
-  QByteArray path = QFile::encodeName(program);
-  execv(path.constData(), arguments);
+QString runInstead(const QByteArray& program, char** arguments) {
+  execv(program.constData(), arguments);
   return QString::fromLocal8Bit(std::strerror(errno));
 }
 

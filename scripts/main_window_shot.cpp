@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  Form1 form(tools.path());
+  Form1 form(QFile::encodeName(tools.path()));
   form.show();
   form.File1->setSelectedName("doom.wad");  // identified once the events below are handled
   QApplication::processEvents();

@@ -57,6 +57,29 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad'");
   EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
+
+  // The file read is the one the system opens by the path: linkdir/.. is elsewhere. A folder is said to be one.
+  QDir().mkpath("elsewhere/sub");
+  QFile::link("elsewhere/sub", "linkdir");
+  work.write("elsewhere/doom.wad", "hello");
+  EXPECT_EQ(linesOf(identify(program, {"linkdir/../doom.wad", "elsewhere/"})),
+            (QStringList{"linkdir/../doom.wad\tunknown\t5d41402abc4b2a76b9719d911017c592",
+                         "elsewhere/\terror\t'elsewhere/' is a folder, not an IWAD: please name the IWAD file in it."}));
+}
+
+// The program's own folder by its bytes: a name that is not valid text never leads to a sibling
+// whose name only reads the same, which must supply neither the helpers nor the window.
+TEST(IdentifyCommand, HelpersComeFromTheProgramsOwnFolderWhateverItsName) {
+  ScratchFolder work;
+  work.write("x.wad", "hello");
+  ToolResult run = shell(R"(own=$(printf 'n\377u'); other=$(printf 'n\357\277\275u'); mkdir "$own" "$other"; cd "$own"
+for tool in wadwright command.com md5sum.exe; do cp "$(dirname "$W")/$tool" .; done; cd ..
+printf '#!/bin/sh\necho sibling >> evil.log\n' | tee "$other/command.com" > "$other/wadwright-window"
+printf '#!/bin/sh\necho "window $*"\n' > "$own/wadwright-window"; chmod +x "$other"/* "$own"/*
+"$own/wadwright" --identify x.wad; QT_QPA_PLATFORM=offscreen "$own/wadwright" x.wad)");
+  EXPECT_EQ(run.out, "x.wad\tunknown\t5d41402abc4b2a76b9719d911017c592\nwindow " + QFile::encodeName(work.path("x.wad")) + "\n")
+      << run.err.toStdString();
+  EXPECT_FALSE(work.exists("evil.log"));
 }
 
 TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {

@@ -45,7 +45,7 @@ TEST(Catalogue, BackdateNotesNameEachButtonsFileWithTheSignsLinedUp) {
 class Identify : public ::testing::Test {
  protected:
   Identification identify(const QString& name) {
-    return identifyFile(name, [this](const QString& line) { return platform::runAndWait(line, tools.path()); });
+    return identifyFile(name, [this](const QString& line) { return platform::runAndWait(line, QFile::encodeName(tools.path())); });
   }
   ScratchFolder work;
   ToolFolder tools;

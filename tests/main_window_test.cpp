@@ -189,6 +189,16 @@ TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {
   QTest::mouseClick(form->Command3, Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return work.exists("record"); }, 10000));
   EXPECT_EQ(work.read("record"), (tools.path().split(' ').join('|') + "|").toLocal8Bit());  // blanks split it
+
+  // A program folder whose name is not valid text: its own explorer, led to that very folder.
+  runTool("sh", {"-c", "d=$(printf 'n\\377u'); mkdir \"$d\"; printf '#!/bin/sh\\nh=$PWD; cd \"$1\" && pwd -P > \"$h/own.tmp\" && "
+                       "mv \"$h/own.tmp\" \"$h/own\"\\n' > \"$d/explorer\"; chmod +x \"$d/explorer\""});
+  const QByteArray own = QFile::encodeName(work.path()) + "/n\xffu";
+  form = std::make_unique<Form1>(own);
+  form->show();
+  QTest::mouseClick(form->Command3, Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return work.exists("own"); }, 10000));
+  EXPECT_EQ(work.read("own"), own + "\n");
 }
 
 class PatchInWindowTest : public MainWindowTest {

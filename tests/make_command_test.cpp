@@ -42,6 +42,9 @@ class MakeCommand : public ::testing::Test {
 
 TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   work.write("games/hello.wad", "hello");
+  QDir().mkpath("elsewhere/sub");  // games/linkdir/.. is elsewhere, where the system opens the file
+  QFile::link("../elsewhere/sub", "games/linkdir");
+  work.write("elsewhere/doom.wad", "hello");
   ToolResult list = wadwright({"--make", "--list", "games/doom.wad"});
   EXPECT_EQ(list.code, 0);
   EXPECT_TRUE(list.out.startsWith("games/doom.wad\td1_11.wad\tDOOM V1.1\tgames/patches/d1_ud_11\tpresent\n")) << list.out.toStdString();
@@ -50,14 +53,17 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   // The arguments, the exit status and what is said after the file and the target.
   const std::tuple<QStringList, int, QString> cases[] = {
       {{"d1_11.wad", "games/doom.wad"}, 0, "made\tgames/d1_11.wad is DOOM V1.1: made and checked."},
-      {{"d1_11.wad", "games/doom.wad"}, 1, "refused\tCan't continue. The file that I was going to create -'d1_11.wad'- already exists!"},
-      {{"d1_12.wad", "games/doom.wad"}, 2, "failed\t'd1_12.wad' should have been DOOM V1.2, but it is not: the patch file "
-                                           "'patches/d1_ud_12' does not fit"},
-      {{"d1_18.wad", "games/doom.wad"}, 1, "refused\tThe patch file 'patches/d1_ud_18' is missing: I looked for it in " +
+      {{"d1_11.wad", "games/doom.wad"}, 1, "refused\tCan't continue. The file that I was going to create -'games/d1_11.wad'- "
+                                           "already exists!"},
+      {{"d1_12.wad", "games/doom.wad"}, 2, "failed\t'games/d1_12.wad' should have been DOOM V1.2, but it is not: the patch "
+                                           "file 'games/patches/d1_ud_12' does not fit the selected file 'games/doom.wad'"},
+      {{"d1_18.wad", "games/doom.wad"}, 1, "refused\tThe patch file 'games/patches/d1_ud_18' is missing: I looked for it in " +
                                                work.path("games/patches") + "."},
       {{"udoom.wad", "games/doom.wad"}, 1, "refused\t'games/doom.wad' is Ultimate Doom, which makes d1_11.wad, d1_12.wad, "
                                            "d1_1666.wad, d1_18.wad, d1_19.wad; udoom.wad is not made from it."},
-      {{"udoom.wad", "games/d1_11.wad"}, 1, "refused\tThe patch file 'patches/d1_11_ud' is missing"},
+      {{"udoom.wad", "games/d1_11.wad"}, 1, "refused\tThe patch file 'games/patches/d1_11_ud' is missing"},
+      {{"d1_11.wad", "games/linkdir/../doom.wad"}, 1, "refused\t'games/linkdir/../doom.wad' is an unknown version"},
+      {{"udoom.wad", "games/"}, 2, "failed\t'games/' is a folder, not an IWAD: please name the IWAD file in it."},
       {{"udoom.wad", "games/hello.wad"}, 1, "refused\t'games/hello.wad' is an unknown version or not a valid IWAD (MD5 "
                                             "5d41402abc4b2a76b9719d911017c592): I cannot patch it."},
       {{"d1_11.wad", "gone.wad"}, 2, "failed\tI cannot find 'gone.wad': there is no such file."},
@@ -71,7 +77,13 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   ASSERT_TRUE(made.open(QIODevice::ReadOnly) && freedoom2.open(QIODevice::ReadOnly));
   EXPECT_TRUE(made.readAll() == freedoom2.readAll());
   EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "patches"}));  // the wrong one removed, nothing half-written
+            (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "linkdir", "patches"}));  // the wrong one removed, nothing half-written
+
+  // A name that is not valid text is printed as given; without a patch file, nothing can be made.
+  ToolResult odd = runTool("sh", {"-c", "exec \"$0\" --make d1_11.wad \"$(printf 'games/bad\\377.wad')\"", tools.path() + "/wadwright"});
+  EXPECT_TRUE(odd.out.startsWith("games/bad\xff.wad\td1_11.wad\tfailed\t")) << odd.out.toStdString();
+  QDir().rename("games/patches", "games/none");
+  EXPECT_EQ(wadwright({"--make", "--list", "games/doom.wad"}).code, 1);
 }
 
 // Asked to end (logout, Ctrl+C) while the patch is written or the new file checked: the tool is

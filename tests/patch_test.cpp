@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "patching/patch_action.h"
 #include "support/bsdiff_patch.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
+#include "support/tool_run.h"
 
 class Patch : public ::testing::Test {
  protected:
@@ -20,7 +22,7 @@ class Patch : public ::testing::Test {
   }
   PatchResult create(const QString& target = "d1_11.wad", const QString& patch = " patches\\d1_ud_11") {
     return createRelease({"mine.wad", "c4fe9fd920207691a9f493668e0a2083", target, patch, *madeRelease(target)},
-                         [this](const QString& line) { return platform::runAndWait(line, tools.path()); });
+                         [this](const QString& line) { return platform::runAndWait(line, QFile::encodeName(tools.path())); });
   }
   // Nothing was written: the folder holds what it held, the selected file as it was.
   void expectUntouched(const QStringList& entries = {"mine.wad", "patches"}) {
@@ -48,7 +50,7 @@ TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
       {"exit 0\n", "d1_11.wad", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended without writing it."},
       {"kill -SEGV $$\n", "d1_11.wad", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended abnormally."},
       {"", "d1_11.wad", " patches\\d1_ud_11", "I could not start the patch tool 'bspatch.exe', so 'd1_11.wad' was not created:\nbspatch.exe was not found"},
-      {"echo theirs > \"$2\"\n" + real, "d1_18.wad", " patches\\d1_ud_11", "I could not create 'd1_18.wad'.\nbspatch.exe: "},
+      {"echo theirs > \"$2\"\n" + real, "d1_18.wad", " patches\\d1_ud_11", "Can't continue. The file that I was going to create -'d1_18.wad'- already exists!"},
   };
   for (const auto& [tool, target, patch, said] : cases) {
     QFile::remove(tools.path() + "/bspatch.exe");
@@ -62,6 +64,16 @@ TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
   expectUntouched({"d1_12.wad", "d1_18.wad", "mine.wad", "patches", "udoom.wad"});  // and the tool never ran
 }
 
+// The checksum of a new file that fills the disk to the last byte goes to a private file: the file is checked.
+TEST_F(Patch, ANewFileThatFillsTheDiskIsCheckedAllTheSame) {
+  if (!work.mountSmall()) GTEST_SKIP() << "mounting needs root";
+  SetUp();
+  tools.install("bspatch.exe", "#!/bin/sh\necho 981b03e6d1dc033301aa3095acc437ce > \"$2\"\nhead -c 2m /dev/zero > filler\nexit 0\n");
+  PatchResult made = create();
+  EXPECT_EQ(made.outcome, PatchResult::Outcome::Created) << made.message.toStdString();
+  EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "filler", "mine.wad", "patches"}));
+}
+
 TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   if (!work.mountSmall()) GTEST_SKIP() << "mounting needs root";
   SetUp();
@@ -73,5 +85,9 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   EXPECT_EQ(readOnly.message, "I cannot create 'd1_11.wad' here: this folder is read-only. Copy the IWAD into a folder of "
                               "your own and open it there.");
   EXPECT_EQ(readOnly.patchCommand, "");
+  tools.installReal({"wadwright"});  // and --make --list says that nothing can be made there
+  ToolResult list = runTool(tools.path() + "/wadwright", {"--make", "--list", "mine.wad"});
+  EXPECT_EQ(list.code, 1);
+  EXPECT_TRUE(list.out.startsWith("mine.wad\tnothing\tI cannot make anything from 'mine.wad' here: this folder is read-only."));
   EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches"}));
 }

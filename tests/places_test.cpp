@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -47,16 +48,23 @@ class PlacesTest : public Form1Fixture {
 };
 
 TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) {
+  QDir().mkpath("elsewhere/sub");  // games/linkdir/.. is elsewhere, where the system opens the file
+  QFile::link("../elsewhere/sub", "games/linkdir");
+  work.write("elsewhere/doom.wad", fakeRelease(kDoom2));
+  runTool("sh", {"-c", "mkdir \"$(printf 'n\\377u')\" && ln -s \"$(printf 'n\\377u')\" odd && cp games/doom.wad odd/"});
   const std::tuple<QString, QStringList, QString, QString> cases[] = {  // the path, the list, the release, what is said
       {work.path("games"), {"doom.wad"}, "---", ""},
       {work.path("games/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},
+      {work.path("games/linkdir/../doom.wad"), {"doom.wad"}, "Doom2 V1.9", ""},
+      {work.path("games/linkdir/.."), {"doom.wad"}, "---", ""},
+      {work.path("odd/doom.wad"), {"doom.wad"}, "Ultimate Doom", ""},  // its real folder's name is not valid text
       {work.path("nowhere.wad"), {}, "---", "I cannot open '" + work.path("nowhere.wad") + "': there is no such file or folder."},
       {"", {}, "---", ""},  // in the empty start folder, the list names the IWADs found elsewhere
   };
   for (const auto& [path, listedNames, release, said] : cases) {
     QDir::setCurrent(work.path());
     messages.texts.clear();
-    form = std::make_unique<Form1>(tools.path());
+    form = std::make_unique<Form1>(QFile::encodeName(tools.path()));
     frmSplash disclaimer;
     startUp(*form, disclaimer, path.isEmpty() ? QStringList{} : QStringList{path});
     settle();
@@ -98,6 +106,10 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("games/doom.wad"))}), Qt::CopyAction);
   EXPECT_EQ(QDir::currentPath(), work.path("games"));
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
+  QFile::link("../other", work.path("games/linkdir"));  // the system's way through a link, not the text's
+  drop({QUrl::fromLocalFile(work.path("games/linkdir/../other/doom2.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
+  EXPECT_EQ(QDir::currentPath(), work.path("other"));  // files of one folder
+  EXPECT_EQ(messages.texts, QStringList{});
   drop({QUrl::fromLocalFile(work.path("other"))});
   EXPECT_EQ(listed(), QStringList{"doom2.wad"});
   EXPECT_EQ(form->File1->toolTip(), work.path("other"));  // the folder it works in

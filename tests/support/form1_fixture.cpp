@@ -1,6 +1,7 @@
 #include "form1_fixture.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -24,7 +25,7 @@ Form1Fixture::~Form1Fixture() {
 }
 
 void Form1Fixture::openWindow() {
-  form = std::make_unique<Form1>(tools.path());
+  form = std::make_unique<Form1>(QFile::encodeName(tools.path()));
   form->show();
 }
 

@@ -1,5 +1,7 @@
 // explorer, with a stand-in xdg-open first on PATH that writes its arguments, one a line.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +17,12 @@ TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
   folder.write("file", "");
   folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + folder.path("args").toUtf8() + "\"\n", true);
   const QString bin = folder.path("bin");
+  const int handle = open(QFile::encodeName(folder.path("-x")).constData(), O_PATH | O_DIRECTORY);  // handed down
   // The arguments, PATH, the one argument xdg-open was given, and the refusal.
   const std::tuple<QStringList, QString, QString, const char*> cases[] = {
       {{folder.path("my"), "folder"}, bin, folder.path("my folder"), nullptr},
       {{"-x"}, bin, "./-x", nullptr},
+      {{QString("/proc/self/fd/%1/.").arg(handle)}, bin, folder.path("-x"), nullptr},
       {{}, bin, "", "no folder"},
       {{"missing"}, bin, "", "missing: No such file"},
       {{"file"}, bin, "", "file: not a folder"},

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -31,8 +32,15 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // xdg-open would take a path starting with '-' for an option.
-  const std::string argument = folder[0] == '-' ? "./" + folder : folder;
+  // A folder handed over by a handle of ours (its name is not valid text) is named to the file
+  // manager, another process, by its real path. xdg-open would take a path starting with '-' for
+  // an option.
+  std::string argument = folder[0] == '-' ? "./" + folder : folder;
+  if (argument.rfind("/proc/self/fd/", 0) == 0) {
+    char* real = realpath(argument.c_str(), nullptr);
+    if (real) argument = real;
+    free(real);
+  }
   char* const command[] = {const_cast<char*>("xdg-open"), const_cast<char*>(argument.c_str()),
                            nullptr};
   execvp(command[0], command);
