@@ -115,7 +115,7 @@ TEST(FindCommand, AStoresFileThatIsAPipeADeviceOrAGiantIsPassedOver) {
   const std::pair<const char*, QString> lists[] = {
       {"fifo", "home/.steam/steam/steamapps/libraryfolders.vdf"},
       {"zero", "home/.steam/steam/steamapps/libraryfolders.vdf"},
-      {"giant", "home/.steam/steam/config/config.vdf"},
+      {"giant", "home/.steam/steam/steamapps/libraryfolders.vdf"},
       {"fifo", "home/.config/heroic/gog_store/installed.json"},
       {"zero", "home/.config/heroic/gog_store/installed.json"},
   };
@@ -131,7 +131,7 @@ TEST(FindCommand, AStoresFileThatIsAPipeADeviceOrAGiantIsPassedOver) {
       work.write(list, "");
       QFile giant(list);
       ASSERT_TRUE(giant.open(QIODevice::ReadWrite) && giant.resize(qint64(4) << 30) && giant.seek(giant.size() - 100));
-      giant.write("\"BaseInstallFolder_1\" \"" + work.path("dwd").toUtf8() + "\"");
+      giant.write("\"path\" \"" + work.path("dwd").toUtf8() + "\"");
     }
     // The memory a real search needs, and a few seconds; a wait or a read of it all fails.
     ToolResult found = runTool("sh", {"-c", "ulimit -v 1500000; exec timeout 20 \"$W\" --find"},
