@@ -32,7 +32,9 @@ const char* const kUsage =
     "  --json      with --identify, --make or --find: one JSON array instead\n"
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n"
-    "  --          take every word after it as a name, even one that begins with '-'\n";
+    "  --          take every word after it as a name, even one that begins with '-'\n"
+    "Asked to end (Ctrl+C, SIGTERM, SIGHUP), every mode stops at once, starts nothing more and prints\n"
+    "what it has: exit status 128 + the signal's number (130 for Ctrl+C, 143 for SIGTERM).\n";
 
 namespace {
 

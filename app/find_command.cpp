@@ -1,25 +1,25 @@
 #include "find_command.h"
 
-#include <QFile>
 #include <cstdio>
 
 #include "command_output.h"
 #include "identify/iwad_search.h"
 #include "identify_command.h"
 #include "path_identification.h"
+#include "platform/termination_signals.h"
 
 int findFromCommandLine(bool json, const QByteArray& programFolder) {
   const IwadPlaces places = iwadPlaces(QProcessEnvironment::systemEnvironment());
-  const QStringList found = findIwads(places);
-  if (found.isEmpty()) {
+  const QList<QByteArray> found = findIwads(places);
+  if (found.isEmpty() && !platform::terminationSignal()) {
     std::fprintf(stderr, "wadwright: I found no IWADs. I looked in:\n  %s\n",
-                 qPrintable((places.folders + places.stores).join("\n  ")));
+                 (places.folders + places.stores + places.collections).join("\n  ").constData());
     return 1;
   }
   CommandOutput output(json);
   int status = 0;
-  for (const QString& iwad : found) {
-    const QByteArray path = QFile::encodeName(iwad);
+  for (const QByteArray& path : found) {
+    if (platform::terminationSignal()) break;  // asked to end: nothing more is started
     status = std::max(status, reportIdentification(output, path, identifyPath(path, programFolder, true)));
   }
   return output.finish() ? status : 2;

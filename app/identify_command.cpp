@@ -7,8 +7,11 @@
 #include "identify/identification.h"
 #include "path_identification.h"
 #include "platform/native_names.h"
+#include "platform/termination_signals.h"
 
 namespace {
+
+const char* const kStopped = "I was stopped before I could identify it.";
 
 QJsonValue offerOf(const CatalogueRow& row) {
   switch (row.offer) {
@@ -23,22 +26,25 @@ QJsonValue offerOf(const CatalogueRow& row) {
 // Every object has every field, null where it does not apply: one shape for scripts to read.
 QJsonObject asJson(const QByteArray& path, const Identification& found) {
   bool failed = found.outcome == Identification::Outcome::Failed;
+  bool stopped = found.outcome == Identification::Outcome::Abandoned;
+  // A checksum only where one was read: a file not finished never looks identified.
+  bool read = !failed && !stopped;
   bool update = found.row && found.row->offer == Offer::Update;
   return {{"file", QFile::decodeName(path)},
-          {"md5", failed ? QJsonValue::Null : QJsonValue(found.fileHash)},
+          {"md5", read ? QJsonValue(found.fileHash) : QJsonValue::Null},
           {"known", found.row != nullptr},
           {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
           {"remark", found.row ? QJsonValue(found.row->remark) : QJsonValue::Null},
           {"offer", found.row ? offerOf(*found.row) : QJsonValue::Null},
           {"target", update ? QJsonValue(found.row->update.targetFile) : QJsonValue::Null},
           {"patch", update ? QJsonValue(platform::shownPath(QString(found.row->update.patchFile).trimmed())) : QJsonValue::Null},
-          {"error", failed ? QJsonValue(found.failure) : QJsonValue::Null}};
+          {"error", read ? QJsonValue::Null : QJsonValue(stopped ? kStopped : found.failure)}};
 }
 
 QStringList asFields(const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
   if (found.outcome == Identification::Outcome::Unknown) return {"unknown", found.fileHash};
-  if (found.outcome == Identification::Outcome::Abandoned) return {"error", "I was stopped before I could identify it."};
+  if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStopped};
   return {"error", QString(found.failure).replace('\n', ' ')};
 }
 
@@ -53,7 +59,9 @@ int reportIdentification(CommandOutput& output, const QByteArray& path, const Id
 int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QByteArray& programFolder) {
   CommandOutput output(json);
   int status = 0;
-  for (const QByteArray& path : files)
+  for (const QByteArray& path : files) {
+    if (platform::terminationSignal()) break;  // asked to end: nothing more is started
     status = std::max(status, reportIdentification(output, path, identifyPath(path, programFolder)));
+  }
   return output.finish() ? status : 2;
 }

@@ -44,16 +44,7 @@ int startWindow(const QByteArray& programFolder, const QList<QByteArray>& paths,
   return 127;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-  platform::guardStandardStreams();
-  QCoreApplication application(argc, argv);  // no display needed here
-  CommandOptions options = parseCommandLine(argc, argv);
-  if (!options.error.isEmpty()) return usageError(options.error);
-  const QByteArray folder = platform::programFolder();
-  // Asked to end, the tool at work is stopped and what it began removed; then the command says so.
-  platform::handleTerminationSignals(&application, [](int) { QCoreApplication::exit(2); });
+int runMode(const CommandOptions& options, const QByteArray& folder, char* program) {
   switch (options.mode) {
     case CommandOptions::Mode::Help: return printAll(kUsage) ? 0 : 2;
     case CommandOptions::Mode::Version: return printAll(QByteArray("Wadwright ") + kProgramVersion + "\n") ? 0 : 2;
@@ -63,5 +54,20 @@ int main(int argc, char* argv[]) {
     case CommandOptions::Mode::Find: return findFromCommandLine(options.json, folder);
     case CommandOptions::Mode::Window: break;
   }
-  return startWindow(folder, options.paths, argv[0]);
+  return startWindow(folder, options.paths, program);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  platform::guardStandardStreams();
+  QCoreApplication application(argc, argv);  // no display needed here
+  CommandOptions options = parseCommandLine(argc, argv);
+  if (!options.error.isEmpty()) return usageError(options.error);
+  const QByteArray folder = platform::programFolder();
+  // Asked to end, the tool at work is stopped and what it began removed, and nothing more is
+  // started; what was found is printed, and the status is a signal's, as a shell expects.
+  platform::handleTerminationSignals(&application, [](int number) { QCoreApplication::exit(128 + number); });
+  const int status = runMode(options, folder, argv[0]);
+  return platform::terminationSignal() ? 128 + platform::terminationSignal() : status;
 }

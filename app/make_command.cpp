@@ -34,7 +34,10 @@ Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
   if (!source.found.failure.isEmpty()) return source;
   source.name = QFile::decodeName(name);
   source.lock = std::make_unique<platform::FolderLock>(".");
-  source.lock->lock();
+  if (!source.lock->lock()) {  // asked to end while another Wadwright held the folder
+    source.found.outcome = Identification::Outcome::Abandoned;
+    return source;
+  }
   source.found = identifyFile(source.name, [&](const QString& line) { return platform::runAndWait(line, programFolder); },
                               source.shown);
   return source;

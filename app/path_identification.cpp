@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "platform/command_words.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
 
@@ -13,6 +14,20 @@ Identification failure(const QString& why) {
   Identification found;
   found.failure = why;
   return found;
+}
+
+Identification stopped() {
+  Identification found;
+  found.outcome = Identification::Outcome::Abandoned;
+  return found;
+}
+
+// The link bears the file's own name where that can be handed over: what a tool says of it
+// ("Permission denied") then names the file, not the link.
+QString linkName(const QByteArray& path) {
+  const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+  const bool plain = platform::isTextPath(path) && !platform::commandWord(name).isEmpty() && name != kChecksumFile;
+  return plain ? name : "iwad.wad";
 }
 
 // Back where it was, for the next path as it was given.
@@ -46,11 +61,11 @@ Identification identifyPath(const QByteArray& path, const QByteArray& programFol
   if (name.isEmpty()) return failure(why);
   if (platform::isTextPath(name) && !privately) {
     platform::FolderLock folder(".");
-    folder.lock();
+    if (!folder.lock()) return stopped();
     return identifyFile(QFile::decodeName(name), run, shown);
   }
   QTemporaryDir links(privateFolderTemplate());
-  const QString link = links.filePath("iwad.wad");
+  const QString link = links.filePath(linkName(path));
   if (!links.isValid() || !platform::linkToNativePath(platform::currentNativeFolder() + "/" + name, link) ||
       !QDir::setCurrent(links.path()))
     return failure("I cannot identify '" + shown + "': I found no private folder of yours to hand it over from.");

@@ -1,92 +1,63 @@
 #include "iwad_search.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-#include <QSet>
+#include <set>
+#include <utility>
+
+#include "platform/native_files.h"
+#include "platform/termination_signals.h"
 
 namespace {
 
-// The folders the stores name their games by, under steamapps/common.
-const char* const kSteamGames[] = {"Ultimate Doom", "Doom 2", "Final Doom", "DOOM 3 BFG Edition"};
-// Deep enough for base/wads and rerelease, not so deep that a whole library is read.
+using platform::NativeFileInfo;
+
+// Deep enough for base/master/wads and dosdoom/base/doom2, not so deep that a whole library is read.
 constexpr int kStoreDepth = 3;
+// A store's lists are a few KiB; one far larger is not what it claims to be.
+constexpr qsizetype kStoreFileLimit = 1 << 20;
 
-// The libraries a Steam installation lists in libraryfolders.vdf, besides its own.
-QStringList steamLibraries(const QString& steam) {
-  QStringList libraries{steam};
-  for (const char* list : {"/steamapps/libraryfolders.vdf", "/config/libraryfolders.vdf"}) {
-    QFile file(steam + list);
-    if (!file.open(QIODevice::ReadOnly)) continue;
-    // "path" "/mnt/games/SteamLibrary" in today's lists, "1" "/mnt/..." in older ones.
-    static const QRegularExpression entry(R"re("(?:path|\d+)"\s+"((?:[^"\\]|\\.)*)")re");
-    for (const QRegularExpressionMatch& match : entry.globalMatch(QString::fromUtf8(file.readAll()))) {
-      QString path = match.captured(1).replace("\\\\", "\\");
-      if (path.startsWith('/')) libraries << path;
-    }
-  }
-  return libraries;
-}
-
-bool beginsAsAnIwad(const QString& path) {
-  QFile file(path);
+bool beginsAsAnIwad(const QByteArray& path) {
+  const std::optional<QByteArray> start = platform::readRegularFile(path, 4);
   // One that cannot be read is kept: identifying it says why it cannot be.
-  return !file.open(QIODevice::ReadOnly) || file.read(4) == "IWAD";
+  return !start || *start == "IWAD";
 }
 
 class Search {
  public:
-  QStringList found;
+  QList<QByteArray> found;
 
-  void look(const QString& folder, int depth) {
-    QFileInfo here(folder);
-    if (!here.isDir() || seen_.contains(here.canonicalFilePath())) return;
-    seen_.insert(here.canonicalFilePath());
-    QDir dir(folder);
-    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
-    for (const QFileInfo& entry : entries) {
-      if (entry.isDir()) {
-        if (depth > 0) look(entry.filePath(), depth - 1);
-      } else if (entry.isFile() && entry.fileName().endsWith(".wad", Qt::CaseInsensitive) &&
-                 !seen_.contains(entry.canonicalFilePath())) {
-        seen_.insert(entry.canonicalFilePath());
-        if (beginsAsAnIwad(entry.filePath())) found << entry.filePath();
+  void look(QByteArray folder, int depth) {
+    if (platform::terminationSignal()) return;
+    while (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
+    const NativeFileInfo here = platform::nativeFileInfo(folder);
+    if (here.kind != NativeFileInfo::Kind::Folder || !firstTime(here)) return;
+    for (const QByteArray& name : platform::nativeFolderNames(folder)) {
+      const QByteArray path = folder + (folder.endsWith('/') ? "" : "/") + name;
+      const NativeFileInfo entry = platform::nativeFileInfo(path);
+      if (entry.kind == NativeFileInfo::Kind::Folder) {
+        if (depth > 0) look(path, depth - 1);
+      } else if (entry.kind == NativeFileInfo::Kind::File && name.toLower().endsWith(".wad") && firstTime(entry) &&
+                 beginsAsAnIwad(path)) {
+        found << path;
       }
     }
   }
 
  private:
-  QSet<QString> seen_;  // every folder and file once, however many links lead to it
+  // Every folder and file once, however many names (links, hard links, bind mounts) lead to it.
+  bool firstTime(const NativeFileInfo& info) { return seen_.insert({info.device, info.inode}).second; }
+  std::set<std::pair<quint64, quint64>> seen_;
 };
 
 }  // namespace
 
-IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
-  IwadPlaces places;
-  const QString home = environment.value("HOME");
-  for (const char* variable : {"DOOMWADDIR", "DOOMWADPATH"})
-    for (const QString& folder : environment.value(variable).split(':', Qt::SkipEmptyParts)) places.folders << folder;
-  const QString dataHome = environment.value("XDG_DATA_HOME", home + "/.local/share");
-  QStringList data{dataHome};
-  data << environment.value("XDG_DATA_DIRS", "/usr/local/share:/usr/share").split(':', Qt::SkipEmptyParts);
-  data << "/usr/local/share" << "/usr/share" << home + "/.local/share";
-  for (const QString& folder : data) places.folders << folder + "/games/doom";
-  places.folders.removeDuplicates();
-
-  QStringList steams{home + "/.steam/steam", home + "/.steam/debian-installation", dataHome + "/Steam",
-                     home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam",
-                     home + "/.var/app/com.valvesoftware.Steam/data/Steam"};
-  for (const QString& steam : steams)
-    for (const QString& library : steamLibraries(steam))
-      for (const char* game : kSteamGames) places.stores << library + "/steamapps/common/" + game;
-  places.stores << home + "/GOG Games";
-  places.stores.removeDuplicates();
-  return places;
+QList<QByteArray> findIwads(const IwadPlaces& places) {
+  Search search;
+  for (const QByteArray& folder : places.folders) search.look(folder, 0);
+  for (const QByteArray& store : places.stores) search.look(store, kStoreDepth);
+  for (const QByteArray& collection : places.collections) search.look(collection, kStoreDepth + 1);
+  return search.found;
 }
 
-QStringList findIwads(const IwadPlaces& places) {
-  Search search;
-  for (const QString& folder : places.folders) search.look(folder, 0);
-  for (const QString& store : places.stores) search.look(store, kStoreDepth);
-  return search.found;
+QByteArray readStoreFile(const QByteArray& path) {
+  return platform::readRegularFile(path, kStoreFileLimit).value_or(QByteArray());
 }

@@ -1,22 +1,31 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QProcessEnvironment>
-#include <QStringList>
 
 /// Where a player's IWADs are found on this system: the folders source ports read (DOOMWADDIR,
-/// DOOMWADPATH, the distributions' games/doom folders) and the folders game stores install DOOM,
-/// DOOM II, Final Doom and their re-releases in (Steam libraries, Flatpak Steam, GOG Games).
+/// DOOMWADPATH, the distributions' games/doom folders) and the folders game stores and launchers
+/// install the family's games in (Steam libraries, Flatpak Steam, GOG's games through Heroic).
+/// Paths byte for byte.
 struct IwadPlaces {
-  QStringList folders;  ///< Read as they are.
-  QStringList stores;   ///< Read with their subfolders, a few levels down.
+  QList<QByteArray> folders;      ///< Read as they are.
+  QList<QByteArray> stores;       ///< A game's install: read with its subfolders, three levels down.
+  QList<QByteArray> collections;  ///< A folder of installs: each folder in it is read as a store.
 };
 
-/// The places, from `environment` (HOME, XDG_DATA_HOME, XDG_DATA_DIRS, DOOMWADDIR, DOOMWADPATH)
-/// and the Steam library lists found there. Places that do not exist are left in: looking for
-/// them is the search's job.
+/// The places, from `environment` (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_DATA_DIRS,
+/// DOOMWADDIR, DOOMWADPATH) and the lists of libraries and installs that Steam and Heroic keep
+/// there. Places that do not exist are left in: looking for them is the search's job.
 IwadPlaces iwadPlaces(const QProcessEnvironment& environment);
 
-/// The IWADs in those places: regular files (or links to them) whose names end in .wad in any
-/// letter case and that begin as an IWAD does, each once however it is reached. Missing or
-/// unreadable folders are passed over. Nothing is written.
-QStringList findIwads(const IwadPlaces& places);
+/// The IWADs in those places, byte for byte: regular files (or links to them) whose names end in
+/// .wad in any letter case and that begin as an IWAD does, each once however many names and links
+/// lead to it. Missing or unreadable folders are passed over; nothing is written, and nothing is
+/// read that could make the search wait. Asked to end, it stops with what it has found.
+QList<QByteArray> findIwads(const IwadPlaces& places);
+
+/// The whole of a store's or launcher's own file (a library list, a list of installs), where it
+/// is an ordinary file of sensible size: a few KiB in life; a pipe, a device or a giant is not
+/// read. Empty where there is none.
+QByteArray readStoreFile(const QByteArray& path);

@@ -17,8 +17,9 @@ class FolderLock {
   /// Takes the lock if nobody holds it; true when it is ours now. Where the file system knows no
   /// locks, there is nobody to wait for: true.
   bool tryLock();
-  /// Waits until the lock is ours (or the file system knows no locks).
-  void lock();
+  /// Waits until the lock is ours (or the file system knows no locks): true. False, without the
+  /// lock, when the process is asked to end meanwhile (see terminationSignal).
+  bool lock();
 
  private:
   int descriptor_ = -1;

@@ -7,7 +7,17 @@
 #include <QFile>
 #include <cerrno>
 
+#include "termination_signals.h"
+
 namespace platform {
+
+namespace {
+
+// A blocking flock cannot be waited on together with a termination signal (it is restarted after
+// the handler), so the wait tries again this often, and at once when the process is asked to end.
+constexpr int kRetryMilliseconds = 100;
+
+}  // namespace
 
 FolderLock::FolderLock(const QString& folder)
     : descriptor_(open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
@@ -22,9 +32,11 @@ bool FolderLock::tryLock() {
   return errno != EWOULDBLOCK && errno != EINTR;
 }
 
-void FolderLock::lock() {
-  if (descriptor_ < 0) return;
-  while (flock(descriptor_, LOCK_EX) != 0 && errno == EINTR) {
+bool FolderLock::lock() {
+  for (;;) {
+    if (terminationSignal()) return false;
+    if (tryLock()) return true;
+    waitUnlessAskedToEnd(kRetryMilliseconds);
   }
 }
 
