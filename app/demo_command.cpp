@@ -56,24 +56,18 @@ QJsonArray namesOf(const std::vector<const CatalogueRow*>& rows) {
 }
 
 void reportDemo(CommandOutput& output, const QByteArray& path, const Demo& demo) {
-  QJsonObject object{{"file", QFile::decodeName(path)}, {"kind", "demo"}, {"error", QJsonValue::Null}};
-  if (!demo.problem.isEmpty()) {
-    object["error"] = "This is no demo I can read: " + demo.problem + ".";
-    output.add(path, {"error", object["error"].toString()}, object);
-    return;
-  }
-  const bool port = !demo.port.isEmpty();
-  object.insert("version", demo.version);
-  object.insert("versionByte", demo.versionByte < 0 ? QJsonValue::Null : QJsonValue(demo.versionByte));
-  object.insert("port", port ? QJsonValue(demo.port) : QJsonValue::Null);
-  object.insert("game", port ? QJsonValue::Null : QJsonValue(demo.game));
-  object.insert("map", port ? QJsonValue::Null : QJsonValue(demo.mapName()));
-  object.insert("skill", port ? QJsonValue::Null : QJsonValue(demo.skill));
-  object.insert("players", port ? QJsonValue::Null : QJsonValue(demo.players));
-  object.insert("releases", namesOf(demo.releases));
+  // Every field in every object, null where it does not apply: one shape for scripts to read.
+  const bool read = demo.problem.isEmpty(), release = read && demo.port.isEmpty();
+  const auto when = [](bool applies, const QJsonValue& value) { return applies ? value : QJsonValue::Null; };
+  QJsonObject object{{"file", QFile::decodeName(path)}, {"kind", "demo"}, {"version", when(read, demo.version)},
+                     {"versionByte", when(read && demo.versionByte >= 0, demo.versionByte)}, {"port", when(read && !release, demo.port)},
+                     {"game", when(release, demo.game)}, {"map", when(release, demo.mapName())}, {"skill", when(release, demo.skill)},
+                     {"players", when(release, demo.players)}, {"releases", namesOf(demo.releases)},
+                     {"error", when(!read, "This is no demo I can read: " + demo.problem + ".")}};
   QStringList names;
   for (const CatalogueRow* row : demo.releases) names << row->releaseName;
-  if (port) output.add(path, {"demo", demo.version, demo.sentence()}, object);
+  if (!read) output.add(path, {"error", object["error"].toString()}, object);
+  else if (!release) output.add(path, {"demo", demo.version, demo.sentence()}, object);
   else
     output.add(path, {"demo", demo.version, demo.mapName(), demo.skillName(), QString("%1 player%2").arg(demo.players).arg(demo.players == 1 ? "" : "s"),
                       names.isEmpty() ? "no release in my catalogue" : names.join(", ")}, object);
