@@ -139,7 +139,6 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
     for (int byte : bytes) demo += char(byte);
     return demo + QByteArray(35 * 4, '\0') + char(0x80);
   };
-  const QString sure = " on E1M1 or MAP01, skill 4 (Ultra-Violence), 1 player.\n";
   // The demo, what is said, and the file then selected and identified.
   const std::tuple<QByteArray, QString, QString> cases[] = {
       {header({106, 3, 1, 20, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
@@ -149,8 +148,8 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
        "This demo was recorded with Ultimate Doom V1.9 on E4M1, skill 4 (Ultra-Violence), 1 player.\n'doom.wad' here is "
        "Ultimate Doom, which plays it.", "doom.wad"},
       {header({108, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
-       "This demo was recorded with DOOM or DOOM2 V1.8" + sure + "'doom.wad' here is Ultimate Doom: its button \"V1.8\" makes "
-       "DOOM V1.8 (d1_18.wad), which plays it.", "doom.wad"},
+       "This demo was recorded with DOOM or DOOM2 V1.8 on E1M1 or MAP01, skill 4 (Ultra-Violence), 1 player.\n'doom.wad' here is "
+       "Ultimate Doom: its button \"V1.8\" makes DOOM V1.8 (d1_18.wad), which plays it.", "doom.wad"},
       {header({105, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
        "This demo was recorded with DOOM V1.5 on E1M1, skill 4 (Ultra-Violence), 1 player.\nNo IWAD in this folder plays it, "
        "and none of them makes one that does.", ""},
