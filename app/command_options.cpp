@@ -11,6 +11,7 @@ const char* const kUsage =
     "       wadwright --make [--json] TARGET FILE\n"
     "       wadwright --make --list [--json] FILE\n"
     "       wadwright --find [--json]\n"
+    "       wadwright --demo [--json] DEMO [IWAD...]\n"
     "Tells which release of DOOM, DOOM2 or Final Doom an IWAD is, and makes its other releases.\n"
     "\n"
     "  PATH        a folder to work in, or an IWAD to identify in its folder\n"
@@ -29,7 +30,13 @@ const char* const kUsage =
     "              exit status 0: made and checked, 1: refused, 2: failed\n"
     "  --list      with --make: what can be made from FILE, and whether each patch file is there\n"
     "  --find      identify the IWADs where game stores and distributions install them\n"
-    "  --json      with --identify, --make or --find: one JSON array instead\n"
+    "  --demo      read the demo DEMO (a .lmp file): the version, map, skill and players it was\n"
+    "              recorded with and the releases that play it; then which IWAD (those given, or\n"
+    "              else those of DEMO's folder and of the places --find looks in) is such a release,\n"
+    "              and the --make line that makes one from those that are not\n"
+    "              exit status 0: an IWAD here plays it, 1: one must be made or none fits,\n"
+    "              2: DEMO is no demo\n"
+    "  --json      with --identify, --make, --find or --demo: one JSON array instead\n"
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n"
     "  --          take every word after it as a name, even one that begins with '-'\n"
@@ -63,7 +70,7 @@ QString checkedShape(const CommandOptions& options, bool list) {
   if (list && options.mode != Mode::ListOffers) return "--list goes with --make";
   switch (options.mode) {
     case Mode::Window:
-      if (options.json) return "--json goes with --identify, --make or --find";
+      if (options.json) return "--json goes with --identify, --make, --find or --demo";
       if (count > 1) return "give one folder or IWAD to open, not " + QString::number(count);
       break;
     case Mode::Identify:
@@ -78,6 +85,9 @@ QString checkedShape(const CommandOptions& options, bool list) {
     case Mode::Find:
       if (count != 0) return "--find looks in the usual places and takes no file names";
       break;
+    case Mode::Demo:
+      if (count == 0) return "--demo needs the demo to read: wadwright --demo [--json] DEMO [IWAD...]";
+      break;
     case Mode::Help:
     case Mode::Version: break;
   }
@@ -88,9 +98,9 @@ QString checkedShape(const CommandOptions& options, bool list) {
 
 CommandOptions parseCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
-  const QCommandLineOption identify("identify"), make("make"), list("list"), find("find"), json("json"),
+  const QCommandLineOption identify("identify"), make("make"), list("list"), find("find"), demo("demo"), json("json"),
       help(QStringList{"help", "h"}), version("version");
-  parser.addOptions({identify, make, list, find, json, help, version});
+  parser.addOptions({identify, make, list, find, demo, json, help, version});
   parser.addPositionalArgument("PATH", "");
 
   CommandOptions options;
@@ -111,14 +121,15 @@ CommandOptions parseCommandLine(int argc, char** argv) {
   else if (parser.isSet(version)) options.mode = CommandOptions::Mode::Version;
   if (options.mode != CommandOptions::Mode::Window) return options;  // they win over anything else
 
-  int modes = parser.isSet(identify) + parser.isSet(make) + parser.isSet(find);
+  int modes = parser.isSet(identify) + parser.isSet(make) + parser.isSet(find) + parser.isSet(demo);
   if (modes > 1) {
-    options.error = "choose one of --identify, --make and --find";
+    options.error = "choose one of --identify, --make, --find and --demo";
     return options;
   }
   if (parser.isSet(identify)) options.mode = CommandOptions::Mode::Identify;
   if (parser.isSet(make)) options.mode = parser.isSet(list) ? CommandOptions::Mode::ListOffers : CommandOptions::Mode::Make;
   if (parser.isSet(find)) options.mode = CommandOptions::Mode::Find;
+  if (parser.isSet(demo)) options.mode = CommandOptions::Mode::Demo;
   options.error = checkedShape(options, parser.isSet(list));
   return options;
 }

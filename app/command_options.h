@@ -6,7 +6,7 @@
 
 /// What the command line asks for.
 struct CommandOptions {
-  enum class Mode { Window, Identify, Make, ListOffers, Find, Help, Version };
+  enum class Mode { Window, Identify, Make, ListOffers, Find, Demo, Help, Version };
   Mode mode = Mode::Window;
   bool json = false;
   /// The words that are no options, byte for byte as given: a file name need not be valid text.

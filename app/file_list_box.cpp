@@ -117,6 +117,12 @@ QString FileListBox::selectedName() const {
   return selected.isEmpty() ? QString() : selected.front()->data(kNameRole).toString();
 }
 
+QStringList FileListBox::names() const {
+  QStringList names;
+  for (int row = 0; row < count(); ++row) names << item(row)->data(kNameRole).toString();
+  return names;
+}
+
 void FileListBox::setSelectedName(const QString& name) {
   QModelIndexList matches = model()->match(model()->index(0, 0), kNameRole, name, 1, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (name.isEmpty() || matches.isEmpty()) clearSelection();

@@ -19,6 +19,8 @@ class FileListBox : public QListWidget {
 
   /// The selected file's name without a folder, or an empty text when none is selected.
   QString selectedName() const;
+  /// The names listed, in list order.
+  QStringList names() const;
   /// Selects the entry with this name; an empty or unknown name selects nothing.
   void setSelectedName(const QString& name);
 

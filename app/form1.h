@@ -13,6 +13,7 @@ class QLabel;
 class QPushButton;
 class TextBox;
 struct CatalogueRow;
+struct Demo;
 struct Identification;
 struct StartPlace;
 
@@ -87,6 +88,9 @@ class Form1 : public QWidget {
   void applyRow(const CatalogueRow& row);
   void applyUnknownVersion();
   void announce(const CatalogueRow& row);
+
+  void openDemo(const QString& path);
+  QString fittingIwad(const Demo& demo, QString& verdict);
 
   bool busy() const;
   bool waitForFolder(platform::FolderLock& lock);

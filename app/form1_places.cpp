@@ -79,6 +79,10 @@ void Form1::dropEvent(QDropEvent* event) {
     return;
   }
   if (!takeWithoutMoving(event)) return;
+  if (urls.size() == 1 && urls.front().toLocalFile().endsWith(".lmp", Qt::CaseInsensitive)) {
+    openDemo(urls.front().toLocalFile());  // a demo asks for the IWAD that plays it
+    return;
+  }
   StartPlace place = places.front();
   if (urls.size() != 1) place.file.clear();  // files of one folder: the folder
   openPlace(place);

@@ -1,10 +1,11 @@
-// `wadwright`: the command-line front. It answers --help, --version, --identify, --make and --find
+// `wadwright`: the command-line front. It answers --help, --version, --identify, --make, --find and --demo
 // itself, with QtCore alone, and hands the window to the window program beside it.
 #include <QCoreApplication>
 #include <cstdio>
 
 #include "command_options.h"
 #include "command_output.h"
+#include "demo_command.h"
 #include "find_command.h"
 #include "identify_command.h"
 #include "make_command.h"
@@ -52,6 +53,7 @@ int runMode(const CommandOptions& options, const QByteArray& folder, char* progr
     case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, folder);
     case CommandOptions::Mode::ListOffers: return listOffersFromCommandLine(options.paths[0], options.json, folder);
     case CommandOptions::Mode::Find: return findFromCommandLine(options.json, folder);
+    case CommandOptions::Mode::Demo: return demoFromCommandLine(options.paths, options.json, folder);
     case CommandOptions::Mode::Window: break;
   }
   return startWindow(folder, options.paths, program);

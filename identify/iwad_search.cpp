@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/native_files.h"
+#include "platform/regular_file.h"
 #include "platform/termination_signals.h"
 
 namespace {

@@ -6,14 +6,20 @@ constexpr const char* kRerelease = "This is a re-release with changed contents. 
 constexpr const char* kTranslation = "This is the French translation. I cannot patch it -sorry!";
 constexpr const char* kAnthology = "This is the id Anthology release (sold by GOG too). I cannot patch it -sorry!";
 constexpr const char* kFreedoom = "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!";
+constexpr const char* kHeretic = "This is Heretic, a game of its own on DOOM's engine. I cannot patch it -sorry!";
+constexpr const char* kHexen = "This is Hexen, a game of its own on DOOM's engine. I cannot patch it -sorry!";
+constexpr const char* kDeathkings = "This is Deathkings, an add-on that needs Hexen's own IWAD. I cannot patch it -sorry!";
+constexpr const char* kChex = "This is Chex Quest 3, a game of its own on DOOM's engine. I cannot patch it -sorry!";
+constexpr const char* kDoom64 = "This is DOOM 64, a game of its own that no DOOM release plays. I cannot patch it -sorry!";
 
 constexpr CatalogueRow known(const char* checksum, const char* name, const char* remark) {
   return {checksum, name, remark, Offer::None, UpdateOffer{}, Note::None};
 }
 
 // Each checksum agreed by at least two independent public IWAD lists; Freedoom's are those of
-// Debian 12's freedoom package (0.12.1).
-constexpr std::array<CatalogueRow, 36> kKnownReleases{{
+// Debian 12's freedoom package (0.12.1). The rest of the family is named so that it is not taken
+// for an unknown DOOM.
+constexpr std::array<CatalogueRow, 44> kKnownReleases{{
     known("fb35c4a5a9fd49ec29ab6e900572c524", "DOOM BFG Edition", kRerelease),
     known("7912931e44c7d56e021084a256659800", "DOOM BFG Edition (Xbox 360)", kRerelease),
     known("232a79f7121b22d7401905ee0ee1e487", "DOOM Unity port V1.0", kRerelease),
@@ -50,11 +56,19 @@ constexpr std::array<CatalogueRow, 36> kKnownReleases{{
     known("b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)", kRerelease),
     known("c19685bd160b1bb842501063130fb0e7", "Freedoom: Phase 1 0.12.1", kFreedoom),
     known("7b247eeb6a15ce9deeb652b82eb73f7b", "Freedoom: Phase 2 0.12.1", kFreedoom),
+    known("ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", kHeretic),
+    known("66d686b1ed6d35ff103f15dbd30e0341", "Heretic: Shadow of the Serpent Riders V1.3", kHeretic),
+    known("abb033caf81e26f12a2103e1fa25453f", "Hexen V1.1", kHexen),
+    known("876a5a44c7b68f04b3bb9bc7a5bd69d6", "Hexen demo", kHexen),
+    known("78d5898e99e220e4de64edaa0e479593", "Hexen: Deathkings of the Dark Citadel V1.1", kDeathkings),
+    known("1077432e2690d390c256ac908b5f4efa", "Hexen: Deathkings of the Dark Citadel V1.0", kDeathkings),
+    known("bce163d06521f9d15f9686786e64df13", "Chex Quest 3 V1.4", kChex),
+    known("0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)", kDoom64),
 }};
 
 }  // namespace
 
-const std::array<CatalogueRow, 36>& knownReleases() { return kKnownReleases; }
+const std::array<CatalogueRow, 44>& knownReleases() { return kKnownReleases; }
 
 const CatalogueRow* lookUpKnownRelease(const QString& checksum) {
   for (const CatalogueRow& row : kKnownReleases)

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <optional>
 
 namespace platform {
 
@@ -23,10 +22,5 @@ NativeFileInfo nativeFileInfo(const QByteArray& path);
 /// The names in the folder `path`, byte for byte and in byte order, without "." and "..". Empty
 /// when it cannot be read.
 QList<QByteArray> nativeFolderNames(const QByteArray& path);
-
-/// The first `limit` bytes (all, when it is shorter) of the regular file `path` leads to. A pipe, a
-/// socket or a device is not read, and the open never waits for a writer. Nothing, with the reason
-/// in `why`, when it is not a regular file or cannot be read.
-std::optional<QByteArray> readRegularFile(const QByteArray& path, qsizetype limit, QString* why = nullptr);
 
 }  // namespace platform

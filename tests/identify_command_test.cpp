@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -101,6 +102,34 @@ TEST(IdentifyCommand, JsonNamesEveryFieldOfEachFile) {
   EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
 }
 
+// The other games of the family are named, and said to be nothing to patch; an IWAD that no table
+// knows is still unknown, with its checksum.
+TEST(IdentifyCommand, TheRestOfTheFamilyIsNamedAndAnyOtherIwadIsUnknown) {
+  ScratchFolder work;
+  ToolFolder tools;
+  tools.installReal({"wadwright"});
+  tools.installFakeChecksum();
+  const char* const cases[][3] = {  // the checksum, the release, what it is
+      {"ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", "This is Heretic, a game of its own on DOOM's engine."},
+      {"876a5a44c7b68f04b3bb9bc7a5bd69d6", "Hexen demo", "This is Hexen, a game of its own on DOOM's engine."},
+      {"1077432e2690d390c256ac908b5f4efa", "Hexen: Deathkings of the Dark Citadel V1.0",
+       "This is Deathkings, an add-on that needs Hexen's own IWAD."},
+      {"bce163d06521f9d15f9686786e64df13", "Chex Quest 3 V1.4", "This is Chex Quest 3, a game of its own on DOOM's engine."},
+      {"0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)", "This is DOOM 64, a game of its own that no DOOM release plays."},
+  };
+  for (const auto& [checksum, release, what] : cases) {
+    work.write("x.wad", fakeRelease(checksum));
+    ToolResult run = identify(tools.path() + "/wadwright", {"x.wad"});
+    EXPECT_EQ(run.out, QByteArray("x.wad\t") + release + "\t" + what + " I cannot patch it -sorry!\n");
+    EXPECT_EQ(run.code, 0);
+  }
+  const QByteArray iwad = "IWAD" + QByteArray(12, '\0');
+  work.write("x.wad", iwad);
+  ToolResult unknown = identify(builtTool("wadwright"), {"x.wad"});
+  EXPECT_EQ(unknown.out, "x.wad\tunknown\t" + QCryptographicHash::hash(iwad, QCryptographicHash::Md5).toHex() + "\n");
+  EXPECT_EQ(unknown.code, 1);
+}
+
 // Ended by SIGKILL (logout, the out-of-memory killer), it can tidy nothing: its tool must still end.
 TEST(IdentifyCommand, ItsToolEndsWithIt) {
   ScratchFolder work;
@@ -135,8 +164,9 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
       {"\"$W\" --identify=x.wad", 2, "", "wadwright: I do not know the option '--identify=x.wad' (see wadwright --help)\n"},
       {"\"$W\" \"$(printf '%s\\n%s' --a b)\"", 2, "", "wadwright: I do not know the option '--a\\nb' (see wadwright --help)\n"},
       {"\"$W\" --identify - -- --frobnicate", 2, "-\terror\tI cannot find '-'", ""},  // `-` and what follows `--` are names
-      {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make and --find (see wadwright --help)\n"},
+      {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make, --find and --demo (see wadwright --help)\n"},
       {"\"$W\" a b", 2, "", "wadwright: give one folder or IWAD to open, not 2 (see wadwright --help)\n"},
+      {"\"$W\" --demo --json", 2, "", "wadwright: --demo needs the demo to read: wadwright --demo [--json] DEMO [IWAD...] (see wadwright --help)\n"},
       {"\"$W\" --identify -- -x.wad >/dev/full", 2, "", "wadwright: cannot write the output: No space left on device\n"},
       {"\"$W\" --help >&-", 2, "", "wadwright: cannot write the output: Bad file descriptor\n"},
       {"\"$W\" --version >/dev/full", 2, "", "wadwright: cannot write the output:"},

@@ -51,6 +51,10 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
       {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9", "This is the most recent shareware IWAD ", false, {}, Note::Shareware},
       {"b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)",
        "This is a re-release with changed contents. I cannot patch it -sorry!", false, {}, Note::None},
+      {"66d686b1ed6d35ff103f15dbd30e0341", "Heretic: Shadow of the Serpent Riders V1.3",
+       "This is Heretic, a game of its own on DOOM's engine. I cannot patch it -sorry!", false, {}, Note::None},
+      {"78d5898e99e220e4de64edaa0e479593", "Hexen: Deathkings of the Dark Citadel V1.1",
+       "This is Deathkings, an add-on that needs Hexen's own IWAD. I cannot patch it -sorry!", false, {}, Note::None},
       {nullptr, "Freedoom: Phase 2 0.12.1", "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!",
        false, {}, Note::None},
   };

@@ -151,3 +151,49 @@ TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
   EXPECT_FALSE(work.exists("games/md5tmp.txt"));
 }
+
+// A demo is not opened as a place: it is answered, and the IWAD of the working folder that plays
+// it, or that a button makes into one that does, is selected.
+TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
+  QDir::setCurrent("games");
+  work.write("games/doom2.wad", fakeRelease(kDoom2));
+  QDir().mkdir(work.path("demos"));
+  openWindow();
+  const auto header = [](std::initializer_list<int> bytes) {  // one player, a second of tics, the end marker
+    QByteArray demo;
+    for (int byte : bytes) demo += char(byte);
+    return demo + QByteArray(35 * 4, '\0') + char(0x80);
+  };
+  // The demo, what is said, and the file then selected and identified.
+  const std::tuple<QByteArray, QString, QString> cases[] = {
+      {header({106, 3, 1, 20, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+       "This demo was recorded with DOOM2 V1.666 on MAP20, skill 4 (Ultra-Violence), 1 player.\n'doom2.wad' here is Doom2 "
+       "V1.9: its button \"V1.666\" makes DOOM2 V1.666 (d2_1666.wad), which plays it.", "doom2.wad"},
+      {header({109, 3, 4, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+       "This demo was recorded with Ultimate Doom V1.9 on E4M1, skill 4 (Ultra-Violence), 1 player.\n'doom.wad' here is "
+       "Ultimate Doom, which plays it.", "doom.wad"},
+      {header({108, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+       "This demo was recorded with DOOM or DOOM2 V1.8 on E1M1 or MAP01, skill 4 (Ultra-Violence), 1 player.\n'doom.wad' here is "
+       "Ultimate Doom: its button \"V1.8\" makes DOOM V1.8 (d1_18.wad), which plays it.", "doom.wad"},
+      {header({105, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+       "This demo was recorded with DOOM V1.5 on E1M1, skill 4 (Ultra-Violence), 1 player.\nNo IWAD in this folder plays it, "
+       "and none of them makes one that does.", ""},
+      {header({105, 3, 2, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+       "This demo was recorded with DOOM V1.5 on E2M1, skill 4 (Ultra-Violence), 1 player. No release in my catalogue plays it.", ""},
+      {header({203, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+       "This demo was recorded with MBF (demo version 203): it needs such a source port, and no release of the game plays it.", ""},
+      {"", "'x.lmp' is no demo I can read: it is empty.", ""},
+  };
+  for (const auto& [demo, said, selected] : cases) {
+    click("doom2.wad");  // what was shown before the drop is not left standing
+    work.write("demos/x.lmp", demo);
+    messages.texts.clear();
+    EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("demos/x.lmp"))}), Qt::CopyAction);
+    EXPECT_EQ(messages.texts, QStringList{said});
+    EXPECT_EQ(form->File1->selectedName(), selected);
+    if (selected.isEmpty()) expectNeutralLook();
+    else EXPECT_EQ(form->Label1->text(), selected == "doom.wad" ? "Ultimate Doom" : "Doom2 V1.9");
+  }
+  EXPECT_EQ(QDir::currentPath(), work.path("games"));  // the working folder stays
+  EXPECT_EQ(listed(), (QStringList{"doom.wad", "doom2.wad"}));
+}

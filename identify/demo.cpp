@@ -1,0 +1,224 @@
+// A DOOM demo, as the executables of 1993-1995 write it:
+//
+//   old header (V1.0-V1.2), 7 bytes: skill (0-4), episode, map, four player-present bytes
+//   header (V1.4 on), 13 bytes: version, skill, episode, map, deathmatch, respawn, fast,
+//     nomonsters, console player, four player-present bytes
+//   then one tic after another: for each player present, forward move, side move, turn and
+//     buttons, a byte each (the turn takes two in the long-tics demos of version 111), until a
+//     tic whose first byte is 0x80, the end marker. What follows it is not read.
+//
+// Source ports write versions of their own (Boom's 200 on) with longer headers; those are named,
+// not read further: no release plays them.
+#include "demo.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "catalogue.h"
+#include "platform/regular_file.h"
+
+namespace {
+
+constexpr int kOldHeaderSize = 7, kHeaderSize = 13;
+constexpr unsigned char kEndMarker = 0x80;
+constexpr int kLongTics = 111;
+
+// Which maps a release's game has.
+enum class Game { Shareware, Registered, Ultimate, Doom2 };
+
+bool hasMap(Game game, int episode, int map) {
+  switch (game) {
+    case Game::Shareware: return episode == 1 && map <= 9;
+    case Game::Registered: return episode <= 3 && map <= 9;
+    case Game::Ultimate: return episode <= 4 && map <= 9;
+    case Game::Doom2: return episode == 1;
+  }
+  return false;
+}
+
+// The catalogue's releases by the version byte their executable writes (-1: the old header).
+// Final Doom and Ultimate Doom shipped with V1.9's executable.
+struct Player {
+  int version;
+  Game game;
+  const char* checksum;
+};
+constexpr std::array<Player, 23> kPlayers{{
+    {-1, Game::Registered, "981b03e6d1dc033301aa3095acc437ce"},  // DOOM V1.1
+    {-1, Game::Registered, "792fd1fea023d61210857089a7c1e351"},  // DOOM V1.2
+    {-1, Game::Shareware, "90facab21eede7981be10790e3f82da2"},   // DOOM Shareware 1.0
+    {-1, Game::Shareware, "52cbc8882f445573ce421fa5453513c1"},   // DOOM Shareware 1.1
+    {-1, Game::Shareware, "30aa5beb9e5ebfbbe1e1765561c08f38"},   // DOOM Shareware 1.2
+    {104, Game::Shareware, "a21ae40c388cb6f2c3cc1b95589ee693"},  // DOOM Shareware 1.4Beta
+    {105, Game::Shareware, "e280233d533dcc28c1acd6ccdc7742d4"},  // DOOM Shareware 1.5Beta
+    {106, Game::Registered, "54978d12de87f162b9bcc011676cb3c0"},  // DOOM V1.666
+    {106, Game::Doom2, "30e3c2d0350b67bfbf47271970b74b2f"},       // DOOM2 V1.666
+    {106, Game::Doom2, "d9153ced9fd5b898b36cc5844e35b520"},       // DOOM2 V1.666 German
+    {106, Game::Shareware, "762fd6d4b960d4b759730f01387a50a1"},   // DOOM Shareware 1.6 Beta
+    {106, Game::Shareware, "c428ea394dc52835f2580d5bfd50d76f"},   // DOOM Shareware 1.666
+    {107, Game::Doom2, "ea74a47a791fdef2e9f2ea8b8a9da13b"},       // DOOM2 V1.7
+    {107, Game::Doom2, "d7a07e5d3f4625074312bc299d7ed33f"},       // DOOM2 V1.7a
+    {108, Game::Registered, "11e1cd216801ea2657723abc86ecb01f"},  // DOOM V1.8
+    {108, Game::Doom2, "c236745bb01d89bbb866c8fed81b6f8c"},       // DOOM2 V1.8
+    {108, Game::Shareware, "5f4eb849b1af12887dec04a2a12e5e62"},   // DOOM Shareware 1.8
+    {109, Game::Registered, "1cd63c5ddff1bf8ce844237f580e9cf3"},  // DOOM V1.9
+    {109, Game::Ultimate, "c4fe9fd920207691a9f493668e0a2083"},    // Ultimate Doom
+    {109, Game::Doom2, "25e1459ca71d321525f84628f45ca8cd"},       // Doom2 V1.9
+    {109, Game::Doom2, "75c8cf89566741fa9d22447604053bd7"},       // Plutonia
+    {109, Game::Doom2, "4e158d9953c79ccf97bd0663244cc6b6"},       // TNT
+    {109, Game::Doom2, "677605e1a7ee75dc279373036cdb6ebb"},       // TNT, Yellow Key
+}};
+
+struct Version {
+  int first, last;
+  const char* name;
+  const char* port;  // the source ports that write it; none for a release's executable
+};
+constexpr std::array<Version, 13> kVersions{{
+    {104, 104, "V1.4", nullptr},
+    {105, 105, "V1.5", nullptr},
+    {106, 106, "V1.666", nullptr},
+    {107, 107, "V1.7", nullptr},
+    {108, 108, "V1.8", nullptr},
+    {109, 109, "V1.9", nullptr},
+    {kLongTics, kLongTics, "V1.91", nullptr},
+    {200, 202, "Boom", "Boom"},
+    {203, 203, "MBF", "MBF"},
+    {210, 214, "PrBoom", "PrBoom"},
+    {221, 221, "MBF21", "an MBF21 port"},
+    {255, 255, "extended", "a port with extended demo headers"},
+    {-1, -1, "V1.0-V1.2", nullptr},
+}};
+
+const Version* versionOf(int versionByte) {
+  for (const Version& version : kVersions)
+    if (version.first <= versionByte && versionByte <= version.last) return &version;
+  return nullptr;
+}
+
+Demo noDemo(const QString& why) {
+  Demo demo;
+  demo.problem = why;
+  return demo;
+}
+
+// What the header says of the game, as far as its map can tell.
+QString gameOf(const Demo& demo) {
+  if (demo.episode == 4) return "Ultimate Doom";
+  if (demo.episode > 1 || demo.versionByte < 106) return "DOOM";
+  QString doom2 = demo.versionByte >= 109 ? "DOOM2 or Final Doom" : "DOOM2";
+  if (demo.map > 9) return doom2;
+  return demo.versionByte >= 109 ? "DOOM, DOOM2 or Final Doom" : "DOOM or DOOM2";
+}
+
+// Walks the tics from the end of the header to the end marker.
+// `bufferStart` is where the file is read from; `next` where the next tic begins.
+QString checkedTics(platform::RegularFile& file, qint64 bufferStart, qint64 next, qint64 ticSize) {
+  std::vector<char> buffer(128 << 10);  // small enough to stay in the cache while it is searched
+  while (next < kDemoScanLimit) {
+    qint64 got = file.read(buffer.data(), qint64(buffer.size()));
+    if (got < 0) return "I could not read it to its end";
+    if (got == 0) return "it has no end marker: it stops in the middle of its moves (cut short?)";
+    // From one 0x80 byte to the next, rather than tic by tic: most tics hold none.
+    const char* const begin = buffer.data();
+    const char* const end = begin + got;
+    while (next < bufferStart + got) {
+      const char* marker = static_cast<const char*>(std::memchr(begin + (next - bufferStart), kEndMarker, size_t(end - begin - (next - bufferStart))));
+      if (!marker) {
+        next += (bufferStart + got - next + ticSize - 1) / ticSize * ticSize;  // the first tic of the next read
+        break;
+      }
+      const qint64 at = bufferStart + (marker - begin);
+      if ((at - next) % ticSize == 0) return {};
+      next = at + (ticSize - (at - next) % ticSize);  // the tic after the one it lies in
+    }
+    bufferStart += got;
+  }
+  return QString("it has no end marker in its first %1 MB, and no demo is that long").arg(kDemoScanLimit >> 20);
+}
+
+}  // namespace
+
+Demo demoFromHeader(const QByteArray& start) {
+  if (start.isEmpty()) return noDemo("it is empty");
+  const auto byte = [&](int i) { return int(static_cast<unsigned char>(start[i])); };
+  const bool old = byte(0) <= 4;
+  const int size = old ? kOldHeaderSize : kHeaderSize;
+  if (start.size() < size) return noDemo(QString("it is too short for a demo's header (%1 of %2 bytes)").arg(start.size()).arg(size));
+  Demo demo;
+  demo.versionByte = old ? -1 : byte(0);
+  const Version* version = versionOf(demo.versionByte);
+  if (!version) return noDemo(QString("its first byte, %1, is no version of DOOM or of a source port").arg(byte(0)));
+  demo.version = version->name;
+  if (version->port) {
+    demo.port = version->port;
+    return demo;  // its header is the port's own
+  }
+  const int at = old ? 0 : 1;
+  demo.skill = byte(at) + 1;
+  demo.episode = byte(at + 1);
+  demo.map = byte(at + 2);
+  bool playersValid = old || byte(8) < 4;
+  for (int i = size - 4; i < size; ++i) {
+    playersValid = playersValid && byte(i) <= 1;
+    demo.players += byte(i);
+  }
+  const bool mapValid = demo.episode >= 1 && demo.episode <= (old ? 3 : 4) && demo.map >= 1 &&
+                        demo.map <= (demo.episode == 1 && !old ? 32 : 9);
+  if (demo.skill > 5 || !mapValid || !playersValid || demo.players == 0)
+    return noDemo(QString("its header is no demo's (skill byte %1, episode %2, map %3, players %4)")
+                      .arg(byte(at)).arg(demo.episode).arg(demo.map).arg(demo.players));
+  demo.game = gameOf(demo);
+  const int plays = demo.versionByte == kLongTics ? 109 : demo.versionByte;  // with V1.9's files, in a port
+  for (const Player& player : kPlayers)
+    if (player.version == plays && hasMap(player.game, demo.episode, demo.map))
+      demo.releases.push_back(lookUpChecksum(player.checksum));
+  return demo;
+}
+
+Demo readDemo(const QByteArray& path) {
+  platform::RegularFile file(path);
+  if (!file.problem().isEmpty()) return noDemo(file.problem());
+  QByteArray start(kHeaderSize, '\0');
+  qint64 got = 0;
+  while (got < kHeaderSize) {
+    qint64 more = file.read(start.data() + got, kHeaderSize - got);
+    if (more < 0) return noDemo("I could not read it");
+    if (more == 0) break;
+    got += more;
+  }
+  start.truncate(got);
+  Demo demo = demoFromHeader(start);
+  if (!demo.problem.isEmpty() || !demo.port.isEmpty()) return demo;
+  // The tics begin right after the header: the bytes already read may hold the first of them.
+  const qint64 header = demo.versionByte < 0 ? kOldHeaderSize : kHeaderSize;
+  const qint64 ticSize = demo.players * (demo.versionByte == kLongTics ? 5 : 4);
+  qint64 next = header;
+  for (; next < got; next += ticSize)
+    if (static_cast<unsigned char>(start[next]) == kEndMarker) return demo;
+  QString problem = checkedTics(file, got, next, ticSize);
+  return problem.isEmpty() ? demo : noDemo(problem);
+}
+
+QString Demo::mapName() const {
+  QString doom = QString("E%1M%2").arg(episode).arg(map), doom2 = QString("MAP%1").arg(map, 2, 10, QChar('0'));
+  if (episode > 1 || versionByte < 106) return doom;
+  return map > 9 ? doom2 : doom + " or " + doom2;
+}
+
+QString Demo::skillName() const {
+  static const char* const names[] = {"I'm too young to die", "Hey, not too rough", "Hurt me plenty", "Ultra-Violence", "Nightmare!"};
+  return QString("skill %1 (%2)").arg(skill).arg(skill >= 1 && skill <= 5 ? names[skill - 1] : "?");
+}
+
+QString Demo::sentence() const {
+  if (!port.isEmpty())
+    return QString("This demo was recorded with %1 (demo version %2): it needs such a source port, and no release of "
+                   "the game plays it.").arg(port).arg(versionByte);
+  QString players = QString::number(this->players) + (this->players == 1 ? " player" : " players");
+  return "This demo was recorded with " + game + " " + version + (versionByte == kLongTics ? " (long tics, a source port's)" : "") +
+         " on " + mapName() + ", " + skillName() + ", " + players + ".";
+}
+
+bool Demo::plays(const CatalogueRow* row) const { return std::find(releases.begin(), releases.end(), row) != releases.end(); }

@@ -1,0 +1,159 @@
+// `wadwright --demo`: demos written byte by byte, read by the real program; the IWADs named as
+// catalogue releases by the stand-in checksum tool.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "support/scratch_folder.h"
+#include "support/tool_folder.h"
+#include "support/tool_run.h"
+
+namespace {
+
+// A header, then `tics` tics of `ticSize` bytes (a player standing still), then the end marker.
+QByteArray demo(std::initializer_list<int> header, int tics = 35, int ticSize = 4) {
+  QByteArray bytes;
+  for (int byte : header) bytes += char(byte);
+  return bytes + QByteArray(tics * ticSize, '\0') + char(0x80);
+}
+
+// A header of V1.4 on: version, skill, episode, map, four flags, console player, four players.
+QByteArray newDemo(int version, int skill, int episode, int map, int players = 1, int ticSize = 4) {
+  const QByteArray header = demo({version, skill, episode, map, 0, 0, 0, 0, 0, players > 0, players > 1, players > 2, players > 3}, 0);
+  return header.chopped(1) + QByteArray(35 * ticSize * players, '\0') + char(0x80);
+}
+
+// Looking only where it is told to: no home of the test's user, no system folders.
+QStringList nowhereElse(const ScratchFolder& work) {
+  return {"HOME=" + work.path("home"), "XDG_DATA_HOME=", "XDG_DATA_DIRS=" + work.path("none"), "DOOMWADDIR=", "DOOMWADPATH=",
+          "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="};
+}
+
+QByteArray firstLine(const ToolResult& run) { return run.out.left(run.out.indexOf('\n')); }
+
+}  // namespace
+
+TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayIt) {
+  ScratchFolder work;
+  const QByteArray shareware = "DOOM Shareware 1.0, DOOM Shareware 1.1, DOOM Shareware 1.2";
+  // The demo, and the fields after the file name of what is said of it.
+  const std::pair<QByteArray, QByteArray> cases[] = {
+      {demo({2, 1, 3, 1, 0, 0, 0}), "V1.0-V1.2\tE1M3\tskill 3 (Hurt me plenty)\t1 player\tDOOM V1.1, DOOM V1.2, " + shareware},
+      {demo({4, 3, 9, 1, 1, 0, 0}, 35, 8), "V1.0-V1.2\tE3M9\tskill 5 (Nightmare!)\t2 players\tDOOM V1.1, DOOM V1.2"},
+      {newDemo(104, 0, 1, 1), "V1.4\tE1M1\tskill 1 (I'm too young to die)\t1 player\tDOOM Shareware 1.4Beta "},
+      {newDemo(105, 1, 2, 1), "V1.5\tE2M1\tskill 2 (Hey, not too rough)\t1 player\tno release in my catalogue"},
+      {newDemo(106, 3, 1, 7), "V1.666\tE1M7 or MAP07\tskill 4 (Ultra-Violence)\t1 player\tDOOM V1.666, DOOM2 V1.666, "
+                              "DOOM2 V1.666 German (No-Nazi), DOOM Shareware 1.6 Beta, DOOM Shareware 1.666"},
+      {newDemo(106, 3, 1, 20, 4), "V1.666\tMAP20\tskill 4 (Ultra-Violence)\t4 players\tDOOM2 V1.666, DOOM2 V1.666 German (No-Nazi)"},
+      {newDemo(107, 3, 1, 12), "V1.7\tMAP12\tskill 4 (Ultra-Violence)\t1 player\tDOOM2 V1.7, DOOM2 V1.7a"},
+      {newDemo(108, 3, 3, 1), "V1.8\tE3M1\tskill 4 (Ultra-Violence)\t1 player\tDOOM V1.8"},
+      {newDemo(109, 3, 4, 2), "V1.9\tE4M2\tskill 4 (Ultra-Violence)\t1 player\tUltimate Doom"},
+      {newDemo(109, 4, 1, 32), "V1.9\tMAP32\tskill 5 (Nightmare!)\t1 player\tDoom2 V1.9, Final Doom - Plutonia Experiment V1.9, "
+                               "Final Doom - TNT:Evilution V1.9, Final Doom - TNT:Evilution V1.9 Yellow Key :-)"},
+      {newDemo(111, 3, 2, 9, 2, 5), "V1.91\tE2M9\tskill 4 (Ultra-Violence)\t2 players\tDOOM V1.9, Ultimate Doom"},
+      {newDemo(203, 3, 1, 1), "MBF\tThis demo was recorded with MBF (demo version 203): it needs such a source port, and no "
+                              "release of the game plays it."},
+  };
+  for (const auto& [bytes, said] : cases) {
+    work.write("d.lmp", bytes);
+    ToolResult run = runTool(builtTool("wadwright"), {"--demo", "d.lmp"}, nowhereElse(work));
+    EXPECT_EQ(firstLine(run), "d.lmp\tdemo\t" + said) << run.err.toStdString();
+    EXPECT_EQ(run.code, 1);  // no IWAD here plays it
+  }
+}
+
+// What is no demo is said in a line, at once, with exit status 2.
+TEST(DemoCommand, WhatIsNoDemoIsSaidWithoutWaitingOrReadingForever) {
+  ScratchFolder work;
+  const QByteArray cutShort = newDemo(109, 3, 1, 1).chopped(1);
+  QByteArray markerInsideATic = newDemo(109, 3, 1, 1, 2);
+  markerInsideATic.insert(13 + 4, char(0x80)); // in the second player's move, then one tic short
+  markerInsideATic.chop(5);
+  const std::pair<QByteArray, QByteArray> cases[] = {
+      {"", "it is empty"},
+      {demo({109, 3, 1}, 0).left(3), "it is too short for a demo's header (3 of 13 bytes)"},
+      {demo({3, 1}, 0).left(2), "it is too short for a demo's header (2 of 7 bytes)"},
+      {newDemo(110, 3, 1, 1), "its first byte, 110, is no version of DOOM or of a source port"},
+      {cutShort, "it has no end marker: it stops in the middle of its moves (cut short?)"},
+      {markerInsideATic, "it has no end marker: it stops in the middle of its moves (cut short?)"},
+      {newDemo(109, 7, 1, 1), "its header is no demo's (skill byte 7, episode 1, map 1, players 1)"},
+      {newDemo(109, 3, 5, 1), "its header is no demo's (skill byte 3, episode 5, map 1, players 1)"},
+      {newDemo(109, 3, 2, 10), "its header is no demo's (skill byte 3, episode 2, map 10, players 1)"},
+      {newDemo(109, 3, 1, 33), "its header is no demo's (skill byte 3, episode 1, map 33, players 1)"},
+      {demo({3, 1, 12, 1, 0, 0, 0}), "its header is no demo's (skill byte 3, episode 1, map 12, players 1)"},
+      {newDemo(109, 3, 1, 1, 0), "its header is no demo's (skill byte 3, episode 1, map 1, players 0)"},
+  };
+  // Besides, what is no ordinary file is not opened to be read, nor a huge one read past the bound.
+  std::vector<std::pair<QString, QByteArray>> files{{"pipe.lmp", "it is not an ordinary file (it is a device or a pipe)"},
+      {"folder.lmp", "it is a folder"}, {"gone.lmp", "there is no such file"},
+      {"huge.lmp", "it has no end marker in its first 64 MB, and no demo is that long"}};
+  ASSERT_EQ(mkfifo("pipe.lmp", 0600), 0);
+  QDir().mkdir("folder.lmp");
+  QFile huge("huge.lmp");
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(newDemo(109, 3, 1, 1, 1).left(13)) == 13 && huge.resize(qint64(3) << 30));
+  huge.close();
+  for (const auto& [bytes, why] : cases) {
+    files.emplace_back(QString("%1.lmp").arg(files.size()), why);
+    work.write(files.back().first, bytes);
+  }
+  for (const auto& [file, why] : files) {
+    ToolResult run = runTool(builtTool("wadwright"), {"--demo", file, "none.wad"}, nowhereElse(work));
+    EXPECT_EQ(run.out, file.toUtf8() + "\terror\tThis is no demo I can read: " + why + ".\n");
+    EXPECT_EQ(run.code, 2);
+  }
+}
+
+class DemoIwads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tools.installReal({"wadwright", "command.com"});
+    // The files begin as IWADs do, so that they are found; what follows is their checksum.
+    tools.install("md5sum.exe", "#!/bin/sh\nexec tail -c +5 -- \"$1\"\n");
+    QDir().mkdir("games");
+    work.write("games/doom2.wad", "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd"));  // Doom2 V1.9
+    work.write("games/d2_17.wad", "IWAD" + fakeRelease("ea74a47a791fdef2e9f2ea8b8a9da13b"));  // DOOM2 V1.7
+    work.write("games/udoom.wad", "IWAD" + fakeRelease("c4fe9fd920207691a9f493668e0a2083"));  // Ultimate Doom
+    work.write("games/hello.wad", "IWADhello, I am no IWAD of any release");
+    work.write("games/map20.lmp", newDemo(106, 3, 1, 20));
+  }
+  ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, nowhereElse(work)); }
+  ScratchFolder work;
+  ToolFolder tools;
+};
+
+// Each IWAD is such a release, or is made into one by the lines given, or is not for this demo.
+TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
+  ToolResult run = demo({"games/map20.lmp", "games/doom2.wad", "games/d2_17.wad", "games/udoom.wad", "games/hello.wad"});
+  const QString twoSteps = "wadwright --make doom2_19.wad games/d2_17.wad && wadwright --make ";
+  EXPECT_EQ(QString::fromUtf8(run.out).split('\n').mid(1), (QStringList{
+      "games/doom2.wad\tcan be made into\tDOOM2 V1.666\twadwright --make d2_1666.wad games/doom2.wad",
+      "games/doom2.wad\tcan be made into\tDOOM2 V1.666 German (No-Nazi)\twadwright --make d2_16ger.wad games/doom2.wad",
+      "games/d2_17.wad\tcan be made into\tDOOM2 V1.666\t" + twoSteps + "d2_1666.wad games/doom2_19.wad",
+      "games/d2_17.wad\tcan be made into\tDOOM2 V1.666 German (No-Nazi)\t" + twoSteps + "d2_16ger.wad games/doom2_19.wad",
+      "games/udoom.wad\tcannot play it\tUltimate Doom",
+      "games/hello.wad\tcannot play it\tunknown version hello, I am no IWAD of any relea",
+      ""})) << run.err.toStdString();
+  EXPECT_EQ(run.code, 1);
+
+  // Without IWADs named: those beside the demo; one that plays it as it is makes the status 0.
+  work.write("games/my doom2.wad", "IWAD" + fakeRelease("30e3c2d0350b67bfbf47271970b74b2f"));  // DOOM2 V1.666
+  QFile::rename("games/hello.wad", "games/other.txt");
+  run = demo({"--json", "games/map20.lmp"});
+  EXPECT_EQ(run.code, 0) << run.err.toStdString();
+  QJsonArray said = QJsonDocument::fromJson(run.out).array();
+  ASSERT_FALSE(said.isEmpty()) << run.out.toStdString();
+  EXPECT_EQ(said[0].toObject(), (QJsonObject{{"file", "games/map20.lmp"}, {"kind", "demo"}, {"version", "V1.666"}, {"versionByte", 106},
+                                             {"port", QJsonValue::Null}, {"game", "DOOM2"}, {"map", "MAP20"}, {"skill", 4}, {"players", 1},
+                                             {"releases", QJsonArray{"DOOM2 V1.666", "DOOM2 V1.666 German (No-Nazi)"}}, {"error", QJsonValue::Null}}));
+  QStringList playing;
+  for (const QJsonValue& iwad : said)
+    if (iwad.toObject()["plays"].toBool()) playing << QFileInfo(iwad.toObject()["file"].toString()).fileName() + " " + iwad.toObject()["release"].toString();
+  EXPECT_EQ(playing, QStringList{"my doom2.wad DOOM2 V1.666"});
+  EXPECT_EQ(QDir("games").entryList(QDir::Files).size(), 6);  // nothing written beside them
+}
