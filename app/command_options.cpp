@@ -55,8 +55,10 @@ QStringList bytewise(int argc, char** argv) {
 // The first word before `--` that is shaped like an option and is none of ours, as it was typed
 // (`--bogus`, `-x`, `--json=yes`) but escaped as output fields are, so that the complaint stays one
 // line; an empty text when there is none. A lone `-` is a name.
-QString unknownOption(const QStringList& words) {
-  static const QStringList known{"--identify", "--make", "--list", "--find", "--json", "--help", "-h", "--version"};
+QString unknownOption(const QStringList& words, const QList<QCommandLineOption>& options) {
+  QStringList known;
+  for (const QCommandLineOption& option : options)  // as typed: `-h`, `--help`
+    for (const QString& name : option.names()) known << (name.size() == 1 ? "-" : "--") + name;
   for (const QString& word : words.mid(1)) {
     if (word == "--") break;
     if (word.startsWith('-') && word != "-" && !known.contains(word)) return QString::fromUtf8(escapedField(word.toLatin1()));
@@ -100,13 +102,14 @@ CommandOptions parseCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   const QCommandLineOption identify("identify"), make("make"), list("list"), find("find"), demo("demo"), json("json"),
       help(QStringList{"help", "h"}), version("version");
-  parser.addOptions({identify, make, list, find, demo, json, help, version});
+  const QList<QCommandLineOption> ours{identify, make, list, find, demo, json, help, version};
+  parser.addOptions(ours);
   parser.addPositionalArgument("PATH", "");
 
   CommandOptions options;
   const QStringList words = bytewise(argc, argv);
   // The parser's own complaint would drop the dashes and speak in another voice than ours.
-  const QString unknown = unknownOption(words);
+  const QString unknown = unknownOption(words, ours);
   if (!unknown.isEmpty()) {
     options.error = "I do not know the option '" + unknown + "'";
     return options;

@@ -28,7 +28,7 @@ int usageError(const QString& error) {
 // folder carries over.
 int startWindow(const QByteArray& programFolder, const QList<QByteArray>& paths, char* program) {
   if (!platform::hasDisplay()) {
-    std::fputs("wadwright: there is no display to open the window on; without one, use --identify, --make or --find "
+    std::fputs("wadwright: there is no display to open the window on; without one, use --identify, --make, --find or --demo "
                "(see wadwright --help)\n", stderr);
     return 2;
   }
