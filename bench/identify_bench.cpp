@@ -19,9 +19,9 @@
 #include <functional>
 #include <vector>
 
-#include "app/application.h"
-#include "app/file_list_box.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/file_list_box.h"
+#include "window/form1.h"
 
 namespace {
 

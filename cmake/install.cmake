@@ -24,12 +24,12 @@ foreach(program ${wadwright_programs})
 endforeach()
 
 file(RELATIVE_PATH WADWRIGHT_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${WADWRIGHT_INSTALL_DIR})
-configure_file(app/wadwright.sh.in ${CMAKE_BINARY_DIR}/install/wadwright @ONLY)
+configure_file(window/wadwright.sh.in ${CMAKE_BINARY_DIR}/install/wadwright @ONLY)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/install/wadwright DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Software centres find the desktop entry by the metainfo's id: the two are named alike.
 set(WADWRIGHT_APP_ID org.example.wadwright)
-configure_file(app/wadwright.desktop.in ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.desktop @ONLY)
+configure_file(window/wadwright.desktop.in ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.desktop @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The metainfo's release is the changelog's newest entry, dated as its sign-off line.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS docs/debian/changelog)
@@ -46,9 +46,9 @@ endif()
 math(EXPR wadwright_month "${wadwright_month} + 101")  # three digits, the last two with a leading zero
 string(SUBSTRING ${wadwright_month} 1 2 wadwright_month)
 set(WADWRIGHT_RELEASE_DATE "${wadwright_year}-${wadwright_month}-${wadwright_day}")
-configure_file(app/${WADWRIGHT_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.metainfo.xml @ONLY)
+configure_file(window/${WADWRIGHT_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/install/${WADWRIGHT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES app/icons/wadwright.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+install(FILES window/icons/wadwright.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
 
 # Compressed at build time, without name or time stamp, so that two builds pack the same bytes.
 find_program(WADWRIGHT_GZIP gzip REQUIRED)

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/application.h"
-#include "app/file_list_box.h"
-#include "app/form1.h"
+#include "window/application.h"
+#include "window/file_list_box.h"
+#include "window/form1.h"
 
 namespace {
 

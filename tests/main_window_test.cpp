@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/file_list_box.h"
-#include "app/text_box.h"
+#include "window/file_list_box.h"
+#include "window/text_box.h"
 #include "identify/catalogue.h"
 #include "support/bsdiff_patch.h"
 #include "support/form1_fixture.h"

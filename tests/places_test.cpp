@@ -13,10 +13,10 @@
 #include <functional>
 #include <ranges>
 
-#include "app/file_list_box.h"
-#include "app/frmsplash.h"
-#include "app/start_place.h"
-#include "app/start_up.h"
+#include "window/file_list_box.h"
+#include "window/frmsplash.h"
+#include "window/start_place.h"
+#include "window/start_up.h"
 #include "support/form1_fixture.h"
 #include "support/tool_run.h"
 

@@ -10,9 +10,9 @@
 #include <QWindow>
 #include <cmath>
 
-#include "app/file_list_box.h"
-#include "app/frmsplash.h"
-#include "app/text_box.h"
+#include "window/file_list_box.h"
+#include "window/frmsplash.h"
+#include "window/text_box.h"
 #include "support/form1_fixture.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/file_list_box.h"
-#include "app/text_box.h"
+#include "window/file_list_box.h"
+#include "window/text_box.h"
 
 void settle() {
   for (int round = 0; round < 5; ++round) {  // what the window posts while it handles an event, too

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "message_catcher.h"
 #include "scratch_folder.h"
 #include "tool_folder.h"

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/application.h"
+#include "window/application.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

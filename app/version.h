@@ -1,4 +1,0 @@
-#pragma once
-
-/// The program's version, as --version and the windows show it.
-inline constexpr const char* kProgramVersion = WADWRIGHT_VERSION;
