@@ -5,6 +5,7 @@
 # is timed too: what the 10 MB add to it is the reading alone, without the start of either program.
 # Usage: bench_demo.sh WADWRIGHT [RUNS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../timing.sh"
 wadwright=$1
 runs=${2:-21}
 
@@ -24,14 +25,6 @@ with open(sys.argv[2], "wb") as demo:
     demo.write(bytes([109, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0]) + b"\x80")
 SCRIPT
 
-microseconds() {  # of running "$@" once, its output discarded
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 || true  # the exit status says what was found, not whether it ran
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000))
-}
-median() { sort -n | awk '{v[NR] = $1} END {printf "%.1f", v[int((NR + 1) / 2)] / 1000}'; }
 
 first=$("$wadwright" --demo "$demo" "$work/none.wad" 2>/dev/null | head -1 || true)  # warms the page cache and the program
 [[ $first == *$'\tdemo\tV1.9\t'* ]] || { echo "bench_demo.sh: --demo did not read the demo: $first" >&2; exit 1; }
@@ -46,8 +39,8 @@ ours_ms=$(printf '%s\n' "${ours[@]}" | median)
 peer_ms=$(printf '%s\n' "${peer[@]}" | median)
 ours_short_ms=$(printf '%s\n' "${ours_short[@]}" | median)
 peer_short_ms=$(printf '%s\n' "${peer_short[@]}" | median)
-echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //') ($(nproc) cores)"
+cpu_line
 echo "a demo of $(stat -c %s "$demo") bytes, $runs alternating runs each; medians (load $(cut -d' ' -f1 /proc/loadavg))"
-echo "wadwright --demo ${ours_ms} ms   cat ${peer_ms} ms   ratio $(awk -v a="$ours_ms" -v b="$peer_ms" 'BEGIN {printf "%.2f", a / b}') (goal <= 1.5)"
+echo "wadwright --demo ${ours_ms} ms   cat ${peer_ms} ms   ratio $(ratio "$ours_ms" "$peer_ms") (goal <= 1.5)"
 echo "one tic: wadwright --demo ${ours_short_ms} ms   cat ${peer_short_ms} ms; the 10 MB alone: $(awk -v a="$ours_ms" -v b="$ours_short_ms" \
   'BEGIN {printf "%.1f", a - b}') ms against $(awk -v a="$peer_ms" -v b="$peer_short_ms" 'BEGIN {printf "%.1f", a - b}') ms"

@@ -5,6 +5,7 @@
 # medians and their ratios.
 # Usage: bench_find.sh WADWRIGHT [RUNS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../timing.sh"
 wadwright=$1
 runs=${2:-7}
 freedoom=(/usr/share/games/doom/freedoom1.wad /usr/share/games/doom/freedoom2.wad)
@@ -36,15 +37,6 @@ done
 rm "$home/filler"
 environment=(env "HOME=$home" XDG_DATA_HOME= XDG_CONFIG_HOME= "XDG_DATA_DIRS=$home/none" DOOMWADDIR= DOOMWADPATH=)
 
-milliseconds() {  # of running "$@" once, its output discarded
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null || true  # the exit status says what was found, not whether it ran
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000))
-}
-median() { sort -n | awk '{v[NR] = $1} END {printf "%.1f", v[int((NR + 1) / 2)] / 1000}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 
 # What it finds (the system's Freedoom too) is what the peers read; this run warms the page cache.
 mapfile -t found < <("${environment[@]}" "$wadwright" --find | cut -f1)
@@ -52,13 +44,13 @@ mapfile -t found < <("${environment[@]}" "$wadwright" --find | cut -f1)
 bytes=$(cat "${found[@]}" | wc -c)
 ours=() cats=() sums=()
 for ((run = 0; run < runs; run++)); do
-  ours+=("$(milliseconds "${environment[@]}" "$wadwright" --find)")
-  cats+=("$(milliseconds cat "${found[@]}")")
-  sums+=("$(milliseconds md5sum "${found[@]}")")
+  ours+=("$(microseconds "${environment[@]}" "$wadwright" --find)")
+  cats+=("$(microseconds cat "${found[@]}")")
+  sums+=("$(microseconds md5sum "${found[@]}")")
 done
 ours_ms=$(printf '%s\n' "${ours[@]}" | median)
 cat_ms=$(printf '%s\n' "${cats[@]}" | median)
 sum_ms=$(printf '%s\n' "${sums[@]}" | median)
-echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //') ($(nproc) cores)"
+cpu_line
 echo "a fake home of 2000 files; ${#found[@]} IWADs found, $((bytes / 1048576)) MiB; $runs alternating runs each; medians"
 echo "wadwright --find ${ours_ms} ms   cat ${cat_ms} ms (ratio $(ratio "$ours_ms" "$cat_ms"))   coreutils md5sum ${sum_ms} ms (ratio $(ratio "$ours_ms" "$sum_ms"))"

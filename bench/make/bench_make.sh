@@ -6,6 +6,7 @@
 # small script that names freedoom1 Ultimate Doom and freedoom2 DOOM V1.1 (one sh start each).
 # Usage: bench_make.sh BIN_FOLDER CACHE_DIR [RUNS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../timing.sh"
 bin=$1 cache=$2 runs=${3:-7}
 old=/usr/share/games/doom/freedoom1.wad new=/usr/share/games/doom/freedoom2.wad
 for need in /usr/bin/bspatch /usr/bin/bsdiff /usr/bin/md5sum "$old" "$new"; do
@@ -33,13 +34,6 @@ chmod +x "$work/tools/md5sum.exe"
 cp "$old" "$work/games/doom.wad"
 cp "$patch" "$work/games/patches/d1_ud_11"
 
-microseconds() {  # of running "$@" once
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000))
-}
 ours() {
   rm -f "$work/games/d1_11.wad"
   "$work/tools/wadwright" --make d1_11.wad "$work/games/doom.wad"
@@ -48,7 +42,6 @@ peer() {
   rm -f "$work/peer/out"
   md5sum "$work/games/doom.wad" && bspatch "$work/games/doom.wad" "$work/peer/out" "$patch" && md5sum "$work/peer/out"
 }
-median() { sort -n | awk '{v[NR] = $1} END {printf "%.1f", v[int((NR + 1) / 2)] / 1000}'; }
 
 ours >/dev/null && peer >/dev/null  # warms the page cache and both programs
 cmp -s "$work/games/d1_11.wad" "$new" || { echo "bench_make.sh: --make made the wrong file" >&2; exit 1; }
@@ -59,7 +52,7 @@ for ((run = 0; run < runs; run++)); do
 done
 ours_ms=$(printf '%s\n' "${ours_runs[@]}" | median)
 peer_ms=$(printf '%s\n' "${peer_runs[@]}" | median)
-echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //') ($(nproc) cores)"
+cpu_line
 echo "freedoom1.wad -> freedoom2.wad: patch $(stat -c %s "$patch") bytes, result $(stat -c %s "$new") bytes"
 echo "$runs alternating runs each; medians (load $(cut -d' ' -f1 /proc/loadavg))"
-echo "wadwright --make ${ours_ms} ms   md5sum + Debian bspatch + md5sum ${peer_ms} ms   ratio $(awk -v a="$ours_ms" -v b="$peer_ms" 'BEGIN {printf "%.2f", a / b}') (goal <= 0.6)"
+echo "wadwright --make ${ours_ms} ms   md5sum + Debian bspatch + md5sum ${peer_ms} ms   ratio $(ratio "$ours_ms" "$peer_ms") (goal <= 0.6)"
