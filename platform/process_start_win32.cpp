@@ -1,0 +1,27 @@
+#include "process_start.h"
+
+#include <windows.h>
+
+#include <QDir>
+#include <QProcess>
+#include <memory>
+
+#include "child_lifetime_win32.h"
+
+namespace platform {
+
+void passCommandLine(QProcess& process, const QString& commandLine, bool detached) {
+  auto program = std::make_shared<std::wstring>();
+  process.setCreateProcessArgumentsModifier([&process, program, commandLine, detached](QProcess::CreateProcessArguments* arguments) {
+    // The program found is started under the line as it stands, its first word as typed.
+    *program = QDir::toNativeSeparators(process.program()).toStdWString();
+    arguments->applicationName = program->c_str();
+    arguments->arguments = commandLine;
+    // The window style the Shell call asks for: a normal window, for a program that opens one.
+    arguments->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+    arguments->startupInfo->wShowWindow = SW_SHOWNORMAL;
+    if (detached && inHelpersJob()) arguments->flags |= CREATE_BREAKAWAY_FROM_JOB;
+  });
+}
+
+}  // namespace platform
