@@ -12,6 +12,7 @@ const char* const kSteamGames[] = {"Ultimate Doom", "Doom 2", "Final Doom", "DOO
 // Deep enough for base/wads and rerelease, not so deep that a whole library is read.
 constexpr int kStoreDepth = 3;
 
+#ifndef _WIN32  // Windows' places: iwad_places_win32.cpp
 // The libraries a Steam installation lists in libraryfolders.vdf, besides its own.
 QStringList steamLibraries(const QString& steam) {
   QStringList libraries{steam};
@@ -27,6 +28,7 @@ QStringList steamLibraries(const QString& steam) {
   }
   return libraries;
 }
+#endif
 
 bool beginsAsAnIwad(const QString& path) {
   QFile file(path);
@@ -61,6 +63,7 @@ class Search {
 
 }  // namespace
 
+#ifndef _WIN32
 IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
   IwadPlaces places;
   const QString home = environment.value("HOME");
@@ -83,6 +86,7 @@ IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
   places.stores.removeDuplicates();
   return places;
 }
+#endif
 
 QStringList findIwads(const IwadPlaces& places) {
   Search search;
