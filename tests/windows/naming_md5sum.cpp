@@ -15,8 +15,9 @@ int main(int argc, char** argv) {
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (!file.good() && !file.eof()) return 1;
   unsigned char value[16];
-  if (BCryptHash(BCRYPT_MD5_ALG_HANDLE, nullptr, 0, reinterpret_cast<unsigned char*>(bytes.data()), ULONG(bytes.size()),
-                 value, sizeof value) != 0)
+  BCRYPT_ALG_HANDLE md5 = nullptr;
+  if (BCryptOpenAlgorithmProvider(&md5, BCRYPT_MD5_ALGORITHM, nullptr, 0) != 0 ||
+      BCryptHash(md5, nullptr, 0, reinterpret_cast<unsigned char*>(bytes.data()), ULONG(bytes.size()), value, sizeof value) != 0)
     return 1;
   char hex[33];
   for (int i = 0; i < 16; ++i) std::snprintf(hex + 2 * i, 3, "%02x", value[i]);

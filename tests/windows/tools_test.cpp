@@ -9,12 +9,12 @@
 
 namespace {
 
-struct Run {
+struct Ran {
   int code;
   QByteArray out, err;
 };
 
-Run runTool(const QString& tool, const QStringList& arguments) {
+Ran runTool(const QString& tool, const QStringList& arguments) {
   QProcess process;
   process.start(programFolder() + "\\" + tool, arguments);
   process.waitForFinished(60000);
@@ -58,7 +58,7 @@ TEST(Md5sumOnWindows, PrintsTheDigestLineOrSaysWhyNot) {
       {"missing.wad", 1, "", "md5sum.exe: missing.wad: No such file or directory\r\n"},
   };
   for (const auto& [file, code, out, err] : cases) {
-    Run run = runTool("md5sum.exe", {file});
+    Ran run = runTool("md5sum.exe", {file});
     EXPECT_EQ(run.code, code) << file.toStdString();
     EXPECT_EQ(run.out, out);
     EXPECT_EQ(run.err, err);
@@ -78,7 +78,7 @@ TEST(BspatchOnWindows, MakesTheNewFileOrLeavesNothingAndNeverReplacesOne) {
       {"none.wad", "missing.patch", 1, "bspatch.exe: missing.patch: No such file or directory\r\n"},
   };
   for (const auto& [made, patch, code, err] : cases) {
-    Run run = runTool("bspatch.exe", {"old.wad", made, patch});
+    Ran run = runTool("bspatch.exe", {"old.wad", made, patch});
     EXPECT_EQ(run.code, code) << made.toStdString();
     EXPECT_TRUE(run.err.startsWith(err)) << run.err.toStdString();
   }
