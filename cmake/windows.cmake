@@ -30,6 +30,15 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_seh-1.dl
 find_file(WADWRIGHT_WINPTHREAD libwinpthread-1.dll PATHS /usr/x86_64-w64-mingw32/lib REQUIRED NO_DEFAULT_PATH)
 install(FILES ${wadwright_libstdcxx} ${wadwright_libgcc} ${WADWRIGHT_WINPTHREAD} DESTINATION .)
 
+# The build folder's programs run as they are, the tests under Wine among them: the DLLs and
+# plugins beside them too, offscreen's for the tests.
+file(COPY ${wadwright_qt_bin}/Qt6Core.dll ${wadwright_qt_bin}/Qt6Gui.dll ${wadwright_qt_bin}/Qt6Widgets.dll
+          ${wadwright_qt_bin}/Qt6Test.dll ${wadwright_libstdcxx} ${wadwright_libgcc} ${WADWRIGHT_WINPTHREAD}
+     DESTINATION ${WADWRIGHT_BIN_DIR})
+file(COPY ${wadwright_qt_prefix}/plugins/platforms/qwindows.dll ${wadwright_qt_prefix}/plugins/platforms/qoffscreen.dll
+     DESTINATION ${WADWRIGHT_BIN_DIR}/platforms)
+file(COPY ${wadwright_qt_prefix}/plugins/styles/qwindowsvistastyle.dll DESTINATION ${WADWRIGHT_BIN_DIR}/styles)
+
 # What the user reads: the README, Wadwright's licence, Qt's (LGPL 3, with the GPL it builds on).
 install(FILES README.md DESTINATION .)
 install(FILES docs/debian/copyright DESTINATION . RENAME LICENSE.txt)
