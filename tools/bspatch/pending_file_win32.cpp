@@ -14,9 +14,10 @@
 namespace bspatch {
 
 // Windows has no unnamed file: the new file is written under a hidden name beside its final one
-// (".NAME.XXXXXX"), flushed, then moved to its name by a move that never replaces a file. Ctrl+C,
-// Ctrl+Break and the console's close remove it; a process killed outright (TerminateProcess,
-// the Task Manager) leaves it behind.
+// (".NAME.NUMBER"), flushed, then moved to its name by a move that never replaces a file. Until
+// then it is marked to be deleted when its handle closes, so that Windows removes it however we
+// end, killed outright (TerminateProcess, the Task Manager) too; the mark is lifted only for the
+// moment of the move. Ctrl+C, Ctrl+Break and the console's close end us by that way as well.
 namespace {
 
 wchar_t gTempPath[32768];
@@ -67,12 +68,14 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
                         std::to_wstring((GetTickCount64() * 7919 + GetCurrentProcessId() + attempt) % 1000000);
     if (temp.size() >= sizeof gTempPath / sizeof gTempPath[0]) throw std::runtime_error(finalPath + ": path too long");
     wcscpy(gTempPath, temp.c_str());
-    file = CreateFileW(gTempPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+    file = CreateFileW(gTempPath, GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a file in " + shownFolder + ": " + lastError());
   gHaveTemp = 1;
+  FILE_DISPOSITION_INFO deleteOnClose{TRUE};
+  SetFileInformationByHandle(file, FileDispositionInfo, &deleteOnClose, sizeof deleteOnClose);
   fd_ = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
   if (fd_ < 0) {
     CloseHandle(file);
@@ -95,6 +98,9 @@ void PendingFile::commit() {
     basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
   }
+  FILE_DISPOSITION_INFO keep{FALSE};
+  if (!SetFileInformationByHandle(file, FileDispositionInfo, &keep, sizeof keep))
+    throw std::runtime_error("cannot keep " + finalPath_ + ": " + lastError());
   const int fd = fd_;
   fd_ = -1;
   if (_close(fd) != 0) throw std::runtime_error("cannot write " + finalPath_ + ": " + std::strerror(errno));
