@@ -87,3 +87,24 @@ TEST(BspatchOnWindows, MakesTheNewFileOrLeavesNothingAndNeverReplacesOne) {
   // No hidden half-made file is left beside them.
   EXPECT_EQ(work.entries(), (QStringList{"bad.patch", "good.patch", "new.wad", "old.wad", "taken.wad"}));
 }
+
+// Killed outright while it writes, it leaves nothing: Windows deletes the hidden file it closes.
+TEST(BspatchOnWindows, KilledWhileWritingLeavesNothing) {
+  Scratch work;
+  const int size = 256 << 20;
+  work.write("old.wad", "x");
+  QByteArray control = bzip2(number(0) + number(size) + number(0)), diff = bzip2(""), extra = bzip2(QByteArray(size, '\0'));
+  work.write("big.patch", "BSDIFF40" + number(control.size()) + number(diff.size()) + number(size) + control + diff + extra);
+  QProcess tool;
+  tool.start(programFolder() + "\\bspatch.exe", {"old.wad", "new.wad", "big.patch"});
+  ASSERT_TRUE(tool.waitForStarted());
+  bool seen = false;
+  for (int wait = 0; wait < 2000 && !seen && tool.state() == QProcess::Running; ++wait) {
+    seen = work.entries().size() == 3;  // the hidden file beside old.wad and big.patch
+    if (!seen) Sleep(5);
+  }
+  tool.kill();
+  tool.waitForFinished();
+  ASSERT_TRUE(seen) << "bspatch.exe ended before its file could be seen";
+  EXPECT_EQ(work.entries(), (QStringList{"big.patch", "old.wad"}));
+}
