@@ -62,7 +62,7 @@ bool identified(const Source& source) { return source.found.outcome == Identific
 
 // A file beside the source, named as the source was given: `games/doom.wad` makes `games/udoom.wad`.
 QString beside(const Source& source, const QString& name) {
-  const qsizetype slash = source.shown.lastIndexOf('/');
+  const qsizetype slash = QDir::fromNativeSeparators(source.shown).lastIndexOf('/');  // `games\doom.wad` on Windows
   return source.shown.left(slash + 1) + name;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "native_text_win32.h"
@@ -36,8 +37,13 @@ bool nativePathExists(const QByteArray& path) {
 
 bool enterNativeFolder(const QByteArray& path) { return SetCurrentDirectoryW(wideText(path.toStdString()).c_str()); }
 
-// Symbolic links need a privilege on Windows, and every name that gets here is text already.
-bool linkToNativePath(const QByteArray&, const QString&) { return false; }
+// A symbolic link needs a privilege (or developer mode) on Windows, and a hard link the same
+// volume: where neither can be made, a copy hands the file over as well.
+bool linkToNativePath(const QByteArray& target, const QString& link) {
+  const std::wstring from = wideText(target.toStdString()), to = QDir::toNativeSeparators(link).toStdWString();
+  return CreateSymbolicLinkW(to.c_str(), from.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
+         CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
+}
 
 QString shownPath(const QString& windowsPath) { return windowsPath; }
 
