@@ -9,10 +9,7 @@
 
 namespace {
 
-struct Ran {
-  int code;
-  QByteArray out, err;
-};
+struct Ran { int code; QByteArray out, err; };
 
 Ran runTool(const QString& tool, const QStringList& arguments) {
   QProcess process;
@@ -37,11 +34,15 @@ QByteArray bzip2(QByteArray data) {
   return packed.left(int(size));
 }
 
+QByteArray patchOf(const QByteArray& control, const QByteArray& diff, const QByteArray& extra, qint64 newSize) {
+  QByteArray packed[] = {bzip2(control), bzip2(diff), bzip2(extra)};
+  return "BSDIFF40" + number(packed[0].size()) + number(packed[1].size()) + number(newSize) + packed[0] + packed[1] + packed[2];
+}
+
 // A patch that makes "hello there" of "hello world": six bytes added to the old ones (unchanged),
 // then five new ones.
 QByteArray helloPatch() {
-  QByteArray control = bzip2(number(6) + number(5) + number(0)), diff = bzip2(QByteArray(6, '\0')), extra = bzip2("there");
-  return "BSDIFF40" + number(control.size()) + number(diff.size()) + number(11) + control + diff + extra;
+  return patchOf(number(6) + number(5) + number(0), QByteArray(6, '\0'), "there", 11);
 }
 
 }  // namespace
@@ -93,8 +94,7 @@ TEST(BspatchOnWindows, KilledWhileWritingLeavesNothing) {
   Scratch work;
   const int size = 256 << 20;
   work.write("old.wad", "x");
-  QByteArray control = bzip2(number(0) + number(size) + number(0)), diff = bzip2(""), extra = bzip2(QByteArray(size, '\0'));
-  work.write("big.patch", "BSDIFF40" + number(control.size()) + number(diff.size()) + number(size) + control + diff + extra);
+  work.write("big.patch", patchOf(number(0) + number(size) + number(0), "", QByteArray(size, '\0'), size));
   QProcess tool;
   tool.start(programFolder() + "\\bspatch.exe", {"old.wad", "new.wad", "big.patch"});
   ASSERT_TRUE(tool.waitForStarted());
