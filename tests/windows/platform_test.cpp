@@ -14,7 +14,6 @@ TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolder) {
   Scratch work;
   work.write("md5sum.exe", "not the real one");
   work.write("other.exe", "");
-  QDir().mkdir("sub");
   const std::string bin = programFolder().toStdString();
   const std::pair<std::string, std::string> cases[] = {  // the name, where it is found ("": nowhere)
       {"md5sum.exe", bin + "\\md5sum.exe"},
