@@ -37,12 +37,11 @@ bool nativePathExists(const QByteArray& path) {
 
 bool enterNativeFolder(const QByteArray& path) { return SetCurrentDirectoryW(wideText(path.toStdString()).c_str()); }
 
-// A symbolic link needs a privilege (or developer mode) on Windows, and a hard link the same
-// volume: where neither can be made, a copy hands the file over as well.
+// A symbolic link needs a privilege on Windows; a hard link needs the same volume, and where it
+// cannot be made a copy hands the file over as well.
 bool linkToNativePath(const QByteArray& target, const QString& link) {
   const std::wstring from = wideText(target.toStdString()), to = QDir::toNativeSeparators(link).toStdWString();
-  return CreateSymbolicLinkW(to.c_str(), from.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
-         CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
+  return CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
 }
 
 QString shownPath(const QString& windowsPath) { return windowsPath; }

@@ -58,7 +58,8 @@ TEST(WindowOnWindows, YesLeadsToTheMainWindowWhichIdentifiesWithTheRealTools) {
 // With a checksum tool that names Freedoom 1 Ultimate Doom and Freedoom 2 DOOM V1.1, the patch
 // between them is Ultimate Doom's to 1.1.
 TEST(WindowOnWindows, MakesAReleaseWithTheRealPatchToolAndSaysSo) {
-  const QString tools = QDir::toNativeSeparators(WADWRIGHT_NAMING_FOLDER);
+  // With its drive: the scratch folder may be on another.
+  const QString tools = QDir::toNativeSeparators(QFileInfo(WADWRIGHT_NAMING_FOLDER).absoluteFilePath());
   for (const char* tool : {"command.com", "bspatch.exe"}) {
     QFile::remove(tools + "\\" + tool);
     ASSERT_TRUE(QFile::copy(programFolder() + "\\" + tool, tools + "\\" + tool));
