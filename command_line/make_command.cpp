@@ -1,6 +1,7 @@
 #include "make_command.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QStringList>
@@ -26,7 +27,7 @@ struct Source {
 };
 
 Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
-  Source source{QFile::decodeName(path), QFile::decodeName(path.left(path.lastIndexOf('/') + 1)), {}, {}, {}};
+  Source source{QFile::decodeName(path), QFile::decodeName(path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1)), {}, {}, {}};
   const QByteArray name = enterFolderOfFile(path, &source.found.failure);
   if (!name.isEmpty() && !platform::isTextPath(name))
     source.found.failure = "The name '" + source.shown + "' is not valid text, so I cannot hand it to the patch tool. "

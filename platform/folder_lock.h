@@ -22,7 +22,12 @@ class FolderLock {
   bool lock();
 
  private:
+#ifdef _WIN32
+  void* mutex_ = nullptr;  // a named mutex: Windows locks no folders
+  bool owned_ = false;
+#else
   int descriptor_ = -1;
+#endif
 };
 
 }  // namespace platform

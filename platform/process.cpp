@@ -9,6 +9,7 @@
 #include "child_lifetime.h"
 #include "command_line.h"
 #include "find_program.h"
+#include "process_start.h"
 #include "program_folder.h"
 
 namespace platform {
@@ -77,6 +78,7 @@ CommandOutcome CommandRun::waitProcessingEvents() {
   process_ = std::make_unique<QProcess>();
   QProcess& process = *process_;
   process.setProcessEnvironment(environmentFor(commandLine_));
+  passCommandLine(process, fromNative(commandLine_), false);
   process.setStandardInputFile(QProcess::nullDevice());
   process.setStandardOutputFile(QProcess::nullDevice());
   endChildWithParent(process);
@@ -134,6 +136,7 @@ bool startDetached(const QString& commandLine, const QByteArray& programFolder, 
   process.setProgram(resolved.program);
   process.setArguments(resolved.arguments);
   process.setProcessEnvironment(environmentFor(line));
+  passCommandLine(process, commandLine, true);
   process.setStandardInputFile(QProcess::nullDevice());
   if (!process.startDetached()) {
     if (why) *why = process.errorString();

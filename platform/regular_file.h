@@ -23,7 +23,11 @@ class RegularFile {
   qint64 read(char* buffer, qint64 size);
 
  private:
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
   int descriptor_ = -1;
+#endif
   qint64 size_ = 0;
   QString problem_;
 };

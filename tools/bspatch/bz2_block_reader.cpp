@@ -1,7 +1,7 @@
 #include "tools/bspatch/bz2_block_reader.h"
 
 #include <bzlib.h>
-#include <unistd.h>
+#include "tools/common/positioned_read.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -50,7 +50,8 @@ FileDescriptor openInput(const std::string& path, struct stat& info) {
 
 void refuseSameFile(const std::string& oldPath, const std::string& newPath) {
   struct stat oldInfo, newInfo;
-  if (stat(oldPath.c_str(), &oldInfo) == 0 && stat(newPath.c_str(), &newInfo) == 0 &&
+  // Windows numbers no files here (st_ino is 0): the new file's own check then speaks.
+  if (stat(oldPath.c_str(), &oldInfo) == 0 && stat(newPath.c_str(), &newInfo) == 0 && oldInfo.st_ino != 0 &&
       oldInfo.st_dev == newInfo.st_dev && oldInfo.st_ino == newInfo.st_ino) {
     throw fileError(newPath, "is the old file; not overwriting it");
   }

@@ -20,7 +20,7 @@
 
 #include "tools/bspatch/patch_header.h"
 
-#include <unistd.h>
+#include "tools/common/positioned_read.h"
 
 #include <cerrno>
 #include <cstring>

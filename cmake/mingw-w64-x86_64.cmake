@@ -1,0 +1,16 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the POSIX thread model, which Qt needs).
+# Libraries, headers and CMake packages come only from the target's folders (CMAKE_FIND_ROOT_PATH);
+# programs such as moc come from this machine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(toolchain_prefix x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${toolchain_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${toolchain_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${toolchain_prefix}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_prefix} ${WADWRIGHT_WINDOWS_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Carries the dependency folder into try_compile projects too.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES WADWRIGHT_WINDOWS_PREFIX)

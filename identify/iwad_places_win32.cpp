@@ -1,0 +1,69 @@
+#include "iwad_places_win32.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+const char* const kSteamGames[] = {"Ultimate Doom", "Doom 2", "Final Doom", "DOOM 3 BFG Edition"};
+// GOG's ids for Ultimate Doom, DOOM II, Final Doom, DOOM 3 BFG Edition and DOOM + DOOM II.
+const char* const kGogGames[] = {"1435827232", "1435848814", "1435848742", "1135892318", "1413291984"};
+// Where in a GOG installation the WADs lie, besides its own folder.
+const char* const kGogWadFolders[] = {"doom2", "TNT", "Plutonia", "base/wads", "dosdoom/base"};
+
+QByteArray pathOf(const QString& path) { return QFile::encodeName(QDir::fromNativeSeparators(path)); }
+
+void removeDuplicates(QList<QByteArray>& paths) {
+  QList<QByteArray> once;
+  for (const QByteArray& path : paths)
+    if (!once.contains(path)) once << path;
+  paths = once;
+}
+
+// The libraries a Steam installation lists in libraryfolders.vdf, besides its own. Its paths are
+// escaped there: "D:\\SteamLibrary". Read as the store reads them, a bounded amount.
+QList<QByteArray> steamLibraries(const QString& steam) {
+  QList<QByteArray> libraries{pathOf(steam)};
+  for (const char* list : {"/steamapps/libraryfolders.vdf", "/config/libraryfolders.vdf"}) {
+    static const QRegularExpression entry(R"re("(?:path|\d+)"\s+"((?:[^"\\]|\\.)*)")re");
+    const QString text = QString::fromUtf8(readStoreFile(pathOf(steam) + list));
+    for (const QRegularExpressionMatch& match : entry.globalMatch(text)) {
+      QString path = match.captured(1).replace("\\\\", "\\");
+      if (path.size() > 2 && path[1] == ':') libraries << pathOf(path);
+    }
+  }
+  return libraries;
+}
+
+}  // namespace
+
+IwadPlaces windowsIwadPlaces(const QProcessEnvironment& environment, const RegistryReader& registry) {
+  IwadPlaces places;
+  for (const char* variable : {"DOOMWADDIR", "DOOMWADPATH"})
+    for (const QString& folder : environment.value(variable).split(';', Qt::SkipEmptyParts)) places.folders << pathOf(folder);
+
+  const QString steam = registry("HKEY_CURRENT_USER\\Software\\Valve\\Steam", "SteamPath");
+  if (!steam.isEmpty())
+    for (const QByteArray& library : steamLibraries(steam))
+      for (const char* game : kSteamGames) places.stores << library + "/steamapps/common/" + game;
+
+  for (const char* game : kGogGames) {
+    for (const char* software : {"Software", "Software\\Wow6432Node"}) {
+      QString folder = registry(QString("HKEY_LOCAL_MACHINE\\%1\\GOG.com\\Games\\%2").arg(software, game), "path");
+      if (folder.isEmpty()) continue;
+      places.folders << pathOf(folder);
+      for (const char* wads : kGogWadFolders) places.folders << pathOf(folder) + "/" + wads;
+    }
+  }
+  removeDuplicates(places.folders);
+  removeDuplicates(places.stores);
+  return places;
+}
+
+IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
+  return windowsIwadPlaces(environment, [](const QString& key, const QString& name) {
+    return QSettings(key, QSettings::NativeFormat).value(name).toString();
+  });
+}

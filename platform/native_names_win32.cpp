@@ -1,0 +1,74 @@
+#include "native_names.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+
+#include "native_text_win32.h"
+
+namespace platform {
+
+// Windows names are UTF-16 text; the bytes here are their ANSI-code-page spelling. A name that
+// spelling cannot hold does not come back from it.
+bool isTextPath(const QByteArray& path) { return QFile::encodeName(QFile::decodeName(path)) == path; }
+
+QByteArray currentNativeFolder() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring folder(length, L'\0');
+  folder.resize(GetCurrentDirectoryW(length, folder.data()));
+  return folder.empty() ? QByteArray(".") : QByteArray::fromStdString(narrowText(folder));
+}
+
+// C:\x, \\server\share and \x (the working drive's root) are absolute; C:x is not, and is left
+// to Windows.
+static bool isAbsolute(const QByteArray& path) {
+  return path.startsWith('\\') || path.startsWith('/') ||
+         (path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/'));
+}
+
+QByteArray absoluteNativePath(const QByteArray& path) {
+  return isAbsolute(path) ? path : currentNativeFolder() + "\\" + path;
+}
+
+bool nativePathExists(const QByteArray& path) {
+  return GetFileAttributesW(wideText(path.toStdString()).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Either separator ends the folder part; a drive's root keeps its separator (C:\\).
+NativeSplitPath splitNativePath(const QByteArray& path) {
+  const qsizetype slash = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+  if (slash < 0) return {".", path};
+  const bool root = slash == 0 || (slash == 2 && path[1] == ':');
+  return {path.left(root ? slash + 1 : slash), path.mid(slash + 1)};
+}
+
+bool isNativeFolder(const QByteArray& path) {
+  const DWORD attributes = GetFileAttributesW(wideText(path.toStdString()).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+QByteArray realNativePath(const QByteArray& path) {
+  const std::wstring wide = wideText(path.toStdString());
+  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+  if (full.empty()) return {};
+  full.resize(GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr));
+  return nativePathExists(path) ? QByteArray::fromStdString(narrowText(full)) : QByteArray();
+}
+
+bool isReadableFolder(const QByteArray& path) { return isNativeFolder(path); }
+
+bool enterNativeFolder(const QByteArray& path) { return SetCurrentDirectoryW(wideText(path.toStdString()).c_str()); }
+
+// A symbolic link needs a privilege on Windows; a hard link needs the same volume, and where it
+// cannot be made a copy hands the file over as well.
+bool linkToNativePath(const QByteArray& target, const QString& link) {
+  const std::wstring from = wideText(target.toStdString()), to = QDir::toNativeSeparators(link).toStdWString();
+  return CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
+}
+
+QString shownPath(const QString& windowsPath) { return windowsPath; }
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+// The Windows tests' program. Started with --sleep FILE it is a helper that writes its process id
+// into FILE and waits to be ended; with --run-and-wait LINE it is a program that runs LINE as a
+// helper of its own (see platform_test.cpp).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <QApplication>
+#include <QFile>
+
+#include "app/application.h"
+#include "platform/process.h"
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--sleep") {
+    QFile pid(argv[2]);
+    if (!pid.open(QIODevice::WriteOnly)) return 1;
+    pid.write(QByteArray::number(quint64(GetCurrentProcessId())));
+    pid.close();
+    Sleep(INFINITE);
+  }
+  if (argc == 3 && std::string(argv[1]) == "--run-and-wait") {
+    QCoreApplication application(argc, argv);
+    return platform::runAndWait(argv[2], QCoreApplication::applicationDirPath()).exitCode;
+  }
+  QApplication application(argc, argv);
+  prepareApplication(application);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,110 @@
+// md5sum.exe and bspatch.exe as Windows programs, on real files.
+#include <bzlib.h>
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <tuple>
+
+#include "scratch.h"
+
+namespace {
+
+struct Ran { int code; QByteArray out, err; };
+
+Ran runTool(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(programFolder() + "\\" + tool, arguments);
+  process.waitForFinished(60000);
+  return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// bsdiff 4's numbers: eight bytes, least significant first, the top bit the sign.
+QByteArray number(qint64 value) {
+  QByteArray bytes(8, '\0');
+  quint64 magnitude = quint64(value < 0 ? -value : value);
+  for (int i = 0; i < 8; ++i) bytes[i] = char(magnitude >> (8 * i));
+  if (value < 0) bytes[7] = char(bytes[7] | 0x80);
+  return bytes;
+}
+
+QByteArray bzip2(QByteArray data) {
+  QByteArray packed(data.size() + 1024, '\0');
+  unsigned int size = unsigned(packed.size());
+  BZ2_bzBuffToBuffCompress(packed.data(), &size, data.data(), unsigned(data.size()), 9, 0, 0);
+  return packed.left(int(size));
+}
+
+QByteArray patchOf(const QByteArray& control, const QByteArray& diff, const QByteArray& extra, qint64 newSize) {
+  QByteArray packed[] = {bzip2(control), bzip2(diff), bzip2(extra)};
+  return "BSDIFF40" + number(packed[0].size()) + number(packed[1].size()) + number(newSize) + packed[0] + packed[1] + packed[2];
+}
+
+// A patch that makes "hello there" of "hello world": six bytes added to the old ones (unchanged),
+// then five new ones.
+QByteArray helloPatch() {
+  return patchOf(number(6) + number(5) + number(0), QByteArray(6, '\0'), "there", 11);
+}
+
+}  // namespace
+
+TEST(Md5sumOnWindows, PrintsTheDigestLineOrSaysWhyNot) {
+  Scratch work;
+  work.write("empty.wad", "");
+  work.write("abc.wad", "abc");
+  QDir().mkdir("folder");
+  const std::tuple<QString, int, QByteArray, QByteArray> cases[] = {  // the file, status, output, error
+      {"empty.wad", 0, "d41d8cd98f00b204e9800998ecf8427e  empty.wad\r\n", ""},
+      {"abc.wad", 0, "900150983cd24fb0d6963f7d28e17f72  abc.wad\r\n", ""},
+      {"folder", 1, "", "md5sum.exe: folder: Is a directory\r\n"},
+      {"missing.wad", 1, "", "md5sum.exe: missing.wad: No such file or directory\r\n"},
+  };
+  for (const auto& [file, code, out, err] : cases) {
+    Ran run = runTool("md5sum.exe", {file});
+    EXPECT_EQ(run.code, code) << file.toStdString();
+    EXPECT_EQ(run.out, out);
+    EXPECT_EQ(run.err, err);
+  }
+}
+
+TEST(BspatchOnWindows, MakesTheNewFileOrLeavesNothingAndNeverReplacesOne) {
+  Scratch work;
+  work.write("old.wad", "hello world");
+  work.write("good.patch", helloPatch());
+  work.write("bad.patch", "BSDIFF40 and then nothing that fits");
+  work.write("taken.wad", "mine");
+  const std::tuple<QString, QString, int, QByteArray> cases[] = {  // the new file, the patch, status, error
+      {"new.wad", "good.patch", 0, ""},
+      {"taken.wad", "good.patch", 1, "bspatch.exe: taken.wad: already exists; not overwriting it\r\n"},
+      {"bad.wad", "bad.patch", 1, "bspatch.exe: bad.patch: "},
+      {"none.wad", "missing.patch", 1, "bspatch.exe: missing.patch: No such file or directory\r\n"},
+  };
+  for (const auto& [made, patch, code, err] : cases) {
+    Ran run = runTool("bspatch.exe", {"old.wad", made, patch});
+    EXPECT_EQ(run.code, code) << made.toStdString();
+    EXPECT_TRUE(run.err.startsWith(err)) << run.err.toStdString();
+  }
+  EXPECT_EQ(work.read("new.wad"), "hello there");
+  EXPECT_EQ(work.read("taken.wad"), "mine");
+  // No hidden half-made file is left beside them.
+  EXPECT_EQ(work.entries(), (QStringList{"bad.patch", "good.patch", "new.wad", "old.wad", "taken.wad"}));
+}
+
+// Killed outright while it writes, it leaves nothing: Windows deletes the hidden file it closes.
+TEST(BspatchOnWindows, KilledWhileWritingLeavesNothing) {
+  Scratch work;
+  const int size = 256 << 20;
+  work.write("old.wad", "x");
+  work.write("big.patch", patchOf(number(0) + number(size) + number(0), "", QByteArray(size, '\0'), size));
+  QProcess tool;
+  tool.start(programFolder() + "\\bspatch.exe", {"old.wad", "new.wad", "big.patch"});
+  ASSERT_TRUE(tool.waitForStarted());
+  bool seen = false;
+  for (int wait = 0; wait < 2000 && !seen && tool.state() == QProcess::Running; ++wait) {
+    seen = work.entries().size() == 3;  // the hidden file beside old.wad and big.patch
+    if (!seen) Sleep(5);
+  }
+  tool.kill();
+  tool.waitForFinished();
+  ASSERT_TRUE(seen) << "bspatch.exe ended before its file could be seen";
+  EXPECT_EQ(work.entries(), (QStringList{"big.patch", "old.wad"}));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace tools {
+
+/// What a Windows error code means, in the words coreutils uses for the common ones ("No such
+/// file or directory"), else in Windows' own.
+std::string windowsErrorText(unsigned long code);
+
+/// The folder of the running program, from GetModuleFileNameW.
+std::string ownFolder();
+
+}  // namespace tools
