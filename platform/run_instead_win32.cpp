@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "native_text_win32.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 #include <cstdlib>
@@ -30,7 +32,8 @@ QString quotedArgument(const QString& argument) {
 
 // Windows has no exec: the window program is started on its own, and this process ends at once
 // with status 0, as a window program started from a console does not keep the console waiting.
-QString runInstead(const QString& givenProgram, char** arguments) {
+QString runInstead(const QByteArray& programPath, char** arguments) {
+  const QString givenProgram = QString::fromStdWString(wideText(programPath.toStdString()));
   // CreateProcess adds no extension to a program named with its folder.
   QString program = givenProgram.endsWith(".exe", Qt::CaseInsensitive) ? givenProgram : givenProgram + ".exe";
   QString commandLine = quotedArgument(program);

@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QFile>
 
-#include "app/application.h"
+#include "window/application.h"
 #include "platform/process.h"
 
 int main(int argc, char** argv) {
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   }
   if (argc == 3 && std::string(argv[1]) == "--run-and-wait") {
     QCoreApplication application(argc, argv);
-    return platform::runAndWait(argv[2], QCoreApplication::applicationDirPath()).exitCode;
+    return platform::runAndWait(argv[2], QFile::encodeName(QCoreApplication::applicationDirPath())).exitCode;
   }
   QApplication application(argc, argv);
   prepareApplication(application);

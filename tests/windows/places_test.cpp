@@ -21,12 +21,12 @@ TEST(IwadPlacesOnWindows, SourcePortsSteamAndGogNameTheirFolders) {
   IwadPlaces places = windowsIwadPlaces(environment, [&](const QString& key, const QString& name) {
     return registry.value(key + "|" + name);
   });
-  EXPECT_EQ(places.folders, (QStringList{"C:\\wads", "C:\\more wads", "E:\\iwads", "C:/GOG Games/DOOM II",
+  EXPECT_EQ(places.folders, (QList<QByteArray>{"C:\\wads", "C:\\more wads", "E:\\iwads", "C:/GOG Games/DOOM II",
                                          "C:/GOG Games/DOOM II/doom2", "C:/GOG Games/DOOM II/TNT",
                                          "C:/GOG Games/DOOM II/Plutonia", "C:/GOG Games/DOOM II/base/wads",
                                          "C:/GOG Games/DOOM II/dosdoom/base"}));
   // Four games in each library: Steam's own and the one its list names, unescaped.
   EXPECT_EQ(places.stores.size(), 8);
-  EXPECT_EQ(places.stores.first(), steam + "/steamapps/common/Ultimate Doom");
+  EXPECT_EQ(places.stores.first(), QFile::encodeName(steam + "/steamapps/common/Ultimate Doom"));
   EXPECT_EQ(places.stores.last(), "D:/Games/Steam Library/steamapps/common/DOOM 3 BFG Edition");
 }

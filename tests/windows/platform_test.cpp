@@ -59,16 +59,16 @@ TEST(FolderLockOnWindows, OneHolderPerFolderInAnyLetterCase) {
 TEST(CommandRunOnWindows, RunsTheLineAsItStandsAndSaysHowItEnded) {
   Scratch work;
   work.write("a b.wad", "abc");
-  platform::CommandOutcome outcome = platform::runAndWait("command.com /c md5sum.exe \"a b.wad\" > md5tmp.txt", programFolder());
+  platform::CommandOutcome outcome = platform::runAndWait("command.com /c md5sum.exe \"a b.wad\" > md5tmp.txt", QFile::encodeName(programFolder()));
   EXPECT_TRUE(outcome.succeeded()) << outcome.errorOutput;
   EXPECT_EQ(work.read("md5tmp.txt"), "900150983cd24fb0d6963f7d28e17f72  a b.wad\r\n");
 
-  outcome = platform::runAndWait("command.com /c md5sum.exe missing.wad > md5tmp.txt", programFolder());
+  outcome = platform::runAndWait("command.com /c md5sum.exe missing.wad > md5tmp.txt", QFile::encodeName(programFolder()));
   EXPECT_TRUE(outcome.started && outcome.exitedNormally);
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_EQ(platform::toolText(outcome.errorOutput), "md5sum.exe: missing.wad: No such file or directory");
 
-  outcome = platform::runAndWait("nothere.exe x", programFolder());
+  outcome = platform::runAndWait("nothere.exe x", QFile::encodeName(programFolder()));
   EXPECT_FALSE(outcome.started);
   EXPECT_EQ(outcome.startError, "nothere.exe was not found");
 }

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/file_list_box.h"
-#include "app/form1.h"
-#include "app/frmsplash.h"
-#include "app/start_place.h"
-#include "app/start_up.h"
+#include "window/file_list_box.h"
+#include "window/form1.h"
+#include "window/frmsplash.h"
+#include "window/start_place.h"
+#include "window/start_up.h"
 #include "scratch.h"
 #include "support/message_catcher.h"
 
@@ -38,7 +38,7 @@ void click(Form1& form, const QString& name) {
 TEST(WindowOnWindows, YesLeadsToTheMainWindowWhichIdentifiesWithTheRealTools) {
   Scratch work;
   ASSERT_TRUE(QFile::copy(freedoom("freedoom2.wad"), "freedoom2.wad"));
-  Form1 form(programFolder());
+  Form1 form(QFile::encodeName(programFolder()));
   frmSplash disclaimer;
   startUp(form, disclaimer, {work.dir.path()});
   settle();
@@ -69,7 +69,7 @@ TEST(WindowOnWindows, MakesAReleaseWithTheRealPatchToolAndSaysSo) {
   ASSERT_TRUE(QFile::copy(freedoom("freedoom1.wad"), "doom.wad"));
   ASSERT_TRUE(QFile::copy(qEnvironmentVariable("WADWRIGHT_FREEDOOM_PATCH"), "patches\\d1_ud_11"));
   MessageCatcher messages;
-  Form1 form(tools);
+  Form1 form(QFile::encodeName(tools));
   form.show();
   form.openPlace(placeOf(work.dir.path()));
   settle();
