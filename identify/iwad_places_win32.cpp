@@ -42,7 +42,7 @@ QList<QByteArray> steamLibraries(const QString& steam) {
 IwadPlaces windowsIwadPlaces(const QProcessEnvironment& environment, const RegistryReader& registry) {
   IwadPlaces places;
   for (const char* variable : {"DOOMWADDIR", "DOOMWADPATH"})
-    for (const QString& folder : environment.value(variable).split(';', Qt::SkipEmptyParts)) places.folders << QFile::encodeName(folder);
+    for (const QString& folder : environment.value(variable).split(';', Qt::SkipEmptyParts)) places.folders << pathOf(folder);
 
   const QString steam = registry("HKEY_CURRENT_USER\\Software\\Valve\\Steam", "SteamPath");
   if (!steam.isEmpty())

@@ -21,7 +21,7 @@ TEST(IwadPlacesOnWindows, SourcePortsSteamAndGogNameTheirFolders) {
   IwadPlaces places = windowsIwadPlaces(environment, [&](const QString& key, const QString& name) {
     return registry.value(key + "|" + name);
   });
-  EXPECT_EQ(places.folders, (QList<QByteArray>{"C:\\wads", "C:\\more wads", "E:\\iwads", "C:/GOG Games/DOOM II",
+  EXPECT_EQ(places.folders, (QList<QByteArray>{"C:/wads", "C:/more wads", "E:/iwads", "C:/GOG Games/DOOM II",
                                          "C:/GOG Games/DOOM II/doom2", "C:/GOG Games/DOOM II/TNT",
                                          "C:/GOG Games/DOOM II/Plutonia", "C:/GOG Games/DOOM II/base/wads",
                                          "C:/GOG Games/DOOM II/dosdoom/base"}));
