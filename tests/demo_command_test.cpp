@@ -10,30 +10,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "support/demo_bytes.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
 
 namespace {
-
-// A header, then `tics` tics of `ticSize` bytes (a player standing still), then the end marker.
-QByteArray demo(std::initializer_list<int> header, int tics = 35, int ticSize = 4) {
-  QByteArray bytes;
-  for (int byte : header) bytes += char(byte);
-  return bytes + QByteArray(tics * ticSize, '\0') + char(0x80);
-}
-
-// A header of V1.4 on: version, skill, episode, map, four flags, console player, four players.
-QByteArray newDemo(int version, int skill, int episode, int map, int players = 1, int ticSize = 4) {
-  const QByteArray header = demo({version, skill, episode, map, 0, 0, 0, 0, 0, players > 0, players > 1, players > 2, players > 3}, 0);
-  return header.chopped(1) + QByteArray(35 * ticSize * players, '\0') + char(0x80);
-}
-
-// Looking only where it is told to: no home of the test's user, no system folders.
-QStringList nowhereElse(const ScratchFolder& work) {
-  return {"HOME=" + work.path("home"), "XDG_DATA_HOME=", "XDG_DATA_DIRS=" + work.path("none"), "DOOMWADDIR=", "DOOMWADPATH=",
-          "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="};
-}
 
 QByteArray firstLine(const ToolResult& run) { return run.out.left(run.out.indexOf('\n')); }
 
@@ -62,7 +44,7 @@ TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayI
   };
   for (const auto& [bytes, said] : cases) {
     work.write("d.lmp", bytes);
-    ToolResult run = runTool(builtTool("wadwright"), {"--demo", "d.lmp"}, nowhereElse(work));
+    ToolResult run = runTool(builtTool("wadwright"), {"--demo", "d.lmp"}, homeAt(work));
     EXPECT_EQ(firstLine(run), "d.lmp\tdemo\t" + said) << run.err.toStdString();
     EXPECT_EQ(run.code, 1);  // no IWAD here plays it
   }
@@ -95,15 +77,14 @@ TEST(DemoCommand, WhatIsNoDemoIsSaidWithoutWaitingOrReadingForever) {
       {"huge.lmp", "it has no end marker in its first 64 MB, and no demo is that long"}};
   ASSERT_EQ(mkfifo("pipe.lmp", 0600), 0);
   QDir().mkdir("folder.lmp");
-  QFile huge("huge.lmp");
-  ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(newDemo(109, 3, 1, 1, 1).left(13)) == 13 && huge.resize(qint64(3) << 30));
-  huge.close();
+  work.write("huge.lmp", newDemo(109, 3, 1, 1, 1).left(13));
+  ASSERT_TRUE(QFile::resize("huge.lmp", qint64(3) << 30));
   for (const auto& [bytes, why] : cases) {
     files.emplace_back(QString("%1.lmp").arg(files.size()), why);
     work.write(files.back().first, bytes);
   }
   for (const auto& [file, why] : files) {
-    ToolResult run = runTool(builtTool("wadwright"), {"--demo", file, "none.wad"}, nowhereElse(work));
+    ToolResult run = runTool(builtTool("wadwright"), {"--demo", file, "none.wad"}, homeAt(work));
     EXPECT_EQ(run.out, file.toUtf8() + "\terror\tThis is no demo I can read: " + why + ".\n");
     EXPECT_EQ(run.code, 2);
   }
@@ -115,14 +96,13 @@ class DemoIwads : public ::testing::Test {
     tools.installReal({"wadwright", "command.com"});
     // The files begin as IWADs do, so that they are found; what follows is their checksum.
     tools.install("md5sum.exe", "#!/bin/sh\nexec tail -c +5 -- \"$1\"\n");
-    QDir().mkdir("games");
     work.write("games/doom2.wad", "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd"));  // Doom2 V1.9
     work.write("games/d2_17.wad", "IWAD" + fakeRelease("ea74a47a791fdef2e9f2ea8b8a9da13b"));  // DOOM2 V1.7
     work.write("games/udoom.wad", "IWAD" + fakeRelease("c4fe9fd920207691a9f493668e0a2083"));  // Ultimate Doom
     work.write("games/hello.wad", "IWADhello, I am no IWAD of any release");
     work.write("games/map20.lmp", newDemo(106, 3, 1, 20));
   }
-  ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, nowhereElse(work)); }
+  ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, homeAt(work)); }
   ScratchFolder work;
   ToolFolder tools;
 };

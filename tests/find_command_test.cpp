@@ -30,12 +30,6 @@ void put(const QByteArray& path, QByteArray content = {}) {
   std::fclose(file);
 }
 
-// Only the fake home and the given folders: the system's own places hold nothing of the test's.
-QStringList homeAt(const ScratchFolder& work, const QString& doomWadPath = {}) {
-  return {"HOME=" + work.path("home"), "XDG_DATA_HOME=", "XDG_CONFIG_HOME=", "XDG_DATA_DIRS=" + work.path("none"),
-          "DOOMWADPATH=" + doomWadPath, "DOOMWADDIR=", "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="};
-}
-
 // The paths, sorted, each as where its links lead: the same file reached another way is the same.
 std::string real(QByteArrayList paths) {
   for (QByteArray& path : paths) {

@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include "identify/identification.h"
 #include "identify/known_releases.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
+#include "support/tool_run.h"
 
 TEST(Catalogue, ChecksumsAreDistinctLowercaseDigestsAcrossBothTables) {
   QSet<QString> seen;
@@ -90,12 +90,9 @@ TEST_F(Identify, TheRealToolsReadEveryNameAsItStandsAndWriteNothingElse) {
   work.write("elsewhere", "the file a link leads to");
   QFile::link(work.path("elsewhere"), "linked.wad");
   for (const QString& name : names + QStringList{"linked.wad"}) {
-    QProcess coreutils;
-    coreutils.start("md5sum", {"--", name});
-    coreutils.waitForFinished();
     Identification found = identify(name);
     EXPECT_EQ(found.outcome, Identification::Outcome::Unknown) << found.failure.toStdString();
-    EXPECT_EQ(found.fileHash, QString::fromLatin1(coreutils.readAllStandardOutput().left(32))) << name.toStdString();
+    EXPECT_EQ(found.fileHash, QString::fromLatin1(runTool("md5sum", {"--", name}).out.left(32))) << name.toStdString();
   }
   EXPECT_EQ(identify("d\xc3\xa9mo.wad").hashCommand, "md5sum.exe \"d\xc3\xa9mo.wad\" > md5tmp.txt");
   EXPECT_EQ(work.entries().size(), names.size() + 2);  // nothing else was written

@@ -29,8 +29,7 @@ class MakeCommand : public ::testing::Test {
     if (!QFile::exists(FREEDOOM_PATCH)) GTEST_SKIP() << "no freedoom patch fixture";
     tools.installReal({"wadwright", "command.com", "bspatch.exe"});
     tools.install("md5sum.exe", kNamingChecksum);
-    QDir().mkdir("games");
-    QDir().mkdir("games/patches");
+    QDir().mkpath("games/patches");
     ASSERT_TRUE(QFile::copy(kFreedoom1, "games/doom.wad"));
     for (const char* patch : {"games/patches/d1_ud_11", "games/patches/d1_ud_12"}) ASSERT_TRUE(QFile::copy(FREEDOOM_PATCH, patch));
   }
@@ -66,16 +65,13 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
       {{"udoom.wad", "games/"}, 2, "failed\t'games/' is a folder, not an IWAD: please name the IWAD file in it."},
       {{"udoom.wad", "games/hello.wad"}, 1, "refused\t'games/hello.wad' is an unknown version or not a valid IWAD (MD5 "
                                             "5d41402abc4b2a76b9719d911017c592): I cannot patch it."},
-      {{"d1_11.wad", "gone.wad"}, 2, "failed\tI cannot find 'gone.wad': there is no such file."},
   };
   for (const auto& [arguments, status, said] : cases) {
     ToolResult made = wadwright(QStringList{"--make"} + arguments);
     EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
     EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
   }
-  QFile made("games/d1_11.wad"), freedoom2(kFreedoom2);
-  ASSERT_TRUE(made.open(QIODevice::ReadOnly) && freedoom2.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(made.readAll() == freedoom2.readAll());
+  EXPECT_EQ(runTool("cmp", {kFreedoom2, "games/d1_11.wad"}).code, 0);
   EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "linkdir", "patches"}));  // the wrong one removed, nothing half-written
 

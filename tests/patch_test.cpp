@@ -16,7 +16,6 @@ class Patch : public ::testing::Test {
   void SetUp() override {
     tools.installFakeChecksum();
     tools.installReal({"bspatch.exe"});
-    QDir().mkdir("patches");
     work.write("mine.wad", source);
     work.write("patches/d1_ud_11", bsdiffPatch(source, fakeRelease("981b03e6d1dc033301aa3095acc437ce")));  // DOOM V1.1
   }

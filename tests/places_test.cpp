@@ -17,6 +17,7 @@
 #include "window/frmsplash.h"
 #include "window/start_place.h"
 #include "window/start_up.h"
+#include "support/demo_bytes.h"
 #include "support/form1_fixture.h"
 #include "support/tool_run.h"
 
@@ -30,7 +31,6 @@ constexpr const char* kDoom2 = "25e1459ca71d321525f84628f45ca8cd";
 class PlacesTest : public Form1Fixture {
  protected:
   void SetUp() override {
-    QDir().mkdir("games");
     work.write("games/doom.wad", fakeRelease(kUltimate));
   }
   // How the drop was taken, if it was; a file manager offers a move first.
@@ -100,7 +100,6 @@ TEST_F(PlacesTest, StartsOnTheFolderOrFileItIsGivenOnceTheDisclaimerIsAccepted) 
 }
 
 TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
-  QDir().mkdir("other");
   work.write("other/doom2.wad", fakeRelease(kDoom2));
   openWindow();
   EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("games/doom.wad"))}), Qt::CopyAction);
@@ -130,7 +129,6 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
 
   // Deleted and made again, the folder is found again by its path.
   QDir(work.path("other")).removeRecursively();
-  QDir().mkdir(work.path("other"));
   work.write("other/new.wad", "");
   QTest::mouseClick(form->Command1, Qt::LeftButton);
   EXPECT_EQ(listed(), QStringList{"new.wad"});
@@ -157,30 +155,24 @@ TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
 TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
   QDir::setCurrent("games");
   work.write("games/doom2.wad", fakeRelease(kDoom2));
-  QDir().mkdir(work.path("demos"));
   openWindow();
-  const auto header = [](std::initializer_list<int> bytes) {  // one player, a second of tics, the end marker
-    QByteArray demo;
-    for (int byte : bytes) demo += char(byte);
-    return demo + QByteArray(35 * 4, '\0') + char(0x80);
-  };
   // The demo, what is said, and the file then selected and identified.
   const std::tuple<QByteArray, QString, QString> cases[] = {
-      {header({106, 3, 1, 20, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+      {newDemo(106, 3, 1, 20),
        "This demo was recorded with DOOM2 V1.666 on MAP20, skill 4 (Ultra-Violence), 1 player.\n'doom2.wad' here is Doom2 "
        "V1.9: its button \"V1.666\" makes DOOM2 V1.666 (d2_1666.wad), which plays it.", "doom2.wad"},
-      {header({109, 3, 4, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+      {newDemo(109, 3, 4, 1),
        "This demo was recorded with Ultimate Doom V1.9 on E4M1, skill 4 (Ultra-Violence), 1 player.\n'doom.wad' here is "
        "Ultimate Doom, which plays it.", "doom.wad"},
-      {header({108, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+      {newDemo(108, 3, 1, 1),
        "This demo was recorded with DOOM or DOOM2 V1.8 on E1M1 or MAP01, skill 4 (Ultra-Violence), 1 player.\n'doom.wad' here is "
        "Ultimate Doom: its button \"V1.8\" makes DOOM V1.8 (d1_18.wad), which plays it.", "doom.wad"},
-      {header({105, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+      {newDemo(105, 3, 1, 1),
        "This demo was recorded with DOOM V1.5 on E1M1, skill 4 (Ultra-Violence), 1 player.\nNo IWAD in this folder plays it, "
        "and none of them makes one that does.", ""},
-      {header({105, 3, 2, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+      {newDemo(105, 3, 2, 1),
        "This demo was recorded with DOOM V1.5 on E2M1, skill 4 (Ultra-Violence), 1 player. No release in my catalogue plays it.", ""},
-      {header({203, 3, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0}),
+      {newDemo(203, 3, 1, 1),
        "This demo was recorded with MBF (demo version 203): it needs such a source port, and no release of the game plays it.", ""},
       {"", "'x.lmp' is no demo I can read: it is empty.", ""},
   };

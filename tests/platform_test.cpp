@@ -36,7 +36,6 @@ TEST(CommandLine, SplitsByWindowsRules) {
 TEST(FindProgram, LooksInTheProgramFolderThenTheWorkingFolder) {
   ScratchFolder folder;
   folder.write("tool", "#!/bin/sh\n", true);
-  QDir().mkdir("own");
   folder.write("own/tool", "#!/bin/sh\n", true);
   std::string own = folder.path("own").toStdString();
   EXPECT_EQ(platform::findProgram("tool", own), own + "/tool");

@@ -29,6 +29,7 @@ QString ScratchFolder::path(const QString& name) const {
 
 void ScratchFolder::write(const QString& name, const QByteArray& content, bool executable) const {
   QFile file(path(name));
+  QDir().mkpath(QFileInfo(file).path());
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(name));
   file.write(content);
   file.close();

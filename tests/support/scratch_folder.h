@@ -11,6 +11,7 @@ class ScratchFolder {
   ~ScratchFolder();
 
   QString path(const QString& name = QString()) const;
+  /// Writes the file, making the folders it is in.
   void write(const QString& name, const QByteArray& content, bool executable = false) const;
   QByteArray read(const QString& name) const;
   bool exists(const QString& name) const;

@@ -29,3 +29,8 @@ ToolResult runTool(const QString& program, const QStringList& arguments, const Q
 }
 
 QString builtTool(const QString& name) { return WADWRIGHT_BIN_DIR "/" + name; }
+
+QStringList homeAt(const ScratchFolder& work, const QString& doomWadPath) {
+  return {"HOME=" + work.path("home"), "XDG_DATA_HOME=", "XDG_CONFIG_HOME=", "XDG_DATA_DIRS=" + work.path("none"),
+          "DOOMWADPATH=" + doomWadPath, "DOOMWADDIR=", "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="};
+}

@@ -32,5 +32,11 @@ ToolResult runTool(const QString& program, const QStringList& arguments, const Q
 /// The path of one of the programs built side by side: "wadwright" and its tools, such as "md5sum.exe".
 QString builtTool(const QString& name);
 
+class ScratchFolder;
+
+/// The environment of a program that looks only in `work`'s fake home and the given folders, with no
+/// display: the system's own places hold nothing of the test's.
+QStringList homeAt(const ScratchFolder& work, const QString& doomWadPath = {});
+
 /// Lets GoogleTest print a QString, and so a QStringList, as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
