@@ -1,5 +1,7 @@
 // md5sum.exe: prints the MD5 digest of each named file, as coreutils' md5sum does, except that
 // the digest always starts the line: Wadwright reads the first 32 characters of the output.
+#include "digest_lines.h"
+
 #include <fcntl.h>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
@@ -16,7 +18,6 @@
 #include <string>
 
 #include "tools/common/input_file.h"
-#include "platform/native_path.h"
 
 namespace {
 
@@ -86,7 +87,8 @@ bool digestRead(int fd, off_t offset, EVP_MD_CTX* context) {
   }
 }
 
-// The digest in lowercase hex, or an empty text with `error` set.
+}  // namespace
+
 std::string md5OfFile(const std::string& path, std::string* error) {
   struct stat info;
   const int fd = tools::openInputFile(path.c_str(), &info);
@@ -120,31 +122,10 @@ std::string md5OfFile(const std::string& path, std::string* error) {
   return text;
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
   // A checksum needs none of libcrypto's tables of every cipher and digest, nor its configuration;
   // setting those up would cost more than hashing a small file.
   OPENSSL_init_crypto(OPENSSL_INIT_NO_ADD_ALL_CIPHERS | OPENSSL_INIT_NO_ADD_ALL_DIGESTS | OPENSSL_INIT_NO_LOAD_CONFIG,
                       nullptr);
-  if (argc < 2) {
-    std::fputs("md5sum.exe: usage: md5sum.exe FILE...\n", stderr);
-    return 2;
-  }
-  int status = 0;
-  for (int i = 1; i < argc; ++i) {  // every argument is a file name, also one that starts with '-'
-    std::string error;
-    std::string digest = md5OfFile(platform::nativePath(argv[i]), &error);
-    if (digest.empty()) {
-      std::fprintf(stderr, "md5sum.exe: %s: %s\n", argv[i], error.c_str());
-      status = 1;
-      continue;
-    }
-    std::printf("%s  %s\n", digest.c_str(), argv[i]);
-  }
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "md5sum.exe: cannot write the output: %s\n", std::strerror(errno));
-    return 1;
-  }
-  return status;
+  return printDigestLines(argc, argv);
 }

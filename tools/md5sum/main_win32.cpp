@@ -1,6 +1,8 @@
 // md5sum.exe for Windows: prints the MD5 digest of each named file, as coreutils' md5sum does,
 // except that the digest always starts the line: Wadwright reads the first 32 characters.
 // The digest is Windows' own (CNG's BCryptHash), which spares shipping a crypto library.
+#include "digest_lines.h"
+
 #include <windows.h>
 #include <bcrypt.h>
 
@@ -58,7 +60,8 @@ class Md5 {
   BCRYPT_HASH_HANDLE hash_ = nullptr;
 };
 
-// The digest in lowercase hex, or an empty text with `error` set.
+}  // namespace
+
 std::string md5OfFile(const std::string& path, std::string* error) {
   std::wstring name = platform::wideText(path);
   DWORD attributes = GetFileAttributesW(name.c_str());
@@ -93,27 +96,6 @@ std::string md5OfFile(const std::string& path, std::string* error) {
   }
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs("md5sum.exe: usage: md5sum.exe FILE...\n", stderr);
-    return 2;
-  }
-  int status = 0;
-  for (int i = 1; i < argc; ++i) {  // every argument is a file name, also one that starts with '-'
-    std::string error;
-    std::string digest = md5OfFile(argv[i], &error);
-    if (digest.empty()) {
-      std::fprintf(stderr, "md5sum.exe: %s: %s\n", argv[i], error.c_str());
-      status = 1;
-      continue;
-    }
-    std::printf("%s  %s\n", digest.c_str(), argv[i]);
-  }
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "md5sum.exe: cannot write the output: %s\n", std::strerror(errno));
-    return 1;
-  }
-  return status;
+  return printDigestLines(argc, argv);
 }
