@@ -10,13 +10,6 @@
 #include "window/file_list_box.h"
 #include "window/text_box.h"
 
-void settle() {
-  for (int round = 0; round < 5; ++round) {  // what the window posts while it handles an event, too
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
-
 Form1Fixture::Form1Fixture() { tools.installFakeChecksum(); }
 
 Form1Fixture::~Form1Fixture() {
@@ -29,12 +22,7 @@ void Form1Fixture::openWindow() {
   form->show();
 }
 
-void Form1Fixture::click(const QString& name, Qt::MouseButton button) {
-  QList<QListWidgetItem*> items = form->File1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  ASSERT_EQ(items.size(), 1) << name.toStdString();
-  QTest::mouseClick(form->File1->viewport(), button, {}, form->File1->visualItemRect(items.front()).center());
-  settle();
-}
+void Form1Fixture::click(const QString& name, Qt::MouseButton button) { clickEntry(*form, name, button); }
 
 void Form1Fixture::clickButton(int number) {
   QPushButton* button = form->Command(number);

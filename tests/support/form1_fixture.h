@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "support/window_driving.h"
 #include "window/form1.h"
 #include "message_catcher.h"
 #include "scratch_folder.h"
@@ -30,5 +31,3 @@ class Form1Fixture : public ::testing::Test {
   std::unique_ptr<Form1> form;
 };
 
-/// Lets the window handle what was just done to it.
-void settle();

@@ -1,48 +1,21 @@
 // bspatch.exe run on real files: it makes what Debian's bspatch makes, refuses malformed patches
 // cleanly, and never changes or leaves behind a file it should not.
-#include <bzlib.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
-#include <QtEndian>
 #include <limits>
 
 #include "support/bsdiff_patch.h"
+#include "support/patch_bytes.h"
 #include "support/scratch_folder.h"
 #include "support/tool_run.h"
 
 namespace {
 
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
-
-// Pieces of a bsdiff 4 patch, for building ones bsdiff would not write. Numbers are 8 bytes,
-// sign-magnitude, least significant first.
-QByteArray number(int64_t value) {
-  const uint64_t bits = qToLittleEndian(value < 0 ? (0 - uint64_t(value)) | uint64_t{1} << 63 : uint64_t(value));
-  return QByteArray(reinterpret_cast<const char*>(&bits), 8);
-}
-
-QByteArray bzip2(const QByteArray& bytes) {
-  QByteArray out(bytes.size() + bytes.size() / 100 + 600, '\0');
-  unsigned size = unsigned(out.size());
-  EXPECT_EQ(BZ2_bzBuffToBuffCompress(out.data(), &size, const_cast<char*>(bytes.data()), unsigned(bytes.size()), 9, 0, 0), BZ_OK);
-  return out.left(int(size));
-}
-
-// From blocks already compressed, or deliberately not.
-QByteArray rawPatch(int64_t newSize, const QByteArray& control, const QByteArray& diff, const QByteArray& extra) {
-  return "BSDIFF40" + number(control.size()) + number(diff.size()) + number(newSize) + control + diff + extra;
-}
-
-// `control` holds three numbers an entry: bytes to add to the old file's, bytes to copy, seek.
-QByteArray patch(int64_t newSize, const std::vector<int64_t>& control, const QByteArray& diff, const QByteArray& extra) {
-  QByteArray entries;
-  for (int64_t value : control) entries += number(value);
-  return rawPatch(newSize, bzip2(entries), bzip2(diff), bzip2(extra));
-}
 
 // 300000 bytes, and a few edits of it: what a patch between releases of a file looks like.
 const QByteArray kBase = randomBytes(300000, 1);

@@ -1,11 +1,11 @@
 // md5sum.exe and bspatch.exe as Windows programs, on real files.
-#include <bzlib.h>
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <tuple>
 
 #include "scratch.h"
+#include "support/patch_bytes.h"
 
 namespace {
 
@@ -18,31 +18,10 @@ Ran runTool(const QString& tool, const QStringList& arguments) {
   return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-// bsdiff 4's numbers: eight bytes, least significant first, the top bit the sign.
-QByteArray number(qint64 value) {
-  QByteArray bytes(8, '\0');
-  quint64 magnitude = quint64(value < 0 ? -value : value);
-  for (int i = 0; i < 8; ++i) bytes[i] = char(magnitude >> (8 * i));
-  if (value < 0) bytes[7] = char(bytes[7] | 0x80);
-  return bytes;
-}
-
-QByteArray bzip2(QByteArray data) {
-  QByteArray packed(data.size() + 1024, '\0');
-  unsigned int size = unsigned(packed.size());
-  BZ2_bzBuffToBuffCompress(packed.data(), &size, data.data(), unsigned(data.size()), 9, 0, 0);
-  return packed.left(int(size));
-}
-
-QByteArray patchOf(const QByteArray& control, const QByteArray& diff, const QByteArray& extra, qint64 newSize) {
-  QByteArray packed[] = {bzip2(control), bzip2(diff), bzip2(extra)};
-  return "BSDIFF40" + number(packed[0].size()) + number(packed[1].size()) + number(newSize) + packed[0] + packed[1] + packed[2];
-}
-
 // A patch that makes "hello there" of "hello world": six bytes added to the old ones (unchanged),
 // then five new ones.
 QByteArray helloPatch() {
-  return patchOf(number(6) + number(5) + number(0), QByteArray(6, '\0'), "there", 11);
+  return patch(11, {6, 5, 0}, QByteArray(6, '\0'), "there");
 }
 
 }  // namespace
@@ -94,7 +73,7 @@ TEST(BspatchOnWindows, KilledWhileWritingLeavesNothing) {
   Scratch work;
   const int size = 256 << 20;
   work.write("old.wad", "x");
-  work.write("big.patch", patchOf(number(0) + number(size) + number(0), "", QByteArray(size, '\0'), size));
+  work.write("big.patch", patch(size, {0, size, 0}, "", QByteArray(size, '\0')));
   QProcess tool;
   tool.start(programFolder() + "\\bspatch.exe", {"old.wad", "new.wad", "big.patch"});
   ASSERT_TRUE(tool.waitForStarted());

@@ -14,24 +14,12 @@
 #include "window/start_up.h"
 #include "scratch.h"
 #include "support/message_catcher.h"
+#include "support/window_driving.h"
 
 namespace {
 
 QString freedoom(const char* name) { return qEnvironmentVariable("WADWRIGHT_FREEDOOM_FOLDER", "Z:\\usr\\share\\games\\doom") + "\\" + name; }
 
-void settle() {
-  for (int round = 0; round < 5; ++round) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
-
-void click(Form1& form, const QString& name) {
-  QList<QListWidgetItem*> items = form.File1->findItems(name, Qt::MatchExactly);
-  ASSERT_EQ(items.size(), 1) << name.toStdString();
-  QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, form.File1->visualItemRect(items.front()).center());
-  settle();
-}
 
 }  // namespace
 
@@ -48,7 +36,7 @@ TEST(WindowOnWindows, YesLeadsToTheMainWindowWhichIdentifiesWithTheRealTools) {
   settle();
   ASSERT_TRUE(form.isVisible());
 
-  click(form, "freedoom2.wad");
+  clickEntry(form, "freedoom2.wad");
   EXPECT_EQ(form.HashCommand, "md5sum.exe freedoom2.wad > md5tmp.txt");
   EXPECT_EQ(form.Label1->text(), "Freedoom: Phase 2 0.12.1");
   EXPECT_EQ(form.Label2->text(), "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!");
@@ -73,7 +61,7 @@ TEST(WindowOnWindows, MakesAReleaseWithTheRealPatchToolAndSaysSo) {
   form.show();
   form.openPlace(placeOf(work.dir.path()));
   settle();
-  click(form, "doom.wad");
+  clickEntry(form, "doom.wad");
   ASSERT_TRUE(form.Command(4)->isVisible() && form.Command(4)->isEnabled());
   QTest::mouseClick(form.Command(4), Qt::LeftButton);
   settle();
