@@ -1,8 +1,7 @@
 # bzip2's library for Windows: a static libbz2.a and bzlib.h (run by scripts/windows-dependencies,
-# in the work folder; WORK, PREFIX and TOOLCHAIN are set). The library is the seven sources that
+# in the work folder; SOURCE, PREFIX and TOOLCHAIN are set). The library is the seven sources that
 # bzip2's own Makefile compiles; the programs are not needed.
-tar -xzf source/bzip2_*.orig.tar.gz -C "$WORK"
-cd "$WORK"/bzip2-1.0.8
+cd "$SOURCE"
 objects=()
 for part in blocksort huffman crctable randtable compress decompress bzlib; do
   x86_64-w64-mingw32-gcc-posix -O2 -D_FILE_OFFSET_BITS=64 -c "$part.c" -o "$part.o"

@@ -1,19 +1,22 @@
-# Qt's qtbase for Windows from Debian's source tarball (run by scripts/windows-dependencies in the
-# work folder): Core, Gui, Widgets and Test, shared, with the windows and offscreen platform
-# plugins. Debian's moc, rcc and uic of the same version do the host's part. Qt's own bundled
-# zlib, libpng, libjpeg, freetype, harfbuzz and pcre2 are used. The tarball lacks wintab.h, so
-# tablet events are off; OpenGL off needs dynamic OpenGL off too, or the windows plugin breaks.
-tar -xJf source/qt6-base_*.orig.tar.xz -C "$WORK"
-qt_source=$(echo "$WORK"/qtbase-everywhere-src-*)
+# Qt's qtbase for Windows from Debian's source package, with Debian's patches (run by
+# scripts/windows-dependencies in the work folder; SOURCE, PREFIX and TOOLCHAIN are set). Only what
+# the programs and their tests use is built: Core, Gui, Widgets and Test, shared, with the windows
+# and offscreen platform plugins and the Vista style; no examples, tests or tools of Qt's own, no
+# Direct2D plugin and no JPEG or GIF image formats. Debian's moc, rcc and uic of the
+# same version do the host's part. Qt's own bundled zlib, libpng, freetype, harfbuzz and pcre2 are
+# used. The source lacks wintab.h, so tablet events are off; OpenGL off needs dynamic OpenGL off
+# too, or the windows plugin breaks.
 features_off=(system_zlib system_png system_jpeg system_freetype system_harfbuzz system_pcre2
-  system_doubleconversion system_libb2 system_textmarkdownreader
-  sql network dbus opengl dynamicgl vulkan printsupport xml concurrent icu tabletevent)
+  system_doubleconversion system_libb2 system_textmarkdownreader textmarkdownreader textmarkdownwriter
+  sql network dbus opengl dynamicgl vulkan printsupport xml concurrent icu tabletevent
+  direct2d jpeg gif)
 options=()
 for feature in "${features_off[@]}"; do options+=("-DFEATURE_$feature=OFF"); done
-cmake -S "$qt_source" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+cmake -S "$SOURCE" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
   -DCMAKE_INSTALL_PREFIX="$PREFIX" -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DBUILD_SHARED_LIBS=ON \
   -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+  -DQT_BUILD_BENCHMARKS=OFF -DQT_BUILD_MANUAL_TESTS=OFF -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
   -DQT_QMAKE_TARGET_MKSPEC=win32-g++ "${options[@]}"
 cmake --build build -j2
 cmake --install build
