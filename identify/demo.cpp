@@ -7,6 +7,9 @@
 //     buttons, a byte each (the turn takes two in the long-tics demos of version 111), until a
 //     tic whose first byte is 0x80, the end marker. What follows it is not read.
 //
+// Heretic's demos begin with the same 7 bytes but take 6 bytes a tic: where DOOM's tics leave
+// bytes after the marker and Heretic's end at the file's last byte, the demo is Heretic's.
+//
 // Source ports write versions of their own (Boom's 200 on) with longer headers; those are named,
 // not read further: no release plays them.
 #include "demo.h"
@@ -24,15 +27,27 @@ constexpr int kOldHeaderSize = 7, kHeaderSize = 13;
 constexpr unsigned char kEndMarker = 0x80;
 constexpr int kLongTics = 111;
 
-// Which maps a release's game has.
+// Which maps a release's game has. DOOM2's header keeps episode 1 beside its map number.
 bool hasMap(Game game, int episode, int map) {
+  if (episode < 1 || map < 1) return false;
   switch (game) {
     case Game::Shareware: return episode == 1 && map <= 9;
     case Game::Registered: return episode <= 3 && map <= 9;
     case Game::Ultimate: return episode <= 4 && map <= 9;
-    case Game::Doom2: return episode == 1;
+    case Game::Doom2: return episode == 1 && map <= 32;
     case Game::None: break;
   }
+  return false;
+}
+
+// The version byte of the releases that play a demo: long tics are played with V1.9's files.
+int playedAs(int versionByte) { return versionByte == kLongTics ? 109 : versionByte; }
+
+// Whether a release whose executable writes the demo's version has its map.
+bool anyReleaseHasMap(const Demo& demo) {
+  for (const CatalogueRow& row : catalogueRows())
+    if (!row.demos.sourcePort && row.demos.version == playedAs(demo.versionByte) && hasMap(row.demos.game, demo.episode, demo.map))
+      return true;
   return false;
 }
 
@@ -78,9 +93,9 @@ QString gameOf(const Demo& demo) {
   return demo.versionByte >= 109 ? "DOOM, DOOM2 or Final Doom" : "DOOM or DOOM2";
 }
 
-// Walks the tics from the end of the header to the end marker.
+// Walks the tics from the end of the header to the end marker, and puts its place in `marker`.
 // `bufferStart` is where the file is read from; `next` where the next tic begins.
-QString checkedTics(platform::RegularFile& file, qint64 bufferStart, qint64 next, qint64 ticSize) {
+QString ticsEnd(platform::RegularFile& file, qint64 bufferStart, qint64 next, qint64 ticSize, qint64* marker) {
   std::vector<char> buffer(128 << 10);  // small enough to stay in the cache while it is searched
   while (next < kDemoScanLimit) {
     qint64 got = file.read(buffer.data(), qint64(buffer.size()));
@@ -90,18 +105,29 @@ QString checkedTics(platform::RegularFile& file, qint64 bufferStart, qint64 next
     const char* const begin = buffer.data();
     const char* const end = begin + got;
     while (next < bufferStart + got) {
-      const char* marker = static_cast<const char*>(std::memchr(begin + (next - bufferStart), kEndMarker, size_t(end - begin - (next - bufferStart))));
-      if (!marker) {
+      const char* found = static_cast<const char*>(std::memchr(begin + (next - bufferStart), kEndMarker, size_t(end - begin - (next - bufferStart))));
+      if (!found) {
         next += (bufferStart + got - next + ticSize - 1) / ticSize * ticSize;  // the first tic of the next read
         break;
       }
-      const qint64 at = bufferStart + (marker - begin);
-      if ((at - next) % ticSize == 0) return {};
+      const qint64 at = bufferStart + (found - begin);
+      if ((at - next) % ticSize == 0) {
+        *marker = at;
+        return {};
+      }
       next = at + (ticSize - (at - next) % ticSize);  // the tic after the one it lies in
     }
     bufferStart += got;
   }
   return QString("it has no end marker in its first %1 MB, and no demo is that long").arg(kDemoScanLimit >> 20);
+}
+
+// Heretic's demos begin with the old header too, but take 6 bytes a tic: true when such tics end
+// at the file's last byte.
+bool endsAsHeretic(const QByteArray& path, int players, qint64 size) {
+  platform::RegularFile file(path);
+  qint64 marker = -1;
+  return file.problem().isEmpty() && ticsEnd(file, 0, kOldHeaderSize, 6 * players, &marker).isEmpty() && marker + 1 == size;
 }
 
 }  // namespace
@@ -130,15 +156,15 @@ Demo demoFromHeader(const QByteArray& start) {
     playersValid = playersValid && byte(i) <= 1;
     demo.players += byte(i);
   }
-  const bool mapValid = demo.episode >= 1 && demo.episode <= (old ? 3 : 4) && demo.map >= 1 &&
-                        demo.map <= (demo.episode == 1 && !old ? 32 : 9);
-  if (demo.skill > 5 || !mapValid || !playersValid || demo.players == 0)
+  if (demo.skill > 5 || !playersValid || demo.players == 0)
     return noDemo(QString("its header is no demo's (skill byte %1, episode %2, map %3, players %4)")
                       .arg(byte(at)).arg(demo.episode).arg(demo.map).arg(demo.players));
+  if (!anyReleaseHasMap(demo))
+    return noDemo(QString("its header names episode %1, map %2, and no release that writes %3 demos has that map")
+                      .arg(demo.episode).arg(demo.map).arg(demo.version));
   demo.game = gameOf(demo);
-  const int plays = demo.versionByte == kLongTics ? 109 : demo.versionByte;  // with V1.9's files, in a port
   for (const CatalogueRow& row : catalogueRows())
-    if (!row.demos.sourcePort && row.demos.version == plays && hasMap(row.demos.game, demo.episode, demo.map))
+    if (!row.demos.sourcePort && row.demos.version == playedAs(demo.versionByte) && hasMap(row.demos.game, demo.episode, demo.map))
       demo.releases.push_back(&row);
   return demo;
 }
@@ -160,10 +186,14 @@ Demo readDemo(const QByteArray& path) {
   // The tics begin right after the header: the bytes already read may hold the first of them.
   const qint64 header = demo.versionByte < 0 ? kOldHeaderSize : kHeaderSize;
   const qint64 ticSize = demo.players * (demo.versionByte == kLongTics ? 5 : 4);
-  qint64 next = header;
-  for (; next < got; next += ticSize)
-    if (static_cast<unsigned char>(start[next]) == kEndMarker) return demo;
-  QString problem = checkedTics(file, got, next, ticSize);
+  qint64 next = header, marker = -1;
+  for (; next < got && marker < 0; next += ticSize)
+    if (static_cast<unsigned char>(start[next]) == kEndMarker) marker = next;
+  const QString problem = marker < 0 ? ticsEnd(file, got, next, ticSize, &marker) : QString();
+  // A DOOM demo ends at its marker; where 4-byte tics do not end there and Heretic's do, it is Heretic's.
+  if (demo.versionByte < 0 && marker + 1 != file.size() && endsAsHeretic(path, demo.players, file.size()))
+    return noDemo("it is no DOOM demo: its end marker lies where 6-byte tics put it, as in a Heretic demo, not where "
+                  "DOOM's 4-byte tics do");
   return problem.isEmpty() ? demo : noDemo(problem);
 }
 
@@ -188,3 +218,8 @@ QString Demo::sentence() const {
 }
 
 bool Demo::plays(const CatalogueRow* row) const { return std::find(releases.begin(), releases.end(), row) != releases.end(); }
+
+bool Demo::mayPlay(const CatalogueRow* row) const {
+  return problem.isEmpty() && port.isEmpty() && row->demos.sourcePort && row->demos.version == playedAs(versionByte) &&
+         hasMap(row->demos.game, episode, map);
+}
