@@ -43,13 +43,6 @@ bool hasMap(Game game, int episode, int map) {
 // The version byte of the releases that play a demo: long tics are played with V1.9's files.
 int playedAs(int versionByte) { return versionByte == kLongTics ? 109 : versionByte; }
 
-// Whether a release whose executable writes the demo's version has its map.
-bool anyReleaseHasMap(const Demo& demo) {
-  for (const CatalogueRow& row : catalogueRows())
-    if (!row.demos.sourcePort && row.demos.version == playedAs(demo.versionByte) && hasMap(row.demos.game, demo.episode, demo.map))
-      return true;
-  return false;
-}
 
 struct Version {
   int first, last;
@@ -159,13 +152,14 @@ Demo demoFromHeader(const QByteArray& start) {
   if (demo.skill > 5 || !playersValid || demo.players == 0)
     return noDemo(QString("its header is no demo's (skill byte %1, episode %2, map %3, players %4)")
                       .arg(byte(at)).arg(demo.episode).arg(demo.map).arg(demo.players));
-  if (!anyReleaseHasMap(demo))
-    return noDemo(QString("its header names episode %1, map %2, and no release that writes %3 demos has that map")
-                      .arg(demo.episode).arg(demo.map).arg(demo.version));
-  demo.game = gameOf(demo);
   for (const CatalogueRow& row : catalogueRows())
     if (!row.demos.sourcePort && row.demos.version == playedAs(demo.versionByte) && hasMap(row.demos.game, demo.episode, demo.map))
       demo.releases.push_back(&row);
+  // Every executable that writes a version plays its own demos: a map none of them has is no demo's.
+  if (demo.releases.empty())
+    return noDemo(QString("its header names episode %1, map %2, and no release that writes %3 demos has that map")
+                      .arg(demo.episode).arg(demo.map).arg(demo.version));
+  demo.game = gameOf(demo);
   return demo;
 }
 
@@ -192,8 +186,8 @@ Demo readDemo(const QByteArray& path) {
   const QString problem = marker < 0 ? ticsEnd(file, got, next, ticSize, &marker) : QString();
   // A DOOM demo ends at its marker; where 4-byte tics do not end there and Heretic's do, it is Heretic's.
   if (demo.versionByte < 0 && marker + 1 != file.size() && endsAsHeretic(path, demo.players, file.size()))
-    return noDemo("it is no DOOM demo: its end marker lies where 6-byte tics put it, as in a Heretic demo, not where "
-                  "DOOM's 4-byte tics do");
+    return noDemo("its end marker lies where a Heretic demo's 6-byte tics put it, not where DOOM's 4-byte tics do (it "
+                  "may be Heretic's; it is not DOOM's)");
   return problem.isEmpty() ? demo : noDemo(problem);
 }
 

@@ -99,8 +99,8 @@ TEST(DemoCommand, WhatIsNoDemoIsSaidWithoutWaitingOrReadingForever) {
       {newDemo(104, 3, 1, 15), "its header names episode 1, map 15, and no release that writes V1.4 demos has that map"},
       {newDemo(107, 3, 2, 1), "its header names episode 2, map 1, and no release that writes V1.7 demos has that map"},
       {demo({3, 1, 12, 1, 0, 0, 0}), "its header names episode 1, map 12, and no release that writes V1.0-V1.2 demos has that map"},
-      {demo({3, 1, 2, 1, 0, 0, 0}, 35, 6), "it is no DOOM demo: its end marker lies where 6-byte tics put it, as in a Heretic demo, not "
-                                           "where DOOM's 4-byte tics do"},
+      {demo({3, 1, 2, 1, 0, 0, 0}, 35, 6), "its end marker lies where a Heretic demo's 6-byte tics put it, not where DOOM's "
+                                           "4-byte tics do (it may be Heretic's; it is not DOOM's)"},
       {newDemo(109, 3, 1, 1, 0), "its header is no demo's (skill byte 3, episode 1, map 1, players 0)"},
   };
   // Besides, what is no ordinary file is not opened to be read, nor a huge one read past the bound.

@@ -175,8 +175,8 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
       {"", "'x.lmp' is no demo I can read: it is empty.", ""},
       {newDemo(105, 3, 2, 1), "'x.lmp' is no demo I can read: its header names episode 2, map 1, and no release that writes V1.5 "
                               "demos has that map.", ""},
-      {demo({3, 1, 2, 1, 0, 0, 0}, 35, 6), "'x.lmp' is no demo I can read: it is no DOOM demo: its end marker lies where 6-byte tics "
-                                           "put it, as in a Heretic demo, not where DOOM's 4-byte tics do.", ""},
+      {demo({3, 1, 2, 1, 0, 0, 0}, 35, 6), "'x.lmp' is no demo I can read: its end marker lies where a Heretic demo's 6-byte tics "
+                                           "put it, not where DOOM's 4-byte tics do (it may be Heretic's; it is not DOOM's).", ""},
   };
   for (const auto& [demo, said, selected] : cases) {
     click("doom2.wad");  // what was shown before the drop is not left standing
