@@ -185,7 +185,9 @@ Demo readDemo(const QByteArray& path) {
     if (static_cast<unsigned char>(start[next]) == kEndMarker) marker = next;
   const QString problem = marker < 0 ? ticsEnd(file, got, next, ticSize, &marker) : QString();
   // A DOOM demo ends at its marker; where 4-byte tics do not end there and Heretic's do, it is Heretic's.
-  if (demo.versionByte < 0 && marker + 1 != file.size() && endsAsHeretic(path, demo.players, file.size()))
+  // (A file past the scan's bound is not read a second time.)
+  if (demo.versionByte < 0 && marker + 1 != file.size() && file.size() <= kDemoScanLimit &&
+      endsAsHeretic(path, demo.players, file.size()))
     return noDemo("its end marker lies where a Heretic demo's 6-byte tics put it, not where DOOM's 4-byte tics do (it "
                   "may be Heretic's; it is not DOOM's)");
   return problem.isEmpty() ? demo : noDemo(problem);
