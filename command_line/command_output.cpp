@@ -41,12 +41,18 @@ bool printAll(const QByteArray& text) {
 }
 
 void CommandOutput::add(const QByteArray& name, const QStringList& fields, const QJsonObject& object) {
+  QByteArrayList bytes;
+  for (const QString& field : fields) bytes << field.toUtf8();
+  addBytes(name, bytes, object);
+}
+
+void CommandOutput::addBytes(const QByteArray& name, const QByteArrayList& fields, const QJsonObject& object) {
   if (json_) {
     objects_.append(object);
     return;
   }
   QByteArray line = escapedField(name);
-  for (const QString& field : fields) line += "\t" + escapedField(field.toUtf8());
+  for (const QByteArray& field : fields) line += "\t" + escapedField(field);
   write(line + "\n");
 }
 

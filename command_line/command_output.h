@@ -14,6 +14,8 @@ class CommandOutput {
 
   /// One result: `name` byte for byte (escaped), then `fields`, or `object` in the JSON array.
   void add(const QByteArray& name, const QStringList& fields, const QJsonObject& object);
+  /// The same with fields given byte for byte, for those that hold a name that need not be text.
+  void addBytes(const QByteArray& name, const QByteArrayList& fields, const QJsonObject& object);
 
   /// Writes what is still held and flushes; false, having said why on standard error, when the
   /// output could not be written.

@@ -1,5 +1,6 @@
 #include "demo_command.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -16,40 +17,58 @@
 
 namespace {
 
-// As a shell reads it back: quoted where it holds anything but the plainest characters.
-QString shellWord(const QString& word) {
+// As sh reads it back as one word: quoted where it holds anything but the plainest characters, a
+// quote closed and reopened around "'" (a backslash would come out doubled on a line), and a
+// leading dash kept from being read as an option.
+QByteArray shellWord(const QByteArray& word) {
   static const QRegularExpression plain("^[A-Za-z0-9_./:=+,@%-]+$");
-  if (plain.match(word).hasMatch()) return word;
-  return "'" + QString(word).replace("'", "'\\''") + "'";
+  const QByteArray path = word.startsWith('-') ? "./" + word : word;
+  if (plain.match(QString::fromLatin1(path)).hasMatch()) return path;
+  return "'" + QByteArray(path).replace("'", "'\"'\"'") + "'";
 }
 
-QString makeLine(const char* target, const QString& file) { return "wadwright --make " + QString(target) + " " + shellWord(file); }
+// True when `word` prints on a text line as sh reads it back: the line's escaping writes a control
+// character, and a backslash where it is no folder separator, as two characters.
+bool printsAsIs(const QByteArray& word) {
+  for (char c : word)
+    if (uchar(c) < 0x20 || uchar(c) == 0x7f || (c == '\\' && QDir::separator() != '\\')) return false;
+  return true;
+}
+
+QByteArray makeLine(const char* target, const QByteArray& file) { return "wadwright --make " + QByteArray(target) + " " + shellWord(file); }
 
 // The file --make writes beside `file`.
-QString besides(const QString& file, const char* target) {
-  QString folder = QFileInfo(file).path();
-  return folder == "." ? QString(target) : folder + "/" + target;
+QByteArray besides(const QByteArray& file, const char* target) {
+  const QByteArray folder = platform::splitNativePath(file).folder;
+  if (folder == ".") return target;
+  return folder.endsWith('/') ? folder + target : folder + "/" + target;
 }
 
 struct Making {
   const CatalogueRow* release;
-  QString command;
+  QByteArray command;
+  bool printable;  // every name in it prints as sh reads it
 };
 
 // What `row` can be made into that plays the demo: in one step, or else in two (an old DOOM
 // becomes Ultimate Doom, which is backdated).
-std::vector<Making> makings(const Demo& demo, const CatalogueRow& row, const QString& file) {
+std::vector<Making> makings(const Demo& demo, const CatalogueRow& row, const QByteArray& file) {
   std::vector<Making> found;
+  const bool printable = printsAsIs(file);
   for (const MadeFile& made : madeFrom(row))
-    if (demo.plays(made.release)) found.push_back({made.release, makeLine(made.targetFile, file)});
+    if (demo.plays(made.release)) found.push_back({made.release, makeLine(made.targetFile, file), printable});
   if (!found.empty()) return found;
   for (const MadeFile& made : madeFrom(row))
     for (const MadeFile& then : madeFrom(*made.release))
       if (demo.plays(then.release) && then.release != &row)
         found.push_back({then.release, makeLine(made.targetFile, file) + " && " +
-                                           makeLine(then.targetFile, besides(file, made.targetFile))});
+                                           makeLine(then.targetFile, besides(file, made.targetFile)), printable});
   return found;
 }
+
+constexpr const char* kMayPlay = "a source port may play it with these files, if the demo was recorded on them";
+constexpr const char* kUnprintable = "I cannot write its name as one shell word on this line (it holds a control character or a "
+                                     "backslash): --json gives the command";
 
 QJsonArray namesOf(const std::vector<const CatalogueRow*>& rows) {
   QJsonArray names;
@@ -72,7 +91,7 @@ void reportDemo(CommandOutput& output, const QByteArray& path, const Demo& demo)
   else if (!release) output.add(path, {"demo", demo.version, demo.sentence()}, object);
   else
     output.add(path, {"demo", demo.version, demo.mapName(), demo.skillName(), QString("%1 player%2").arg(demo.players).arg(demo.players == 1 ? "" : "s"),
-                      names.isEmpty() ? "no release in my catalogue" : names.join(", ")}, object);
+                      names.join(", ")}, object);
 }
 
 // One line for each way the IWAD serves the demo, or one that says it does not. True when it plays it.
@@ -81,10 +100,11 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
   const QString file = QFile::decodeName(path);
   QJsonObject object{{"file", file}, {"kind", "iwad"}, {"md5", found.fileHash.isEmpty() ? QJsonValue::Null : QJsonValue(found.fileHash)},
                      {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
-                     {"plays", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"error", QJsonValue::Null}};
-  if (found.outcome == Identification::Outcome::Failed) {
-    object["error"] = found.failure;
-    output.add(path, {"error", QString(found.failure).replace('\n', ' ')}, object);
+                     {"plays", false}, {"mayPlay", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"error", QJsonValue::Null}};
+  if (found.outcome == Identification::Outcome::Failed || found.outcome == Identification::Outcome::Abandoned) {
+    const QString why = found.outcome == Identification::Outcome::Failed ? found.failure : kStoppedMessage;
+    object["error"] = why;
+    output.add(path, {"error", QString(why).replace('\n', ' ')}, object);
     return false;
   }
   if (!found.row) {
@@ -96,11 +116,17 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
     output.add(path, {"plays it", found.row->releaseName}, object);
     return true;
   }
-  const std::vector<Making> ways = makings(demo, *found.row, file);
+  if (demo.mayPlay(found.row)) {
+    // Its maps have the numbers of the demo's: only playing it tells whether they are its maps.
+    object["mayPlay"] = true;
+    output.add(path, {"may play it", found.row->releaseName, kMayPlay}, object);
+    return false;
+  }
+  const std::vector<Making> ways = makings(demo, *found.row, path);
   for (const Making& way : ways) {
     object["makes"] = way.release->releaseName;
-    object["command"] = way.command;
-    output.add(path, {"can be made into", way.release->releaseName, way.command}, object);
+    object["command"] = QString::fromUtf8(way.command);
+    output.addBytes(path, {"can be made into", way.release->releaseName, way.printable ? way.command : QByteArray(kUnprintable)}, object);
   }
   if (ways.empty()) output.add(path, {"cannot play it", found.row->releaseName}, object);
   return false;

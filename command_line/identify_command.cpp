@@ -11,8 +11,6 @@
 
 namespace {
 
-const char* const kStopped = "I was stopped before I could identify it.";
-
 QJsonValue offerOf(const CatalogueRow& row) {
   switch (row.offer) {
     case Offer::Update: return "update";
@@ -38,13 +36,13 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
           {"offer", found.row ? offerOf(*found.row) : QJsonValue::Null},
           {"target", update ? QJsonValue(found.row->update.targetFile) : QJsonValue::Null},
           {"patch", update ? QJsonValue(platform::shownPath(QString(found.row->update.patchFile).trimmed())) : QJsonValue::Null},
-          {"error", read ? QJsonValue::Null : QJsonValue(stopped ? kStopped : found.failure)}};
+          {"error", read ? QJsonValue::Null : QJsonValue(stopped ? kStoppedMessage : found.failure)}};
 }
 
 QStringList asFields(const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
   if (found.outcome == Identification::Outcome::Unknown) return {"unknown", found.fileHash};
-  if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStopped};
+  if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStoppedMessage};
   return {"error", QString(found.failure).replace('\n', ' ')};
 }
 

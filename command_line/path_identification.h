@@ -5,6 +5,9 @@
 
 #include "identify/identification.h"
 
+/// What is said of a file whose identification a termination signal ended.
+inline constexpr const char* kStoppedMessage = "I was stopped before I could identify it.";
+
 /// Enters the folder of the file `path` (given byte for byte) as the system reaches it, a link
 /// followed by `..` included, and returns the file's name in it. Empty, with `why` said for the
 /// user, when `path` leads to no file: nothing, or a folder.

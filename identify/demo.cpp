@@ -7,6 +7,9 @@
 //     buttons, a byte each (the turn takes two in the long-tics demos of version 111), until a
 //     tic whose first byte is 0x80, the end marker. What follows it is not read.
 //
+// Heretic's demos begin with the same 7 bytes but take 6 bytes a tic: where DOOM's tics leave
+// bytes after the marker and Heretic's end at the file's last byte, the demo is Heretic's.
+//
 // Source ports write versions of their own (Boom's 200 on) with longer headers; those are named,
 // not read further: no release plays them.
 #include "demo.h"
@@ -24,51 +27,22 @@ constexpr int kOldHeaderSize = 7, kHeaderSize = 13;
 constexpr unsigned char kEndMarker = 0x80;
 constexpr int kLongTics = 111;
 
-// Which maps a release's game has.
-enum class Game { Shareware, Registered, Ultimate, Doom2 };
-
+// Which maps a release's game has. DOOM2's header keeps episode 1 beside its map number.
 bool hasMap(Game game, int episode, int map) {
+  if (episode < 1 || map < 1) return false;
   switch (game) {
     case Game::Shareware: return episode == 1 && map <= 9;
     case Game::Registered: return episode <= 3 && map <= 9;
     case Game::Ultimate: return episode <= 4 && map <= 9;
-    case Game::Doom2: return episode == 1;
+    case Game::Doom2: return episode == 1 && map <= 32;
+    case Game::None: break;
   }
   return false;
 }
 
-// The catalogue's releases by the version byte their executable writes (-1: the old header).
-// Final Doom and Ultimate Doom shipped with V1.9's executable.
-struct Player {
-  int version;
-  Game game;
-  const char* checksum;
-};
-constexpr std::array<Player, 23> kPlayers{{
-    {-1, Game::Registered, "981b03e6d1dc033301aa3095acc437ce"},  // DOOM V1.1
-    {-1, Game::Registered, "792fd1fea023d61210857089a7c1e351"},  // DOOM V1.2
-    {-1, Game::Shareware, "90facab21eede7981be10790e3f82da2"},   // DOOM Shareware 1.0
-    {-1, Game::Shareware, "52cbc8882f445573ce421fa5453513c1"},   // DOOM Shareware 1.1
-    {-1, Game::Shareware, "30aa5beb9e5ebfbbe1e1765561c08f38"},   // DOOM Shareware 1.2
-    {104, Game::Shareware, "a21ae40c388cb6f2c3cc1b95589ee693"},  // DOOM Shareware 1.4Beta
-    {105, Game::Shareware, "e280233d533dcc28c1acd6ccdc7742d4"},  // DOOM Shareware 1.5Beta
-    {106, Game::Registered, "54978d12de87f162b9bcc011676cb3c0"},  // DOOM V1.666
-    {106, Game::Doom2, "30e3c2d0350b67bfbf47271970b74b2f"},       // DOOM2 V1.666
-    {106, Game::Doom2, "d9153ced9fd5b898b36cc5844e35b520"},       // DOOM2 V1.666 German
-    {106, Game::Shareware, "762fd6d4b960d4b759730f01387a50a1"},   // DOOM Shareware 1.6 Beta
-    {106, Game::Shareware, "c428ea394dc52835f2580d5bfd50d76f"},   // DOOM Shareware 1.666
-    {107, Game::Doom2, "ea74a47a791fdef2e9f2ea8b8a9da13b"},       // DOOM2 V1.7
-    {107, Game::Doom2, "d7a07e5d3f4625074312bc299d7ed33f"},       // DOOM2 V1.7a
-    {108, Game::Registered, "11e1cd216801ea2657723abc86ecb01f"},  // DOOM V1.8
-    {108, Game::Doom2, "c236745bb01d89bbb866c8fed81b6f8c"},       // DOOM2 V1.8
-    {108, Game::Shareware, "5f4eb849b1af12887dec04a2a12e5e62"},   // DOOM Shareware 1.8
-    {109, Game::Registered, "1cd63c5ddff1bf8ce844237f580e9cf3"},  // DOOM V1.9
-    {109, Game::Ultimate, "c4fe9fd920207691a9f493668e0a2083"},    // Ultimate Doom
-    {109, Game::Doom2, "25e1459ca71d321525f84628f45ca8cd"},       // Doom2 V1.9
-    {109, Game::Doom2, "75c8cf89566741fa9d22447604053bd7"},       // Plutonia
-    {109, Game::Doom2, "4e158d9953c79ccf97bd0663244cc6b6"},       // TNT
-    {109, Game::Doom2, "677605e1a7ee75dc279373036cdb6ebb"},       // TNT, Yellow Key
-}};
+// The version byte of the releases that play a demo: long tics are played with V1.9's files.
+int playedAs(int versionByte) { return versionByte == kLongTics ? 109 : versionByte; }
+
 
 struct Version {
   int first, last;
@@ -112,9 +86,9 @@ QString gameOf(const Demo& demo) {
   return demo.versionByte >= 109 ? "DOOM, DOOM2 or Final Doom" : "DOOM or DOOM2";
 }
 
-// Walks the tics from the end of the header to the end marker.
+// Walks the tics from the end of the header to the end marker, and puts its place in `marker`.
 // `bufferStart` is where the file is read from; `next` where the next tic begins.
-QString checkedTics(platform::RegularFile& file, qint64 bufferStart, qint64 next, qint64 ticSize) {
+QString ticsEnd(platform::RegularFile& file, qint64 bufferStart, qint64 next, qint64 ticSize, qint64* marker) {
   std::vector<char> buffer(128 << 10);  // small enough to stay in the cache while it is searched
   while (next < kDemoScanLimit) {
     qint64 got = file.read(buffer.data(), qint64(buffer.size()));
@@ -124,18 +98,29 @@ QString checkedTics(platform::RegularFile& file, qint64 bufferStart, qint64 next
     const char* const begin = buffer.data();
     const char* const end = begin + got;
     while (next < bufferStart + got) {
-      const char* marker = static_cast<const char*>(std::memchr(begin + (next - bufferStart), kEndMarker, size_t(end - begin - (next - bufferStart))));
-      if (!marker) {
+      const char* found = static_cast<const char*>(std::memchr(begin + (next - bufferStart), kEndMarker, size_t(end - begin - (next - bufferStart))));
+      if (!found) {
         next += (bufferStart + got - next + ticSize - 1) / ticSize * ticSize;  // the first tic of the next read
         break;
       }
-      const qint64 at = bufferStart + (marker - begin);
-      if ((at - next) % ticSize == 0) return {};
+      const qint64 at = bufferStart + (found - begin);
+      if ((at - next) % ticSize == 0) {
+        *marker = at;
+        return {};
+      }
       next = at + (ticSize - (at - next) % ticSize);  // the tic after the one it lies in
     }
     bufferStart += got;
   }
   return QString("it has no end marker in its first %1 MB, and no demo is that long").arg(kDemoScanLimit >> 20);
+}
+
+// Heretic's demos begin with the old header too, but take 6 bytes a tic: true when such tics end
+// at the file's last byte.
+bool endsAsHeretic(const QByteArray& path, int players, qint64 size) {
+  platform::RegularFile file(path);
+  qint64 marker = -1;
+  return file.problem().isEmpty() && ticsEnd(file, 0, kOldHeaderSize, 6 * players, &marker).isEmpty() && marker + 1 == size;
 }
 
 }  // namespace
@@ -164,16 +149,17 @@ Demo demoFromHeader(const QByteArray& start) {
     playersValid = playersValid && byte(i) <= 1;
     demo.players += byte(i);
   }
-  const bool mapValid = demo.episode >= 1 && demo.episode <= (old ? 3 : 4) && demo.map >= 1 &&
-                        demo.map <= (demo.episode == 1 && !old ? 32 : 9);
-  if (demo.skill > 5 || !mapValid || !playersValid || demo.players == 0)
+  if (demo.skill > 5 || !playersValid || demo.players == 0)
     return noDemo(QString("its header is no demo's (skill byte %1, episode %2, map %3, players %4)")
                       .arg(byte(at)).arg(demo.episode).arg(demo.map).arg(demo.players));
+  for (const CatalogueRow& row : catalogueRows())
+    if (!row.demos.sourcePort && row.demos.version == playedAs(demo.versionByte) && hasMap(row.demos.game, demo.episode, demo.map))
+      demo.releases.push_back(&row);
+  // Every executable that writes a version plays its own demos: a map none of them has is no demo's.
+  if (demo.releases.empty())
+    return noDemo(QString("its header names episode %1, map %2, and no release that writes %3 demos has that map")
+                      .arg(demo.episode).arg(demo.map).arg(demo.version));
   demo.game = gameOf(demo);
-  const int plays = demo.versionByte == kLongTics ? 109 : demo.versionByte;  // with V1.9's files, in a port
-  for (const Player& player : kPlayers)
-    if (player.version == plays && hasMap(player.game, demo.episode, demo.map))
-      demo.releases.push_back(lookUpChecksum(player.checksum));
   return demo;
 }
 
@@ -194,10 +180,16 @@ Demo readDemo(const QByteArray& path) {
   // The tics begin right after the header: the bytes already read may hold the first of them.
   const qint64 header = demo.versionByte < 0 ? kOldHeaderSize : kHeaderSize;
   const qint64 ticSize = demo.players * (demo.versionByte == kLongTics ? 5 : 4);
-  qint64 next = header;
-  for (; next < got; next += ticSize)
-    if (static_cast<unsigned char>(start[next]) == kEndMarker) return demo;
-  QString problem = checkedTics(file, got, next, ticSize);
+  qint64 next = header, marker = -1;
+  for (; next < got && marker < 0; next += ticSize)
+    if (static_cast<unsigned char>(start[next]) == kEndMarker) marker = next;
+  const QString problem = marker < 0 ? ticsEnd(file, got, next, ticSize, &marker) : QString();
+  // A DOOM demo ends at its marker; where 4-byte tics do not end there and Heretic's do, it is Heretic's.
+  // (A file past the scan's bound is not read a second time.)
+  if (demo.versionByte < 0 && marker + 1 != file.size() && file.size() <= kDemoScanLimit &&
+      endsAsHeretic(path, demo.players, file.size()))
+    return noDemo("its end marker lies where a Heretic demo's 6-byte tics put it, not where DOOM's 4-byte tics do (it "
+                  "may be Heretic's; it is not DOOM's)");
   return problem.isEmpty() ? demo : noDemo(problem);
 }
 
@@ -222,3 +214,8 @@ QString Demo::sentence() const {
 }
 
 bool Demo::plays(const CatalogueRow* row) const { return std::find(releases.begin(), releases.end(), row) != releases.end(); }
+
+bool Demo::mayPlay(const CatalogueRow* row) const {
+  return problem.isEmpty() && port.isEmpty() && row->demos.sourcePort && row->demos.version == playedAs(versionByte) &&
+         hasMap(row->demos.game, episode, map);
+}

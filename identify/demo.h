@@ -25,7 +25,11 @@ struct Demo {
   QString skillName() const;
   /// "This demo was recorded with DOOM2 V1.666 on MAP07, skill 4 (Ultra-Violence), 1 player."
   QString sentence() const;
+  /// Whether `row`'s executable plays it back as recorded.
   bool plays(const CatalogueRow* row) const;
+  /// Whether a source port may play it with `row`'s files: only if it was recorded on them, which
+  /// no header tells (Freedoom's maps have DOOM's numbers).
+  bool mayPlay(const CatalogueRow* row) const;
 };
 
 /// The most a demo is read for its end marker: over 100 hours of one player's tics.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,12 +30,9 @@ TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayI
   const std::pair<QByteArray, QByteArray> cases[] = {
       {demo({2, 1, 3, 1, 0, 0, 0}), "V1.0-V1.2\tE1M3\tskill 3 (Hurt me plenty)\t1 player\tDOOM V1.1, DOOM V1.2, " + shareware},
       {demo({4, 3, 9, 1, 1, 0, 0}, 35, 8), "V1.0-V1.2\tE3M9\tskill 5 (Nightmare!)\t2 players\tDOOM V1.1, DOOM V1.2"},
-      {newDemo(104, 0, 1, 1), "V1.4\tE1M1\tskill 1 (I'm too young to die)\t1 player\tDOOM Shareware 1.4Beta "},
-      {newDemo(105, 1, 2, 1), "V1.5\tE2M1\tskill 2 (Hey, not too rough)\t1 player\tno release in my catalogue"},
       {newDemo(106, 3, 1, 7), "V1.666\tE1M7 or MAP07\tskill 4 (Ultra-Violence)\t1 player\tDOOM V1.666, DOOM2 V1.666, "
                               "DOOM2 V1.666 German (No-Nazi), DOOM Shareware 1.6 Beta, DOOM Shareware 1.666"},
       {newDemo(106, 3, 1, 20, 4), "V1.666\tMAP20\tskill 4 (Ultra-Violence)\t4 players\tDOOM2 V1.666, DOOM2 V1.666 German (No-Nazi)"},
-      {newDemo(107, 3, 1, 12), "V1.7\tMAP12\tskill 4 (Ultra-Violence)\t1 player\tDOOM2 V1.7, DOOM2 V1.7a"},
       {newDemo(108, 3, 3, 1), "V1.8\tE3M1\tskill 4 (Ultra-Violence)\t1 player\tDOOM V1.8"},
       {newDemo(109, 3, 4, 2), "V1.9\tE4M2\tskill 4 (Ultra-Violence)\t1 player\tUltimate Doom"},
       {newDemo(109, 4, 1, 32), "V1.9\tMAP32\tskill 5 (Nightmare!)\t1 player\tDoom2 V1.9, Final Doom - Plutonia Experiment V1.9, "
@@ -48,6 +47,33 @@ TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayI
     EXPECT_EQ(firstLine(run), "d.lmp\tdemo\t" + said) << run.err.toStdString();
     EXPECT_EQ(run.code, 1);  // no IWAD here plays it
   }
+}
+
+// Which releases play each version's demos, as the README's table states it: a demo of E1M1, which
+// is MAP01 for DOOM2's releases, is played by all of them.
+TEST(DemoCommand, EachVersionIsPlayedByTheReleasesTheReadmeNames) {
+  QFile readme(WADWRIGHT_README);
+  ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+  ScratchFolder work;
+  int versions = 0;
+  for (const QByteArray& line : readme.readAll().split('\n')) {
+    const QList<QByteArray> cells = line.split('|');  // "", first byte, recorded with, played by, ""
+    if (cells.size() != 5 || cells[3].trimmed().startsWith("a source port")) continue;
+    bool number = false;
+    const int first = cells[1].trimmed().toInt(&number);
+    const bool old = cells[1].trimmed().startsWith("0-4 ");
+    if (!number && !old) continue;
+    work.write("d.lmp", old ? demo({2, 1, 1, 1, 0, 0, 0}) : newDemo(first, 2, 1, 1));
+    ToolResult run = runTool(builtTool("wadwright"), {"--demo", "d.lmp"}, homeAt(work));
+    const auto names = [](const QByteArray& list) {  // a name may end in a blank, as the catalogue has it
+      QStringList trimmed;
+      for (const QByteArray& name : list.split(',')) trimmed << QString::fromUtf8(name.trimmed());
+      return trimmed;
+    };
+    EXPECT_EQ(names(firstLine(run).split('\t').last()), names(cells[3])) << line.toStdString();
+    ++versions;
+  }
+  EXPECT_EQ(versions, 7);  // the old header, 104 to 109
 }
 
 // What is no demo is said in a line, at once, with exit status 2.
@@ -65,10 +91,16 @@ TEST(DemoCommand, WhatIsNoDemoIsSaidWithoutWaitingOrReadingForever) {
       {cutShort, "it has no end marker: it stops in the middle of its moves (cut short?)"},
       {markerInsideATic, "it has no end marker: it stops in the middle of its moves (cut short?)"},
       {newDemo(109, 7, 1, 1), "its header is no demo's (skill byte 7, episode 1, map 1, players 1)"},
-      {newDemo(109, 3, 5, 1), "its header is no demo's (skill byte 3, episode 5, map 1, players 1)"},
-      {newDemo(109, 3, 2, 10), "its header is no demo's (skill byte 3, episode 2, map 10, players 1)"},
-      {newDemo(109, 3, 1, 33), "its header is no demo's (skill byte 3, episode 1, map 33, players 1)"},
-      {demo({3, 1, 12, 1, 0, 0, 0}), "its header is no demo's (skill byte 3, episode 1, map 12, players 1)"},
+      {newDemo(109, 3, 5, 1), "its header names episode 5, map 1, and no release that writes V1.9 demos has that map"},
+      {newDemo(109, 3, 2, 10), "its header names episode 2, map 10, and no release that writes V1.9 demos has that map"},
+      {newDemo(109, 3, 1, 33), "its header names episode 1, map 33, and no release that writes V1.9 demos has that map"},
+      {newDemo(106, 3, 4, 1), "its header names episode 4, map 1, and no release that writes V1.666 demos has that map"},
+      {newDemo(108, 3, 4, 9), "its header names episode 4, map 9, and no release that writes V1.8 demos has that map"},
+      {newDemo(104, 3, 1, 15), "its header names episode 1, map 15, and no release that writes V1.4 demos has that map"},
+      {newDemo(107, 3, 2, 1), "its header names episode 2, map 1, and no release that writes V1.7 demos has that map"},
+      {demo({3, 1, 12, 1, 0, 0, 0}), "its header names episode 1, map 12, and no release that writes V1.0-V1.2 demos has that map"},
+      {demo({3, 1, 2, 1, 0, 0, 0}, 35, 6), "its end marker lies where a Heretic demo's 6-byte tics put it, not where DOOM's "
+                                           "4-byte tics do (it may be Heretic's; it is not DOOM's)"},
       {newDemo(109, 3, 1, 1, 0), "its header is no demo's (skill byte 3, episode 1, map 1, players 0)"},
   };
   // Besides, what is no ordinary file is not opened to be read, nor a huge one read past the bound.
@@ -100,6 +132,7 @@ class DemoIwads : public ::testing::Test {
     work.write("games/d2_17.wad", "IWAD" + fakeRelease("ea74a47a791fdef2e9f2ea8b8a9da13b"));  // DOOM2 V1.7
     work.write("games/udoom.wad", "IWAD" + fakeRelease("c4fe9fd920207691a9f493668e0a2083"));  // Ultimate Doom
     work.write("games/hello.wad", "IWADhello, I am no IWAD of any release");
+    work.write("games/freedoom2.wad", "IWAD" + fakeRelease("7b247eeb6a15ce9deeb652b82eb73f7b"));  // Freedoom: Phase 2
     work.write("games/map20.lmp", newDemo(106, 3, 1, 20));
   }
   ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, homeAt(work)); }
@@ -109,7 +142,7 @@ class DemoIwads : public ::testing::Test {
 
 // Each IWAD is such a release, or is made into one by the lines given, or is not for this demo.
 TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
-  ToolResult run = demo({"games/map20.lmp", "games/doom2.wad", "games/d2_17.wad", "games/udoom.wad", "games/hello.wad"});
+  ToolResult run = demo({"games/map20.lmp", "games/doom2.wad", "games/d2_17.wad", "games/udoom.wad", "games/hello.wad", "games/freedoom2.wad"});
   const QString twoSteps = "wadwright --make doom2_19.wad games/d2_17.wad && wadwright --make ";
   EXPECT_EQ(QString::fromUtf8(run.out).split('\n').mid(1), (QStringList{
       "games/doom2.wad\tcan be made into\tDOOM2 V1.666\twadwright --make d2_1666.wad games/doom2.wad",
@@ -118,8 +151,17 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
       "games/d2_17.wad\tcan be made into\tDOOM2 V1.666 German (No-Nazi)\t" + twoSteps + "d2_16ger.wad games/doom2_19.wad",
       "games/udoom.wad\tcannot play it\tUltimate Doom",
       "games/hello.wad\tcannot play it\tunknown version hello, I am no IWAD of any relea",
+      "games/freedoom2.wad\tcannot play it\tFreedoom: Phase 2 0.12.1",  // no V1.666 demo is played with it
       ""})) << run.err.toStdString();
   EXPECT_EQ(run.code, 1);
+
+  // A source port plays V1.9 demos with Freedoom's files, its own among them: whether it plays this
+  // one, which may be DOOM's with the same map numbers, only playing it tells.
+  work.write("games/map01.lmp", newDemo(109, 3, 1, 1));
+  run = demo({"games/map01.lmp", "games/freedoom2.wad"});
+  EXPECT_EQ(run.out.split('\n').value(1), "games/freedoom2.wad\tmay play it\tFreedoom: Phase 2 0.12.1\ta source port may play it with "
+                                          "these files, if the demo was recorded on them") << run.err.toStdString();
+  EXPECT_EQ(run.code, 1);  // not for certain
 
   // Without IWADs named: those beside the demo; one that plays it as it is makes the status 0.
   work.write("games/my doom2.wad", "IWAD" + fakeRelease("30e3c2d0350b67bfbf47271970b74b2f"));  // DOOM2 V1.666
@@ -135,5 +177,59 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
   for (const QJsonValue& iwad : said)
     if (iwad.toObject()["plays"].toBool()) playing << QFileInfo(iwad.toObject()["file"].toString()).fileName() + " " + iwad.toObject()["release"].toString();
   EXPECT_EQ(playing, QStringList{"my doom2.wad DOOM2 V1.666"});
-  EXPECT_EQ(QDir("games").entryList(QDir::Files).size(), 6);  // nothing written beside them
+  EXPECT_EQ(QDir("games").entryList(QDir::Files).size(), 8);  // nothing written beside them
+}
+
+// A --make line runs as printed in sh and names the IWAD, whatever its name; where the name cannot be
+// one word of a text line, the line says so, and the command in --json runs instead.
+TEST_F(DemoIwads, EachMakeLineRunsAsPrintedInSh) {
+  // The name, as the line's first field shows it, and whether the line can show the command.
+  const std::tuple<QByteArray, QByteArray, bool> names[] = {
+      {"-doom2.wad", "-doom2.wad", true},
+      {"it's.wad", "it's.wad", true},
+      {"\xff\xfe.wad", "\xff\xfe.wad", true},
+      {"new\nline.wad", "new\\nline.wad", false},
+      {"back\\slash.wad", "back\\\\slash.wad", false},
+  };
+  QDir().mkdir("odd");
+  work.write("odd/map20.lmp", newDemo(106, 3, 1, 20));
+  for (const auto& [name, shown, printable] : names) {
+    const QByteArray iwad = "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd");  // Doom2 V1.9
+    FILE* made = std::fopen(("odd/" + name).constData(), "wb");  // by its bytes: the name need not be text
+    ASSERT_NE(made, nullptr);
+    std::fwrite(iwad.constData(), 1, size_t(iwad.size()), made);
+    std::fclose(made);
+  }
+  // Keeps the file it was given; a word that begins with '-' is an option, as for the real one.
+  work.write("bin/wadwright", "#!/bin/sh\ncase $3 in -*) exit 2; esac\nprintf '%s\\0' \"$3\" >> ../args\n", true);
+  const QStringList environment = homeAt(work) << "W=" + tools.path() + "/wadwright";
+  const QStringList standIn{"PATH=" + work.path("bin") + ":" + qEnvironmentVariable("PATH")};
+  // Runs `command` in odd/ as sh reads it, and tells whether it named the file `name`.
+  const auto namesFile = [&](const QByteArray& command, const QByteArray& name) {
+    QFile::remove("args");
+    work.write("line.sh", "cd odd || exit 9\n" + command + "\n");
+    ToolResult ran = runTool("sh", {"line.sh"}, standIn);
+    struct stat given{}, meant{};
+    const QByteArray arg = work.read("args").split('\0').value(0);
+    return ran.code == 0 && stat(("odd/" + arg).constData(), &given) == 0 && stat(("odd/" + name).constData(), &meant) == 0 &&
+           given.st_ino == meant.st_ino;
+  };
+  const ToolResult text = runTool("sh", {"-c", "cd odd && exec \"$W\" --demo -- map20.lmp *.wad"}, environment);
+  const ToolResult json = runTool("sh", {"-c", "cd odd && exec \"$W\" --demo --json -- map20.lmp *.wad"}, environment);
+  const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
+  for (const auto& [name, shown, printable] : names) {
+    QByteArray command;
+    for (const QByteArray& line : text.out.split('\n'))
+      if (line.startsWith(shown + "\tcan be made into\tDOOM2 V1.666\t")) command = line.split('\t').value(3);
+    if (printable) {
+      EXPECT_TRUE(namesFile(command, name)) << command.toStdString();
+      continue;
+    }
+    EXPECT_EQ(command, "I cannot write its name as one shell word on this line (it holds a control character or a backslash): "
+                       "--json gives the command");
+    for (const QJsonValue& object : objects)
+      if (object.toObject()["file"] == QString::fromUtf8(name) && object.toObject()["makes"] == "DOOM2 V1.666")
+        command = object.toObject()["command"].toString().toUtf8();
+    EXPECT_TRUE(namesFile(command, name)) << command.toStdString();
+  }
 }

@@ -170,11 +170,13 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
       {newDemo(105, 3, 1, 1),
        "This demo was recorded with DOOM V1.5 on E1M1, skill 4 (Ultra-Violence), 1 player.\nNo IWAD in this folder plays it, "
        "and none of them makes one that does.", ""},
-      {newDemo(105, 3, 2, 1),
-       "This demo was recorded with DOOM V1.5 on E2M1, skill 4 (Ultra-Violence), 1 player. No release in my catalogue plays it.", ""},
       {newDemo(203, 3, 1, 1),
        "This demo was recorded with MBF (demo version 203): it needs such a source port, and no release of the game plays it.", ""},
       {"", "'x.lmp' is no demo I can read: it is empty.", ""},
+      {newDemo(105, 3, 2, 1), "'x.lmp' is no demo I can read: its header names episode 2, map 1, and no release that writes V1.5 "
+                              "demos has that map.", ""},
+      {demo({3, 1, 2, 1, 0, 0, 0}, 35, 6), "'x.lmp' is no demo I can read: its end marker lies where a Heretic demo's 6-byte tics "
+                                           "put it, not where DOOM's 4-byte tics do (it may be Heretic's; it is not DOOM's).", ""},
   };
   for (const auto& [demo, said, selected] : cases) {
     click("doom2.wad");  // what was shown before the drop is not left standing
@@ -188,4 +190,15 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
   }
   EXPECT_EQ(QDir::currentPath(), work.path("games"));  // the working folder stays
   EXPECT_EQ(listed(), (QStringList{"doom.wad", "doom2.wad"}));
+
+  // Freedoom is played with V1.9 demos by a source port: it may play one, if it was recorded on it.
+  QFile::remove("doom2.wad");
+  work.write("games/doom.wad", fakeRelease("c19685bd160b1bb842501063130fb0e7"));  // Freedoom: Phase 1
+  work.write("demos/x.lmp", newDemo(109, 3, 1, 1));
+  messages.texts.clear();
+  drop({QUrl::fromLocalFile(work.path("demos/x.lmp"))});
+  EXPECT_EQ(messages.texts, QStringList{"This demo was recorded with DOOM, DOOM2 or Final Doom V1.9 on E1M1 or MAP01, skill 4 "
+                                        "(Ultra-Violence), 1 player.\n'doom.wad' here is Freedoom: Phase 1 0.12.1: a source port "
+                                        "may play it with these files, if the demo was recorded on them."});
+  EXPECT_EQ(form->File1->selectedName(), "doom.wad");
 }

@@ -31,8 +31,8 @@ void Form1::openDemo(const QString& path) {
     showMessage(this, "'" + QFileInfo(path).fileName() + "' is no demo I can read: " + demo.problem + ".");
     return;
   }
-  if (demo.releases.empty()) {
-    showMessage(this, demo.sentence() + (demo.port.isEmpty() ? " No release in my catalogue plays it." : ""));
+  if (!demo.port.isEmpty()) {  // a release plays every other demo that its header allows
+    showMessage(this, demo.sentence());
     return;
   }
   QString verdict;
@@ -44,12 +44,12 @@ void Form1::openDemo(const QString& path) {
 }
 
 // The first IWAD of the folder that plays the demo, or else the first whose buttons make one that
-// does; `verdict` says which it is. They are identified one by one, the list locked meanwhile as
+// does, or else the first that a source port may play it with; `verdict` says which it is. They are identified one by one, the list locked meanwhile as
 // for a patch, and the folder's lock let go before the chosen one is identified again.
 QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
   setLockedForPatch(true);
   platform::FolderLock folder(".");
-  QString makes;
+  QString makes, mayPlay, mayPlayVerdict;
   if (waitForFolder(folder)) {
     for (const QString& name : File1->names()) {
       Identification found = identifyFile(name, [this](const QString& line) { return RunAndWait(line); });
@@ -60,6 +60,11 @@ QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
         setLockedForPatch(false);
         return name;
       }
+      if (mayPlay.isEmpty() && demo.mayPlay(found.row)) {
+        mayPlay = name;
+        mayPlayVerdict = "'" + name + "' here is " + found.row->releaseName +
+                         ": a source port may play it with these files, if the demo was recorded on them.";
+      }
       for (const MadeFile& made : madeFrom(*found.row))
         if (makes.isEmpty() && demo.plays(made.release)) {
           makes = name;
@@ -69,5 +74,7 @@ QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
     }
   }
   setLockedForPatch(false);
-  return makes;
+  if (!makes.isEmpty() || mayPlay.isEmpty()) return makes;
+  verdict = mayPlayVerdict;
+  return mayPlay;
 }
