@@ -5,11 +5,12 @@
 # Direct2D plugin and no JPEG or GIF image formats. Debian's moc, rcc and uic of the
 # same version do the host's part. Qt's own bundled zlib, libpng, freetype, harfbuzz and pcre2 are
 # used. The source lacks wintab.h, so tablet events are off; OpenGL off needs dynamic OpenGL off
-# too, or the windows plugin breaks.
+# too, or the windows plugin breaks; and Direct2D off needs DirectWrite 3 off, whose font database
+# Qt 6.4 builds only with Direct2D (GDI's, the default, stays).
 features_off=(system_zlib system_png system_jpeg system_freetype system_harfbuzz system_pcre2
   system_doubleconversion system_libb2 system_textmarkdownreader textmarkdownreader textmarkdownwriter
   sql network dbus opengl dynamicgl vulkan printsupport xml concurrent icu tabletevent
-  direct2d jpeg gif)
+  direct2d directwrite3 jpeg gif)
 # Optimised for size (-Os rather than CMake's -O3): smaller DLLs, built in less time.
 features_on=(optimize_size)
 options=()
