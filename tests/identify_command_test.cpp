@@ -162,7 +162,7 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
       {"\"$W\" \"$(printf -- '--a\\033[2J\\v\\f\\177b')\"", 2, "",  // no control reaches the terminal
        "wadwright: I do not know the option '--a\\x1b[2J\\x0b\\x0c\\x7fb' (see wadwright --help)\n"},
       // Started from a folder whose path the system will not name: said once, nothing run.
-      {"top=$PWD; d=$(printf '%0200d' 0); for i in $(seq 21); do mkdir $d; cd $d; done; cp \"$W\" .; ./wadwright --identify x.wad; s=$?; "
+      {"top=$PWD; d=$(printf '%0200d' 0); for i in $(seq 21); do mkdir $d; cd -P $d; done; cp \"$W\" .; ./wadwright --identify x.wad; s=$?; "
        "cd \"$top\"; rm -rf 0*; exit $s", 2, "", "wadwright: I cannot tell which folder I was started from"},
       {"\"$W\" --identify - -- --frobnicate", 2, "-\terror\tI cannot find '-'", ""},  // `-` and what follows `--` are names
       {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make, --find and --demo (see wadwright --help)\n"},
