@@ -14,7 +14,10 @@ QByteArray escapedField(const QByteArray& field) {
       case '\t': escaped += "\\t"; break;
       case '\n': escaped += "\\n"; break;
       case '\r': escaped += "\\r"; break;
-      default: escaped += c;
+      default:
+        // Any other control would reach the terminal raw: \x1b[2J clears it.
+        if (uchar(c) < 0x20 || c == 0x7f) escaped += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+        else escaped += c;
     }
   }
   return escaped;

@@ -27,7 +27,8 @@ class CommandOutput {
 };
 
 /// A field with its backslashes, tabs, newlines and carriage returns written as \\, \t, \n and \r,
-/// so that every line is one result and every tab separates two fields.
+/// and every other control character and DEL as \x and two hex digits (\x1b), so that every line
+/// is one result, every tab separates two fields, and no name steers the terminal.
 QByteArray escapedField(const QByteArray& field);
 
 /// Writes `text` to standard output and flushes it; false, said on standard error, when it could not.

@@ -8,12 +8,17 @@
 #include "path_identification.h"
 #include "platform/termination_signals.h"
 
+QByteArray placesLookedIn(const IwadPlaces& places) {
+  QByteArray text;
+  for (const QByteArray& place : places.folders + places.stores + places.collections) text += "  " + escapedField(place) + "\n";
+  return text;
+}
+
 int findFromCommandLine(bool json, const QByteArray& programFolder) {
   const IwadPlaces places = iwadPlaces(QProcessEnvironment::systemEnvironment());
   const QList<QByteArray> found = findIwads(places);
   if (found.isEmpty() && !platform::terminationSignal()) {
-    std::fprintf(stderr, "wadwright: I found no IWADs. I looked in:\n  %s\n",
-                 (places.folders + places.stores + places.collections).join("\n  ").constData());
+    std::fprintf(stderr, "wadwright: I found no IWADs. I looked in:\n%s", placesLookedIn(places).constData());
     return 1;
   }
   CommandOutput output(json);

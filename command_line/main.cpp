@@ -41,20 +41,28 @@ int startWindow(const QByteArray& programFolder, const QList<QByteArray>& paths,
   }
   char* arguments[] = {program, path.isEmpty() ? nullptr : path.data(), nullptr};
   QString why = platform::runInstead(window, arguments);
-  std::fprintf(stderr, "wadwright: cannot start %s: %s\n", window.constData(), qPrintable(why));
+  std::fprintf(stderr, "wadwright: cannot start %s: %s\n", escapedField(window).constData(), qPrintable(why));
   return 127;
 }
 
 int runMode(const CommandOptions& options, const QByteArray& folder, char* program) {
+  if (options.mode == CommandOptions::Mode::Help) return printAll(kUsage) ? 0 : 2;
+  if (options.mode == CommandOptions::Mode::Version) return printAll(QByteArray("Wadwright ") + kProgramVersion + "\n") ? 0 : 2;
+  // Said once, here: every helper and the window would otherwise be "not found" one by one.
+  if (folder.isEmpty()) {
+    std::fputs("wadwright: I cannot tell which folder I was started from (the system names no path of 4096 bytes "
+               "or more), so I cannot find my helpers or my window\n", stderr);
+    return 2;
+  }
   switch (options.mode) {
-    case CommandOptions::Mode::Help: return printAll(kUsage) ? 0 : 2;
-    case CommandOptions::Mode::Version: return printAll(QByteArray("Wadwright ") + kProgramVersion + "\n") ? 0 : 2;
     case CommandOptions::Mode::Identify: return identifyFromCommandLine(options.paths, options.json, folder);
     case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, folder);
     case CommandOptions::Mode::ListOffers: return listOffersFromCommandLine(options.paths[0], options.json, folder);
     case CommandOptions::Mode::Find: return findFromCommandLine(options.json, folder);
     case CommandOptions::Mode::Demo: return demoFromCommandLine(options.paths, options.json, folder);
-    case CommandOptions::Mode::Window: break;
+    case CommandOptions::Mode::Window:
+    case CommandOptions::Mode::Help:
+    case CommandOptions::Mode::Version: break;
   }
   return startWindow(folder, options.paths, program);
 }

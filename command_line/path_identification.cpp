@@ -64,10 +64,10 @@ Identification identifyPath(const QByteArray& path, const QByteArray& programFol
     if (!folder.lock()) return stopped();
     return identifyFile(QFile::decodeName(name), run, shown);
   }
-  QTemporaryDir links(privateFolderTemplate());
-  const QString link = links.filePath(linkName(path));
-  if (!links.isValid() || !platform::linkToNativePath(platform::currentNativeFolder() + "/" + name, link) ||
-      !QDir::setCurrent(links.path()))
+  const std::unique_ptr<QTemporaryDir> links = makePrivateFolder();
+  const QString link = links ? links->filePath(linkName(path)) : QString();
+  if (!links || !platform::linkToNativePath(platform::currentNativeFolder() + "/" + name, link) ||
+      !QDir::setCurrent(links->path()))
     return failure("I cannot identify '" + shown + "': I found no private folder of yours to hand it over from.");
   return identifyFile(QFileInfo(link).fileName(), run, shown);
 }

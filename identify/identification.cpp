@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <optional>
+#include <memory>
 
 #include "known_releases.h"
 #include "platform/command_words.h"
@@ -32,10 +32,10 @@ QByteArray readChecksum(const platform::CommandOutcome& outcome, const QString& 
   return output.open(QIODevice::ReadOnly) ? output.read(kChecksumLength) : QByteArray();
 }
 
-// True when a checksum line fits into a new md5tmp.txt here, which is then left for the tool to
+// True when a checksum line fits into the new file `path`, which is then left for the tool to
 // write over. A full disk takes the name but not the line.
-bool checksumFits() {
-  QFile probe(kChecksumFile);
+bool checksumFits(const QString& path) {
+  QFile probe(path);
   if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
   const bool written = probe.write(QByteArray(512, ' ')) == 512 && probe.flush();  // more than any line
   probe.close();
@@ -49,23 +49,35 @@ bool checksumFits() {
 class ChecksumOutput {
  public:
   ChecksumOutput() {
-    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile) && checksumFits()) return;
-    private_.emplace(privateFolderTemplate());
+    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile) && checksumFits(kChecksumFile)) return;
+    privately_ = true;
+    private_ = makePrivateFolder();
   }
-  bool ready() const { return !private_ || private_->isValid(); }
+  bool ready() const { return !privately_ || private_; }
   QString path() const { return private_ ? private_->filePath(kChecksumFile) : kChecksumFile; }
   // As the checksum command names it.
   QString word() const { return private_ ? platform::commandWord(path()) : kChecksumFile; }
 
  private:
-  std::optional<QTemporaryDir> private_;
+  bool privately_ = false;
+  std::unique_ptr<QTemporaryDir> private_;
 };
 
 }  // namespace
 
-QString privateFolderTemplate() {
-  QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  return (runtime.isEmpty() ? QDir::tempPath() : runtime) + "/wadwright-XXXXXX";
+std::unique_ptr<QTemporaryDir> makePrivateFolder() {
+  // The session's own folder first; a full or unusable one falls back, as md5tmp.txt does.
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  for (const QString& base : {runtime, QDir::tempPath()}) {
+    if (base.isEmpty()) continue;
+    auto folder = std::make_unique<QTemporaryDir>(base + "/wadwright-XXXXXX");
+    if (!folder->isValid()) continue;
+    const QString probe = folder->filePath(kChecksumFile);
+    const bool fits = checksumFits(probe);
+    QFile::remove(probe);
+    if (fits) return folder;
+  }
+  return nullptr;
 }
 
 Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName) {

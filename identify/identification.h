@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
+#include <memory>
 
 #include "catalogue.h"
 #include "platform/process.h"
@@ -24,8 +26,10 @@ struct Identification {
 /// The file the interpreter sends the checksum tool's output to, in the working folder.
 inline constexpr const char* kChecksumFile = "md5tmp.txt";
 
-/// Where a QTemporaryDir makes a folder of the user's own, which no one else can write to.
-QString privateFolderTemplate();
+/// A new folder of the user's own, which no one else can write to, with room for a checksum line:
+/// in XDG_RUNTIME_DIR, else (that is full, read-only or missing) in the temporary folder. Not
+/// made (null) where neither has room.
+std::unique_ptr<QTemporaryDir> makePrivateFolder();
 
 /// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
 /// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output

@@ -15,13 +15,6 @@ const char* const kGogWadFolders[] = {"doom2", "TNT", "Plutonia", "base/wads", "
 
 QByteArray pathOf(const QString& path) { return QFile::encodeName(QDir::fromNativeSeparators(path)); }
 
-void removeDuplicates(QList<QByteArray>& paths) {
-  QList<QByteArray> once;
-  for (const QByteArray& path : paths)
-    if (!once.contains(path)) once << path;
-  paths = once;
-}
-
 // The libraries a Steam installation lists in libraryfolders.vdf, besides its own. Its paths are
 // escaped there: "D:\\SteamLibrary". Read as the store reads them, a bounded amount.
 QList<QByteArray> steamLibraries(const QString& steam) {

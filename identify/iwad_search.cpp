@@ -1,7 +1,11 @@
 #include "iwad_search.h"
 
+#include <map>
 #include <set>
 #include <utility>
+
+#include <QSet>
+#include <QThread>
 
 #include "platform/native_files.h"
 #include "platform/regular_file.h"
@@ -27,10 +31,10 @@ class Search {
   QList<QByteArray> found;
 
   void look(QByteArray folder, int depth) {
-    if (platform::terminationSignal()) return;
+    if (searchAskedToEnd()) return;
     while (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
     const NativeFileInfo here = platform::nativeFileInfo(folder);
-    if (here.kind != NativeFileInfo::Kind::Folder || !firstTime(here)) return;
+    if (here.kind != NativeFileInfo::Kind::Folder || !deeperThanBefore(here, depth)) return;
     for (const QByteArray& name : platform::nativeFolderNames(folder)) {
       const QByteArray path = folder + (folder.endsWith('/') ? "" : "/") + name;
       const NativeFileInfo entry = platform::nativeFileInfo(path);
@@ -44,12 +48,40 @@ class Search {
   }
 
  private:
-  // Every folder and file once, however many names (links, hard links, bind mounts) lead to it.
+  using Key = std::pair<quint64, quint64>;
+  // Every file once, however many names (links, hard links, bind mounts) lead to it.
   bool firstTime(const NativeFileInfo& info) { return seen_.insert({info.device, info.inode}).second; }
-  std::set<std::pair<quint64, quint64>> seen_;
+  // A folder once at each depth: one named first as a plain folder (DOOMWADDIR at a store's base)
+  // is read again, deeper, where it is met as a store.
+  bool deeperThanBefore(const NativeFileInfo& info, int depth) {
+    const auto [place, first] = depths_.try_emplace({info.device, info.inode}, depth);
+    if (first) return true;
+    if (place->second >= depth) return false;
+    place->second = depth;
+    return true;
+  }
+  std::set<Key> seen_;
+  std::map<Key, int> depths_;
 };
 
 }  // namespace
+
+bool searchAskedToEnd() {
+  return platform::terminationSignal() || QThread::currentThread()->isInterruptionRequested();
+}
+
+// In one pass: a library list near its size bound names about a million game folders.
+void removeDuplicates(QList<QByteArray>& paths) {
+  QSet<QByteArray> seen;
+  seen.reserve(paths.size());
+  QList<QByteArray> once;
+  for (const QByteArray& path : paths)
+    if (!seen.contains(path)) {
+      seen.insert(path);
+      once << path;
+    }
+  paths = std::move(once);
+}
 
 QList<QByteArray> findIwads(const IwadPlaces& places) {
   Search search;

@@ -14,15 +14,24 @@ struct IwadPlaces {
   QList<QByteArray> collections;  ///< A folder of installs: each folder in it is read as a store.
 };
 
+/// Whether the process or the calling thread has been asked to end: the places and the search stop
+/// at once when it has.
+bool searchAskedToEnd();
+
+/// Keeps the first of each path, in order.
+void removeDuplicates(QList<QByteArray>& paths);
+
 /// The places, from `environment` (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_DATA_DIRS,
 /// DOOMWADDIR, DOOMWADPATH) and the lists of libraries and installs that Steam and Heroic keep
-/// there. Places that do not exist are left in: looking for them is the search's job.
+/// there. Places that do not exist are left in: looking for them is the search's job. Each place
+/// once, in the order first met; asked to end, it stops with the places it has.
 IwadPlaces iwadPlaces(const QProcessEnvironment& environment);
 
 /// The IWADs in those places, byte for byte: regular files (or links to them) whose names end in
 /// .wad in any letter case and that begin as an IWAD does, each once however many names and links
 /// lead to it. Missing or unreadable folders are passed over; nothing is written, and nothing is
-/// read that could make the search wait. Asked to end, it stops with what it has found.
+/// read that could make the search wait. Asked to end (a termination signal, or an interruption
+/// of the thread it runs in), it stops with what it has found.
 QList<QByteArray> findIwads(const IwadPlaces& places);
 
 /// The whole of a store's or launcher's own file (a library list, a list of installs), where it

@@ -27,13 +27,6 @@ const char* const kSteamGames[] = {
 
 QByteArray pathOf(const QString& path) { return QFile::encodeName(path); }
 
-void removeDuplicates(QList<QByteArray>& paths) {
-  QList<QByteArray> once;
-  for (const QByteArray& path : paths)
-    if (!once.contains(path)) once << path;
-  paths = once;
-}
-
 // The libraries a Steam installation lists besides its own: "path" "/mnt/games/SteamLibrary" in
 // today's libraryfolders.vdf, "1" "/mnt/..." in older ones, "BaseInstallFolder_1" "/mnt/..." in
 // config.vdf. Read as Latin-1, which any bytes are, so that a path comes back byte for byte.
@@ -43,6 +36,7 @@ QList<QByteArray> steamLibraries(const QByteArray& steam) {
   for (const char* list : {"/steamapps/libraryfolders.vdf", "/config/libraryfolders.vdf", "/config/config.vdf"}) {
     const QString text = QString::fromLatin1(readStoreFile(steam + list));
     for (const QRegularExpressionMatch& match : entry.globalMatch(text)) {
+      if (searchAskedToEnd()) return libraries;
       const QByteArray path = match.captured(1).replace("\\\\", "\\").toLatin1();
       if (path.startsWith('/')) libraries << path;
     }
@@ -95,9 +89,15 @@ IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
                            home + "/.steam", dataHome + "/Steam", home + "/.local/share/Steam",
                            home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam",
                            home + "/.var/app/com.valvesoftware.Steam/data/Steam"};
-  for (const QString& steam : steams)
-    for (const QByteArray& library : steamLibraries(pathOf(steam)))
-      for (const char* game : kSteamGames) places.stores << library + "/steamapps/common/" + game;
+  // ~/.steam/steam and ~/.local/share/Steam are usually one installation: its libraries count once.
+  QList<QByteArray> libraries;
+  for (const QString& steam : steams) {
+    if (searchAskedToEnd()) return places;
+    libraries << steamLibraries(pathOf(steam));
+  }
+  removeDuplicates(libraries);
+  for (const QByteArray& library : libraries)
+    for (const char* game : kSteamGames) places.stores << library + "/steamapps/common/" + game;
 
   // GOG has no Linux DOOM: its Windows games come through Heroic, which lists where it put them.
   for (const QString& list : {configHome + "/heroic/gog_store/installed.json",

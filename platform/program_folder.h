@@ -8,7 +8,8 @@ namespace platform {
 
 /// The folder this program's executable is in, byte for byte as the system names it: its
 /// helpers are looked for there, and a name that is not valid text must not lead to another
-/// folder whose name only reads the same.
+/// folder whose name only reads the same. Empty where the system cannot say (Linux names no path
+/// of 4,096 bytes or more).
 QByteArray programFolder();
 
 /// A path by which a process can be started from `path`, given byte for byte: the path itself

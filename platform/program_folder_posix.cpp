@@ -11,10 +11,17 @@
 namespace platform {
 
 QByteArray programFolder() {
-  char path[4096];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-  if (length <= 0 || length == ssize_t(sizeof path)) return {};
-  const QByteArray self(path, qsizetype(length));
+  // A link of any length: it fills the buffer only when the buffer was too short.
+  QByteArray self(256, '\0');
+  for (;;) {
+    const ssize_t length = readlink("/proc/self/exe", self.data(), size_t(self.size()));
+    if (length <= 0) return {};  // no /proc, or a path longer than the system can name
+    if (length < self.size()) {
+      self.truncate(length);
+      break;
+    }
+    self.resize(self.size() * 2);
+  }
   return self.left(qMax(self.lastIndexOf('/'), 1));
 }
 

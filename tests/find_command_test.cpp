@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -52,7 +53,8 @@ TEST(FindCommand, FindsTheIwadsWhereStoresAndSourcePortsPutThem) {
   const QByteArrayList iwads = {
       here + "/a/PLUTONIA.WAD", here + "/a/n\xff" "u.wad",  // a name that is not valid UTF-8
       here + "/library" + common + "Ultimate Doom/rerelease/DOOM.WAD",  // libraryfolders.vdf's
-      here + "/library" + common + "Ultimate Doom/base/master/wads/TNT.WAD",
+      here + "/library" + common + "Ultimate Doom/base/master/wads/TNT.WAD",  // and DOOMWADPATH's too: base
+      here + "/library" + common + "Ultimate Doom/base/doom2/DOOM2.WAD",      // is read as a store's, deeper
       here + "/library" + common + "Doom 2/finaldoombase/PLUTONIA.WAD",
       home + "/.local/share/Steam" + common + "Final Doom/base/TNT.WAD",
       home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam" + common + "Doom 2/base/doom2.wad",
@@ -77,7 +79,8 @@ TEST(FindCommand, FindsTheIwadsWhereStoresAndSourcePortsPutThem) {
       "{\"installed\": [{\"install_path\": \"" + here + "/flatpak gog/DOOM\"}]}");
 
   const QStringList before = work.entries();
-  ToolResult found = runTool(builtTool("wadwright"), {"--find"}, homeAt(work, work.path("a") + ":" + work.path("b") + ":" + work.path("c")));
+  const QString base = work.path("library/steamapps/common/Ultimate Doom/base");
+  ToolResult found = runTool(builtTool("wadwright"), {"--find"}, homeAt(work, work.path("a") + ":" + work.path("b") + ":" + work.path("c") + ":" + base));
   QByteArrayList files;
   for (const QByteArray& line : found.out.split('\n'))
     if (!line.isEmpty() && !line.startsWith("/usr/")) files << line.left(line.indexOf('\t'));  // Freedoom is found too
@@ -108,6 +111,29 @@ TEST(FindCommand, AStoresFileThatIsAPipeADeviceOrAGiantIsPassedOver) {
                                homeAt(work, work.path("dwd")) << "W=" + builtTool("wadwright") << "L=" + list);
     EXPECT_EQ(found.code, 1) << making.toStdString() << " " << list.toStdString() << ": " << found.err.toStdString();
     EXPECT_TRUE(found.out.startsWith(QFile::encodeName(work.path("dwd/doom.wad")) + "\tunknown\t")) << found.out.toStdString();
+  }
+}
+
+// A library list near its size bound names about a million game folders: the search still ends in
+// seconds, and Ctrl+C ends it at once, while the places are still being gathered.
+TEST(FindCommand, AHugeLibraryListIsSearchedInSecondsAndCtrlCStopsIt) {
+  ScratchFolder work;
+  put("dwd/doom.wad");
+  QByteArray list = "\"libraryfolders\"\n{\n";
+  for (int number = 0; list.size() < (1 << 20) - 32; ++number) list += "\"" + QByteArray::number(number) + "\" \"/l" + QByteArray::number(number) + "\"\n";
+  put("home/.local/share/Steam/steamapps/libraryfolders.vdf", list + "}\n");
+  for (const bool interrupted : {false, true}) {
+    QElapsedTimer clock;
+    clock.start();
+    ToolRun program(builtTool("wadwright"), {"--find"}, homeAt(work, work.path("dwd")));
+    if (interrupted) {
+      QThread::msleep(300);
+      clock.restart();
+      kill(pid_t(program.pid()), SIGINT);
+    }
+    const ToolResult run = program.wait(120000);
+    EXPECT_LT(clock.elapsed(), interrupted ? 2000 : 20000) << run.err.toStdString();
+    EXPECT_EQ(run.code, interrupted ? 130 : 1) << run.err.toStdString();
   }
 }
 
@@ -153,6 +179,21 @@ TEST(FindCommand, ASignalStopsARunOverManyFiles) {
     else
       EXPECT_EQ(QString::fromUtf8(run.out).split('\n').mid(demo), (QStringList{"many/a.wad\terror\t" + said, ""})) << what;
   }
+}
+
+// A full XDG_RUNTIME_DIR takes no checksum: the private folder falls back to the temporary one, as
+// md5tmp.txt falls back from a full working folder.
+TEST(FindCommand, AFullRuntimeFolderIsPassedOver) {
+  ScratchFolder work;
+  put("dwd/doom.wad", "IWAD");
+  ScratchFolder runtime;
+  if (!runtime.mountSmall()) GTEST_SKIP() << "mounting needs root";
+  runTool("sh", {"-c", "cat /dev/zero > fill"});
+  QDir::setCurrent(work.path());
+  ToolResult found = runTool(builtTool("wadwright"), {"--find"}, homeAt(work, work.path("dwd")) << "XDG_RUNTIME_DIR=" + runtime.path());
+  EXPECT_EQ(found.out.split('\n').value(0), QFile::encodeName(work.path("dwd/doom.wad")) + "\tunknown\t" +
+                                                QCryptographicHash::hash("IWAD", QCryptographicHash::Md5).toHex()) << found.err.toStdString();
+  EXPECT_EQ(runtime.entries(), QStringList{"fill"});
 }
 
 // What the checksum tool says of a file names the file found, not the link it was handed over by.

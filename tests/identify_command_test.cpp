@@ -53,9 +53,11 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
 
   // Names byte for byte, even those that are not text; a tab or a newline cannot split a line.
   work.write("tab\there.wad", "hello");
-  ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad'");
+  ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad' "
+                         "\"$(printf 'esc\\033[2J.wad')\"");
   EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
+  EXPECT_TRUE(odd.out.split('\n').value(2).startsWith("esc\\x1b[2J.wad\terror\tI cannot find 'esc\\x1b[2J.wad'")) << odd.out.toStdString();
 
   // The file read is the one the system opens by the path: linkdir/.. is elsewhere. A folder is said to be one.
   QDir().mkpath("elsewhere/sub");
@@ -157,6 +159,11 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
       {"\"$W\" x.wad -q --help", 2, "", "wadwright: I do not know the option '-q' (see wadwright --help)\n"},
       {"\"$W\" --identify=x.wad", 2, "", "wadwright: I do not know the option '--identify=x.wad' (see wadwright --help)\n"},
       {"\"$W\" \"$(printf '%s\\n%s' --a b)\"", 2, "", "wadwright: I do not know the option '--a\\nb' (see wadwright --help)\n"},
+      {"\"$W\" \"$(printf -- '--a\\033[2J\\v\\f\\177b')\"", 2, "",  // no control reaches the terminal
+       "wadwright: I do not know the option '--a\\x1b[2J\\x0b\\x0c\\x7fb' (see wadwright --help)\n"},
+      // Started from a folder whose path the system will not name: said once, nothing run.
+      {"top=$PWD; d=$(printf '%0200d' 0); for i in $(seq 21); do mkdir $d; cd -P $d; done; cp \"$W\" .; ./wadwright --identify x.wad; s=$?; "
+       "cd \"$top\"; rm -rf 0*; exit $s", 2, "", "wadwright: I cannot tell which folder I was started from"},
       {"\"$W\" --identify - -- --frobnicate", 2, "-\terror\tI cannot find '-'", ""},  // `-` and what follows `--` are names
       {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make, --find and --demo (see wadwright --help)\n"},
       {"\"$W\" a b", 2, "", "wadwright: give one folder or IWAD to open, not 2 (see wadwright --help)\n"},
@@ -168,7 +175,9 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
   for (const auto& [words, status, printed, said] : cases) {
     ToolResult run = shell(words);
     EXPECT_EQ(run.code, status) << words.toStdString();
-    EXPECT_TRUE(run.out.startsWith(printed)) << words.toStdString() << ": " << run.out.toStdString();
-    EXPECT_TRUE(run.err.startsWith(said) && (said.isEmpty() || run.err.count('\n') == 1)) << run.err.toStdString();
+    // Empty is nothing printed; else what is printed begins so, and what is said is one line.
+    EXPECT_TRUE(printed.isEmpty() ? run.out.isEmpty() : run.out.startsWith(printed)) << words.toStdString() << ": " << run.out.toStdString();
+    EXPECT_TRUE(said.isEmpty() ? run.err.isEmpty() : run.err.startsWith(said) && run.err.count('\n') == 1)
+        << words.toStdString() << ": " << run.err.toStdString();
   }
 }

@@ -180,10 +180,21 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
   expectNeutralLook();
 }
 
-TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrIsSaidMissing) {
+TEST_F(MainWindowTest, ExplorerGetsTheProgramFolderUnquotedOrSaysWhyNot) {
   openWindow();
   QTest::mouseClick(form->Command3, Qt::LeftButton);
-  EXPECT_EQ(messages.texts, QStringList{"I could not open the folder in the file manager:\nexplorer was not found"});
+  EXPECT_EQ(messages.texts, QStringList{"I could not open the folder '" + tools.path() + "' in the file manager:\nexplorer was not found"});
+
+  // A desktop with no file manager: what xdg-open said, and the folder, are shown.
+  tools.installReal({"explorer"});
+  work.write("bin/xdg-open", "#!/bin/sh\necho 'xdg-open: no method available' >&2\nexit 3\n", true);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QFile::encodeName(work.path("bin")) + ":" + path);
+  messages.texts.clear();
+  QTest::mouseClick(form->Command3, Qt::LeftButton);
+  qputenv("PATH", path);
+  EXPECT_EQ(messages.texts, QStringList{"I could not open the folder '" + tools.path() + "' in the file manager:\nexplorer: the "
+                                        "file manager did not open " + tools.path() + ": xdg-open: no method available"});
 
   tools.install("explorer", "#!/bin/sh\nprintf '%s|' \"$@\" > record.tmp\nmv record.tmp record\n");
   QTest::mouseClick(form->Command3, Qt::LeftButton);

@@ -11,6 +11,7 @@
 
 #include "file_list_box.h"
 #include "message_box.h"
+#include "platform/file_manager.h"
 #include "platform/native_names.h"
 #include "platform/program_folder.h"
 #include "start_place.h"
@@ -106,10 +107,12 @@ void Form1::setWorkingFolder(const QByteArray& path) {
 }
 
 void Form1::Command3_Click() {
-  // The folder follows unquoted: the file manager's stand-in reads all its words as one path.
   QString why;
-  if (!platform::startDetached("explorer " + platform::commandFolder(programFolder_), programFolder_, &why))
-    showMessage(this, "I could not open the folder in the file manager:\n" + why);
+  Command3->setEnabled(false);  // for the moment the file manager takes to start
+  const bool shown = platform::showInFileManager(programFolder_, programFolder_, &why);
+  Command3->setEnabled(true);
+  if (!shown)
+    showMessage(this, "I could not open the folder '" + QFile::decodeName(programFolder_) + "' in the file manager:\n" + why);
 }
 
 void Form1::changeEvent(QEvent* event) {

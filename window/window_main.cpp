@@ -5,6 +5,7 @@
 #include "application.h"
 #include "form1.h"
 #include "frmsplash.h"
+#include "message_box.h"
 #include "platform/program_folder.h"
 #include "platform/termination_signals.h"
 #include "start_up.h"
@@ -16,7 +17,13 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(":/icons/wadwright.png"));
   QStringList arguments = QCoreApplication::arguments().mid(1);
 
-  Form1 form(platform::programFolder());
+  const QByteArray folder = platform::programFolder();
+  if (folder.isEmpty()) {  // said once, not as every helper "not found"
+    showMessage(nullptr, "I cannot tell which folder I was started from (the system names no path of 4096 bytes or more), "
+                         "so I cannot find my helpers.");
+    return 2;
+  }
+  Form1 form(folder);
   frmSplash disclaimer;
   // Logout or Ctrl+C ends the program as closing the window does: a tool is stopped, and what it
   // began is removed, before the program goes.

@@ -10,12 +10,15 @@
 #include "support/tool_run.h"
 
 // The main window passes paths unquoted: words joined with single blanks are the folder. What is
-// not a folder is refused with a message, and xdg-open is not started.
+// not a folder is refused with a message, and xdg-open is not started; an xdg-open that fails at
+// once is said to, in one line.
 TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
   ScratchFolder folder;
-  for (const char* name : {"bin", "my folder", "-x"}) QDir().mkdir(name);
+  for (const char* name : {"bin", "bare", "my folder", "-x"}) QDir().mkdir(name);
   folder.write("file", "");
   folder.write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" + folder.path("args").toUtf8() + "\"\n", true);
+  // A desktop with no file manager: xdg-open gives up at once.
+  folder.write("bare/xdg-open", "#!/bin/sh\necho 'xdg-open: no method available' >&2\nexit 3\n", true);
   const QString bin = folder.path("bin");
   const int handle = open(QFile::encodeName(folder.path("-x")).constData(), O_PATH | O_DIRECTORY);  // handed down
   // The arguments, PATH, the one argument xdg-open was given, and the refusal.
@@ -26,7 +29,8 @@ TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
       {{}, bin, "", "no folder"},
       {{"missing"}, bin, "", "missing: No such file"},
       {{"file"}, bin, "", "file: not a folder"},
-      {{"."}, "/nowhere", "", "cannot start xdg-open"}};
+      {{"."}, "/nowhere", "", "cannot start xdg-open"},
+      {{"my", "folder"}, folder.path("bare"), "", "the file manager did not open my folder: xdg-open: no method available"}};
   for (const auto& [arguments, path, opened, refusal] : cases) {
     QFile::remove("args");
     const ToolResult result = runTool(builtTool("explorer"), arguments, {"PATH=" + path});
