@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "command_output.h"
+#include "find_command.h"
 #include "identify/demo.h"
 #include "identify/iwad_search.h"
 #include "path_identification.h"
@@ -124,10 +125,9 @@ int demoFromCommandLine(const QList<QByteArray>& paths, bool json, const QByteAr
     // The demo's folder as the system finds it: its path's text is not tidied.
     const QByteArray folder = platform::splitNativePath(paths.front()).folder;
     places.folders.prepend(folder);
-    iwads = findIwads(places);
+    iwads = findShownIwads(places);
     if (iwads.isEmpty() && !platform::terminationSignal())
-      std::fprintf(stderr, "wadwright: I found no IWADs to play it with. I looked in:\n  %s\n",
-                   (places.folders + places.stores + places.collections).join("\n  ").constData());
+      std::fprintf(stderr, "wadwright: I found no IWADs to play it with. I looked in:\n%s", placesLookedIn(places).constData());
   }
   bool played = false;
   for (const QByteArray& iwad : iwads) {

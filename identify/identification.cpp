@@ -8,6 +8,7 @@
 
 #include "known_releases.h"
 #include "platform/command_words.h"
+#include "platform/writable_folder.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ bool checksumFits() {
 class ChecksumOutput {
  public:
   ChecksumOutput() {
-    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile) && checksumFits()) return;
+    if (platform::canCreateFilesIn(".") && !isPresent(kChecksumFile) && checksumFits()) return;
     private_.emplace(privateFolderTemplate());
   }
   bool ready() const { return !private_ || private_->isValid(); }

@@ -12,6 +12,7 @@ struct IwadPlaces {
   QList<QByteArray> folders;      ///< Read as they are.
   QList<QByteArray> stores;       ///< A game's install: read with its subfolders, three levels down.
   QList<QByteArray> collections;  ///< A folder of installs: each folder in it is read as a store.
+  QList<QByteArray> registry;     ///< On Windows, the registry's values read for the rest, to name them.
 };
 
 /// The places, from `environment` (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_DATA_DIRS,
