@@ -14,6 +14,7 @@
 #include "platform/find_program.h"
 #include "platform/folder_lock.h"
 #include "platform/process.h"
+#include "platform/writable_folder.h"
 #include "scratch.h"
 
 namespace {
@@ -98,6 +99,20 @@ TEST(FolderLockOnWindows, OneHolderPerFolderHoweverItIsSpelled) {
     EXPECT_FALSE(platform::FolderLock(folder).tryLock());
   }
   EXPECT_TRUE(tryFromAnotherThread(folder));
+}
+
+// Windows ignores a folder's read-only mark when a file is made in it (Explorer uses the mark for
+// its own ends), and access rights can refuse what no mark says: only making a file tells.
+TEST(WritableFolderOnWindows, DecidedByMakingAFileThere) {
+  Scratch work;
+  QDir().mkdir("marked");
+  ASSERT_TRUE(SetFileAttributesW(L"marked", FILE_ATTRIBUTE_READONLY));
+  work.write("file.wad", "");
+  const std::pair<QByteArray, bool> cases[] = {{".", true}, {"marked", true}, {"missing", false}, {"file.wad", false}};
+  for (const auto& [folder, writable] : cases) EXPECT_EQ(platform::canCreateFilesIn(folder), writable) << folder.constData();
+  EXPECT_EQ(work.entries(), (QStringList{"file.wad", "marked"}));  // no probe is left behind
+  EXPECT_TRUE(QDir("marked").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+  SetFileAttributesW(L"marked", FILE_ATTRIBUTE_NORMAL);
 }
 
 // The command line reaches the interpreter as it stands, quotes and all, and the interpreter
