@@ -13,9 +13,10 @@ namespace {
 HANDLE gAsked = nullptr;  // set when the console asks us to end
 std::atomic<int> gSignal{0};
 
-// Runs on a thread of its own that Windows starts (or the session watcher's, below). Ctrl+C and Ctrl+Break are answered at once;
-// for the console's close, log-off and shut-down Windows ends the process as soon as this returns,
-// so it waits here while the event loop tidies up and the program returns from main.
+// Runs on a thread of its own that Windows starts (or on the session watcher's, below). Ctrl+C and
+// Ctrl+Break are answered at once; for the console's close, log-off and shut-down Windows ends the
+// process as soon as this returns, so it waits here while the event loop tidies up and the
+// program returns from main.
 BOOL WINAPI onConsoleEvent(DWORD event) {
   gSignal = event == CTRL_C_EVENT ? SIGINT : event == CTRL_BREAK_EVENT ? SIGBREAK : SIGTERM;
   SetEvent(gAsked);
@@ -55,7 +56,7 @@ void handleTerminationSignals(QObject* context, std::function<void(int)> handler
   auto* notifier = new QWinEventNotifier(gAsked, context);
   QObject::connect(notifier, &QWinEventNotifier::activated, context, [handler] { handler(gSignal); });
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
-  static const HANDLE watcher = CreateThread(nullptr, 0, watchSessionEnd, nullptr, 0, nullptr);
+  static const HANDLE watcher = CreateThread(nullptr, 0, watchSessionEnd, nullptr, 0, nullptr);  // once
   (void)watcher;
 }
 
