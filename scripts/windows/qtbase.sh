@@ -10,8 +10,11 @@ features_off=(system_zlib system_png system_jpeg system_freetype system_harfbuzz
   system_doubleconversion system_libb2 system_textmarkdownreader textmarkdownreader textmarkdownwriter
   sql network dbus opengl dynamicgl vulkan printsupport xml concurrent icu tabletevent
   direct2d jpeg gif)
+# Optimised for size (-Os rather than CMake's -O3): smaller DLLs, built in less time.
+features_on=(optimize_size)
 options=()
 for feature in "${features_off[@]}"; do options+=("-DFEATURE_$feature=OFF"); done
+for feature in "${features_on[@]}"; do options+=("-DFEATURE_$feature=ON"); done
 cmake -S "$SOURCE" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
   -DCMAKE_INSTALL_PREFIX="$PREFIX" -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DBUILD_SHARED_LIBS=ON \

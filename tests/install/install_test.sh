@@ -41,8 +41,13 @@ for line in "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>
   grep -qF "$line" "$metainfo" || fail "the metainfo lacks $line"
 done
 
-page=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/wadwright.1.gz" 2>&1)
-grep -q '^NAME$' <<<"$page" && grep -qE '^ +wadwright +- ' <<<"$page" || fail "the manual page renders as: $page"
+# In every locale, the C one of a shell with no LANG too: groff warns of a character it lacks.
+for locale in C.UTF-8 ""; do
+  page=$(env -u LANG -u LANGUAGE -u LC_ALL -u LC_CTYPE ${locale:+LANG=$locale} MANWIDTH=80 \
+    man -l "$root/usr/share/man/man1/wadwright.1.gz" 2>&1)
+  grep -q '^NAME$' <<<"$page" && grep -qE '^ +wadwright +- ' <<<"$page" && ! grep -qi 'warning' <<<"$page" ||
+    fail "the manual page renders with LANG='$locale' as: $page"
+done
 newest=$(zcat "$root/usr/share/doc/wadwright/changelog.gz" | dpkg-parsechangelog -l - -S Version)
 [[ "$newest" == "$version" ]] || fail "the changelog's newest entry is for $newest"
 
