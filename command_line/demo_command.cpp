@@ -151,7 +151,7 @@ int demoFromCommandLine(const QList<QByteArray>& paths, bool json, const QByteAr
     // The demo's folder as the system finds it: its path's text is not tidied.
     const QByteArray folder = platform::splitNativePath(paths.front()).folder;
     places.folders.prepend(folder);
-    iwads = findIwads(places);
+    iwads = findShownIwads(places);
     if (iwads.isEmpty() && !platform::terminationSignal())
       std::fprintf(stderr, "wadwright: I found no IWADs to play it with. I looked in:\n%s", placesLookedIn(places).constData());
   }

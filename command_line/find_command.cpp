@@ -6,17 +6,25 @@
 #include "identify/iwad_search.h"
 #include "identify_command.h"
 #include "path_identification.h"
+#include "platform/native_names.h"
 #include "platform/termination_signals.h"
 
 QByteArray placesLookedIn(const IwadPlaces& places) {
   QByteArray text;
-  for (const QByteArray& place : places.folders + places.stores + places.collections) text += "  " + escapedField(place) + "\n";
+  for (const QByteArray& place : places.registry + places.folders + places.stores + places.collections)
+    text += "  " + escapedField(platform::shownNativePath(place)) + "\n";
   return text;
+}
+
+static QList<QByteArray> findShownIwads(const IwadPlaces& places) {
+  QList<QByteArray> found = findIwads(places);
+  for (QByteArray& path : found) path = platform::shownNativePath(path);
+  return found;
 }
 
 int findFromCommandLine(bool json, const QByteArray& programFolder) {
   const IwadPlaces places = iwadPlaces(QProcessEnvironment::systemEnvironment());
-  const QList<QByteArray> found = findIwads(places);
+  const QList<QByteArray> found = findShownIwads(places);
   if (found.isEmpty() && !platform::terminationSignal()) {
     std::fprintf(stderr, "wadwright: I found no IWADs. I looked in:\n%s", placesLookedIn(places).constData());
     return 1;

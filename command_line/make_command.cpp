@@ -13,6 +13,7 @@
 #include "path_identification.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
+#include "platform/writable_folder.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
   Source source = identifySource(file, programFolder);
   QString why = nothingToMake(source);
   // Only what --make would make counts: in a read-only folder, nothing.
-  if (why.isEmpty() && !QFileInfo(".").isWritable())
+  if (why.isEmpty() && !platform::canCreateFilesIn("."))
     why = "I cannot make anything from '" + source.shown + "' here: this folder is read-only. Copy the IWAD into a folder "
           "of your own and make it there.";
   if (!why.isEmpty()) {

@@ -8,6 +8,7 @@
 
 #include "known_releases.h"
 #include "platform/command_words.h"
+#include "platform/writable_folder.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ bool checksumFits(const QString& path) {
 class ChecksumOutput {
  public:
   ChecksumOutput() {
-    if (QFileInfo(".").isWritable() && !isPresent(kChecksumFile) && checksumFits(kChecksumFile)) return;
+    if (platform::canCreateFilesIn(".") && !isPresent(kChecksumFile) && checksumFits(kChecksumFile)) return;
     privately_ = true;
     private_ = makePrivateFolder();
   }

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSettings>
+#include <QSet>
+
+#include "platform/registry_win32.h"
 
 namespace {
 
@@ -11,15 +13,16 @@ const char* const kSteamGames[] = {"Ultimate Doom", "Doom 2", "Final Doom", "DOO
 // GOG's ids for Ultimate Doom, DOOM II, Final Doom, DOOM 3 BFG Edition and DOOM + DOOM II.
 const char* const kGogGames[] = {"1435827232", "1435848814", "1435848742", "1135892318", "1413291984"};
 // Where in a GOG installation the WADs lie, besides its own folder.
-const char* const kGogWadFolders[] = {"doom2", "TNT", "Plutonia", "base/wads", "dosdoom/base"};
+const char* const kGogWadFolders[] = {"doom2", "TNT", "Plutonia", "base\\wads", "dosdoom\\base"};
 
-QByteArray pathOf(const QString& path) { return QFile::encodeName(QDir::fromNativeSeparators(path)); }
+// As Windows writes paths, with backslashes, whichever the registry or the list held.
+QByteArray pathOf(const QString& path) { return QFile::encodeName(QDir::toNativeSeparators(path)); }
 
 // The libraries a Steam installation lists in libraryfolders.vdf, besides its own. Its paths are
 // escaped there: "D:\\SteamLibrary". Read as the store reads them, a bounded amount.
 QList<QByteArray> steamLibraries(const QString& steam) {
   QList<QByteArray> libraries{pathOf(steam)};
-  for (const char* list : {"/steamapps/libraryfolders.vdf", "/config/libraryfolders.vdf"}) {
+  for (const char* list : {"\\steamapps\\libraryfolders.vdf", "\\config\\libraryfolders.vdf"}) {
     static const QRegularExpression entry(R"re("(?:path|\d+)"\s+"((?:[^"\\]|\\.)*)")re");
     const QString text = QString::fromUtf8(readStoreFile(pathOf(steam) + list));
     for (const QRegularExpressionMatch& match : entry.globalMatch(text)) {
@@ -32,22 +35,27 @@ QList<QByteArray> steamLibraries(const QString& steam) {
 
 }  // namespace
 
-IwadPlaces windowsIwadPlaces(const QProcessEnvironment& environment, const RegistryReader& registry) {
+IwadPlaces windowsIwadPlaces(const QProcessEnvironment& environment, const RegistryReader& readRegistry) {
   IwadPlaces places;
+  // Each value read is named, so that a search that finds nothing can say where it looked.
+  auto registry = [&](const QString& key, const QString& name) {
+    places.registry << (key + " (" + name + ")").toUtf8();
+    return readRegistry(key, name);
+  };
   for (const char* variable : {"DOOMWADDIR", "DOOMWADPATH"})
     for (const QString& folder : environment.value(variable).split(';', Qt::SkipEmptyParts)) places.folders << pathOf(folder);
 
   const QString steam = registry("HKEY_CURRENT_USER\\Software\\Valve\\Steam", "SteamPath");
   if (!steam.isEmpty())
     for (const QByteArray& library : steamLibraries(steam))
-      for (const char* game : kSteamGames) places.stores << library + "/steamapps/common/" + game;
+      for (const char* game : kSteamGames) places.stores << library + "\\steamapps\\common\\" + game;
 
   for (const char* game : kGogGames) {
     for (const char* software : {"Software", "Software\\Wow6432Node"}) {
       QString folder = registry(QString("HKEY_LOCAL_MACHINE\\%1\\GOG.com\\Games\\%2").arg(software, game), "path");
       if (folder.isEmpty()) continue;
       places.folders << pathOf(folder);
-      for (const char* wads : kGogWadFolders) places.folders << pathOf(folder) + "/" + wads;
+      for (const char* wads : kGogWadFolders) places.folders << pathOf(folder) + "\\" + wads;
     }
   }
   removeDuplicates(places.folders);
@@ -56,7 +64,5 @@ IwadPlaces windowsIwadPlaces(const QProcessEnvironment& environment, const Regis
 }
 
 IwadPlaces iwadPlaces(const QProcessEnvironment& environment) {
-  return windowsIwadPlaces(environment, [](const QString& key, const QString& name) {
-    return QSettings(key, QSettings::NativeFormat).value(name).toString();
-  });
+  return windowsIwadPlaces(environment, platform::registryText);
 }

@@ -12,6 +12,7 @@ struct IwadPlaces {
   QList<QByteArray> folders;      ///< Read as they are.
   QList<QByteArray> stores;       ///< A game's install: read with its subfolders, three levels down.
   QList<QByteArray> collections;  ///< A folder of installs: each folder in it is read as a store.
+  QList<QByteArray> registry;     ///< On Windows, the registry's values read for the rest, to name them.
 };
 
 /// Whether the process or the calling thread has been asked to end: the places and the search stop

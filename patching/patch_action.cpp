@@ -6,6 +6,7 @@
 #include "identify/identification.h"
 #include "platform/command_words.h"
 #include "platform/native_names.h"
+#include "platform/writable_folder.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run) 
   PatchResult result;
   const QString shownSource = job.shownFolder + job.sourceName, shownTarget = job.shownFolder + job.targetFile;
   if (isPresent(job.targetFile)) return alreadyThere(result, shownTarget);
-  if (!QFileInfo(".").isWritable())
+  if (!platform::canCreateFilesIn("."))
     return refused(result, "I cannot create '" + shownTarget +
                                "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.");
   QString source = platform::commandWord(job.sourceName);

@@ -17,4 +17,6 @@ void endChildWithParent(QProcess& process) {
   });
 }
 
+void askChildToEnd(QProcess& process) { process.terminate(); }
+
 }  // namespace platform

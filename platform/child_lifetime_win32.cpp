@@ -43,4 +43,6 @@ void endChildWithParent(QProcess& process) {
   });
 }
 
+void askChildToEnd(QProcess& process) { process.kill(); }
+
 }  // namespace platform

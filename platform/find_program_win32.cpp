@@ -35,12 +35,30 @@ std::string lowered(std::string text) {
   return text;
 }
 
-// Explorer is not ours here: Windows' own file manager is started by its bare name.
 bool isOwnHelper(const std::string& name) {
   std::string lower = lowered(name);
   for (const char* helper : {"command.com", "md5sum.exe", "bspatch.exe"})
     if (lower == helper) return true;
   return false;
+}
+
+// Windows' own file manager, from the Windows folder: not ours, and never one found beside the user's files.
+bool isExplorer(const std::string& name) {
+  std::string lower = lowered(name);
+  return lower == "explorer" || lower == "explorer.exe";
+}
+
+std::string windowsFolder() {
+  wchar_t folder[MAX_PATH];
+  UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? narrowText(std::wstring(folder, length)) : std::string();
+}
+
+// A relative entry of PATH ("." or "bin") would lead into the working folder, where the user's
+// files are: only absolute ones count.
+bool isAbsoluteFolder(const std::string& folder) {
+  return folder.size() > 2 && ((folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/')) ||
+                               (folder[0] == '\\' && folder[1] == '\\'));
 }
 
 }  // namespace
@@ -57,20 +75,22 @@ std::optional<std::string> findProgram(const std::string& name, const std::strin
     if (why) *why = reason;
     return std::nullopt;
   }
-  if (isOwnHelper(name)) {
-    if (!programFolder.empty())
-      if (std::optional<std::string> found = programIn(programFolder, name, &reason)) return found;
+  if (isOwnHelper(name) || isExplorer(name)) {
+    const std::string folder = isExplorer(name) ? windowsFolder() : programFolder;
+    if (!folder.empty())
+      if (std::optional<std::string> found = programIn(folder, name, &reason)) return found;
     if (why) *why = reason;
     return std::nullopt;
   }
-  std::string folders = programFolder + ";.;";
+  // Never the working folder: it holds the user's downloads, not programs to run.
+  std::string folders = programFolder + ";";
   if (const char* path = std::getenv("PATH")) folders += path;
   size_t start = 0;
   while (start <= folders.size()) {
     size_t end = folders.find(';', start);
     if (end == std::string::npos) end = folders.size();
     std::string folder = folders.substr(start, end - start);
-    if (!folder.empty())
+    if (isAbsoluteFolder(folder))
       if (std::optional<std::string> found = programIn(folder, name, &reason)) return found;
     start = end + 1;
   }

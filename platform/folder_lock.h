@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#ifdef _WIN32
+#include <string>
+#endif
 
 namespace platform {
 
@@ -23,6 +26,7 @@ class FolderLock {
 
  private:
 #ifdef _WIN32
+  std::wstring name_;      // the folder's, whatever the path that led to it
   void* mutex_ = nullptr;  // a named mutex: Windows locks no folders
   bool owned_ = false;
 #else

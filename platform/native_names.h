@@ -49,4 +49,8 @@ bool linkToNativePath(const QByteArray& target, const QString& link);
 /// A Windows-style path (`patches\d1_ud_11`) as a user of this system types it.
 QString shownPath(const QString& windowsPath);
 
+/// A path this program put together, written as the system's users write paths: with backslashes
+/// on Windows, as it stands elsewhere.
+QByteArray shownNativePath(const QByteArray& path);
+
 }  // namespace platform

@@ -58,4 +58,6 @@ QString shownPath(const QString& windowsPath) {
   return QFile::decodeName(QByteArray::fromStdString(nativePath(QFile::encodeName(windowsPath).toStdString())));
 }
 
+QByteArray shownNativePath(const QByteArray& path) { return path; }
+
 }  // namespace platform

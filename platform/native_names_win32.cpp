@@ -71,4 +71,6 @@ bool linkToNativePath(const QByteArray& target, const QString& link) {
 
 QString shownPath(const QString& windowsPath) { return windowsPath; }
 
+QByteArray shownNativePath(const QByteArray& path) { return QByteArray(path).replace('/', '\\'); }
+
 }  // namespace platform

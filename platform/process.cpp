@@ -51,7 +51,7 @@ QProcessEnvironment environmentFor(const std::string& commandLine) {
 // Asks the process to end so that it can tidy up, and kills it if it does not.
 void endProcess(QProcess& process) {
   if (process.state() == QProcess::NotRunning) return;
-  process.terminate();
+  askChildToEnd(process);
   if (!process.waitForFinished(kGraceMilliseconds)) {
     process.kill();
     process.waitForFinished(kGraceMilliseconds);
@@ -116,7 +116,7 @@ CommandOutcome CommandRun::waitProcessingEvents() {
 void CommandRun::cancel() {
   if (!process_ || process_->state() == QProcess::NotRunning) return;
   cancelled_ = true;
-  process_->terminate();
+  askChildToEnd(*process_);
   QProcess* process = process_.get();
   QTimer::singleShot(kGraceMilliseconds, process, [process] { process->kill(); });
 }

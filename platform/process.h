@@ -43,8 +43,8 @@ class CommandRun {
   /// A command that could not be started returns at once.
   CommandOutcome waitProcessingEvents();
 
-  /// Ends a running process: asked first (SIGTERM on POSIX), so that it can tidy up, and
-  /// killed if it has not ended a moment later. The wait then returns `abandoned`.
+  /// Ends a running process: asked first where it can be (SIGTERM on POSIX), so that it can tidy
+  /// up, and killed if it has not ended a moment later; on Windows it is ended at once. The wait then returns `abandoned`.
   void cancel();
 
  private:

@@ -1,6 +1,6 @@
 // The Windows tests' program. Started with --sleep FILE it is a helper that writes its process id
 // into FILE and waits to be ended; with --run-and-wait LINE it is a program that runs LINE as a
-// helper of its own (see platform_test.cpp).
+// helper of its own, and ends as wadwright does when asked to (see platform_test.cpp).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 
 #include "window/application.h"
 #include "platform/process.h"
+#include "platform/termination_signals.h"
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--sleep") {
@@ -20,7 +21,9 @@ int main(int argc, char** argv) {
   }
   if (argc == 3 && std::string(argv[1]) == "--run-and-wait") {
     QCoreApplication application(argc, argv);
-    return platform::runAndWait(argv[2], QFile::encodeName(QCoreApplication::applicationDirPath())).exitCode;
+    platform::handleTerminationSignals(&application, [](int number) { QCoreApplication::exit(128 + number); });
+    const platform::CommandOutcome outcome = platform::runAndWait(argv[2], QFile::encodeName(QCoreApplication::applicationDirPath()));
+    return outcome.abandoned ? 128 + platform::terminationSignal() : outcome.exitCode;
   }
   QApplication application(argc, argv);
   prepareApplication(application);

@@ -2,17 +2,47 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <QProcess>
+#include <QTimer>
+#include <csignal>
+#include <functional>
 #include <thread>
 
+#include "identify/identification.h"
 #include "platform/find_program.h"
 #include "platform/folder_lock.h"
 #include "platform/process.h"
+#include "platform/writable_folder.h"
 #include "scratch.h"
 
-TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolder) {
+namespace {
+
+// How many processes of that name run now, anybody's.
+int running(const wchar_t* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (bool more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    count += _wcsicmp(entry.szExeFile, name) == 0;
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Polls `done` for up to five seconds: what a process leaves is let go as Windows ends it.
+bool soon(const std::function<bool()>& done) {
+  for (int wait = 0; wait < 100 && !done(); ++wait) Sleep(50);
+  return done();
+}
+
+}  // namespace
+
+TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolderAndNothingFromTheWorkingOne) {
   Scratch work;
   work.write("md5sum.exe", "not the real one");
+  work.write("explorer.exe", "planted beside the IWADs");
   work.write("other.exe", "");
   const std::string bin = programFolder().toStdString();
   const std::pair<std::string, std::string> cases[] = {  // the name, where it is found ("": nowhere)
@@ -20,7 +50,7 @@ TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolder) {
       {"MD5SUM.EXE", bin + "\\MD5SUM.EXE"},
       {"command.com", bin + "\\command.com"},
       {"windows_test", bin + "\\windows_test.exe"},  // .exe added, as CreateProcess adds it
-      {"other.exe", ".\\other.exe"},
+      {"other.exe", ""},
       {"sub\\other.exe", ""},
       {".\\md5sum.exe", ".\\md5sum.exe"},  // a folder part is taken as it stands
       {"missing.exe", ""},
@@ -31,27 +61,58 @@ TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolder) {
     EXPECT_EQ(found.value_or(""), expected) << name;
     if (!found) EXPECT_EQ(why, name + " was not found");
   }
-  // Windows' own file manager, not ours: from the PATH.
-  const std::string explorer = platform::findProgram("explorer", bin).value_or("none");
-  EXPECT_TRUE(QString::fromStdString(explorer).endsWith("\\explorer.exe", Qt::CaseInsensitive)) << explorer;
+  // Windows' own file manager, not ours and not the one planted here: from the Windows folder.
+  const QString windows = qEnvironmentVariable("SystemRoot");
+  ASSERT_FALSE(windows.isEmpty());
+  for (const char* explorer : {"explorer", "EXPLORER.EXE"}) {
+    const std::string found = platform::findProgram(explorer, bin).value_or("none");
+    EXPECT_EQ(QString::fromStdString(found).toLower(), (windows + "\\explorer.exe").toLower()) << explorer;
+  }
 }
 
-TEST(FolderLockOnWindows, OneHolderPerFolderInAnyLetterCase) {
+TEST(FolderLockOnWindows, OneHolderPerFolderHoweverItIsSpelled) {
   Scratch work;
-  QDir().mkdir("other");
-  auto tryFromAnotherThread = [](const QString& folder) {
+  QDir().mkpath("a long folder name/other");
+  const QString folder = QDir::toNativeSeparators(QFileInfo("a long folder name").absoluteFilePath());
+  wchar_t shortName[MAX_PATH] = L"";
+  GetShortPathNameW(folder.toStdWString().c_str(), shortName, MAX_PATH);
+  const QString shortPath = QString::fromWCharArray(shortName);
+  ASSERT_FALSE(shortPath.isEmpty() || shortPath.endsWith("a long folder name")) << shortPath.toStdString();
+  auto tryFromAnotherThread = [](const QString& spelling) {
     bool taken = false;
-    std::thread([&] { taken = platform::FolderLock(folder).tryLock(); }).join();
+    std::thread([&] { taken = platform::FolderLock(spelling).tryLock(); }).join();
     return taken;
   };
   {
-    platform::FolderLock held(work.dir.path());
+    platform::FolderLock held(folder);
     held.lock();
-    EXPECT_FALSE(tryFromAnotherThread(work.dir.path()));
-    EXPECT_FALSE(tryFromAnotherThread(work.dir.path().toUpper()));
-    EXPECT_TRUE(tryFromAnotherThread(work.dir.path() + "/other"));
+    const std::pair<QString, bool> cases[] = {  // the folder as spelled, whether it is free
+        {folder, false},
+        {folder.toUpper(), false},
+        {shortPath, false},                     // its 8.3 name
+        {"\\\\?\\" + folder, false},          // the long-path prefix
+        {folder + "\\other\\..", false},
+        {folder + "\\other", true},
+    };
+    for (const auto& [spelling, free] : cases) EXPECT_EQ(tryFromAnotherThread(spelling), free) << spelling.toStdString();
+    // The thread that holds it does not take it again either.
+    EXPECT_FALSE(platform::FolderLock(folder).tryLock());
   }
-  EXPECT_TRUE(tryFromAnotherThread(work.dir.path()));
+  EXPECT_TRUE(tryFromAnotherThread(folder));
+}
+
+// Windows ignores a folder's read-only mark when a file is made in it (Explorer uses the mark for
+// its own ends), and access rights can refuse what no mark says: only making a file tells.
+TEST(WritableFolderOnWindows, DecidedByMakingAFileThere) {
+  Scratch work;
+  QDir().mkdir("marked");
+  ASSERT_TRUE(SetFileAttributesW(L"marked", FILE_ATTRIBUTE_READONLY));
+  work.write("file.wad", "");
+  const std::pair<QByteArray, bool> cases[] = {{".", true}, {"marked", true}, {"missing", false}, {"file.wad", false}};
+  for (const auto& [folder, writable] : cases) EXPECT_EQ(platform::canCreateFilesIn(folder), writable) << folder.constData();
+  EXPECT_EQ(work.entries(), (QStringList{"file.wad", "marked"}));  // no probe is left behind
+  EXPECT_TRUE(QDir("marked").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+  SetFileAttributesW(L"marked", FILE_ATTRIBUTE_NORMAL);
 }
 
 // The command line reaches the interpreter as it stands, quotes and all, and the interpreter
@@ -73,20 +134,71 @@ TEST(CommandRunOnWindows, RunsTheLineAsItStandsAndSaysHowItEnded) {
   EXPECT_EQ(outcome.startError, "nothere.exe was not found");
 }
 
-// Killed outright, a program takes its helpers with it: they are in its job.
-TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
+// A run cancelled (a new selection, the window closed) ends the checksum tool at once, not only the
+// interpreter that started it, and leaves no md5tmp.txt.
+TEST(CommandRunOnWindows, ACancelEndsTheToolAndLeavesNoOutputFile) {
   Scratch work;
-  QProcess program;
-  program.start(programFolder() + "\\windows_test.exe", {"--run-and-wait", "windows_test.exe --sleep helper.pid"});
-  ASSERT_TRUE(program.waitForStarted());
-  for (int wait = 0; wait < 200 && work.read("helper.pid").toULong() == 0; ++wait) Sleep(50);
-  DWORD pid = work.read("helper.pid").toULong();
-  ASSERT_NE(pid, 0u);
-  HANDLE helper = OpenProcess(SYNCHRONIZE, FALSE, pid);
-  ASSERT_TRUE(helper);
-  EXPECT_EQ(WaitForSingleObject(helper, 200), DWORD(WAIT_TIMEOUT));  // it waits while its program lives
-  program.kill();
-  program.waitForFinished();
-  EXPECT_EQ(WaitForSingleObject(helper, 5000), DWORD(WAIT_OBJECT_0));
-  CloseHandle(helper);
+  QFile big("big.wad");
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(qint64(4) << 30));  // sparse: minutes of reading
+  big.close();
+  ASSERT_EQ(running(L"md5sum.exe"), 0);
+  const Identification found = identifyFile("big.wad", [](const QString& line) {
+    platform::CommandRun run(line, QFile::encodeName(programFolder()));
+    QTimer::singleShot(1000, [&run] {
+      EXPECT_EQ(running(L"md5sum.exe"), 1);
+      run.cancel();
+    });
+    return run.waitProcessingEvents();
+  });
+  EXPECT_EQ(found.outcome, Identification::Outcome::Abandoned);
+  EXPECT_TRUE(soon([] { return running(L"md5sum.exe") == 0; }));
+  EXPECT_TRUE(soon([&work] { return work.entries() == QStringList{"big.wad"}; })) << work.entries().join(" ").toStdString();
+}
+
+// The hidden window by which a console program hears of the session's end.
+static HWND sessionWindowOf(DWORD process) {
+  struct Search { DWORD process; HWND found; } search{process, nullptr};
+  EnumWindows([](HWND window, LPARAM data) -> BOOL {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process) search->found = window;
+    return !search->found;
+  }, LPARAM(&search));
+  return search.found;
+}
+
+// A program takes its helpers with it however it ends: killed outright (they are in its job), or
+// at log-off, which Windows tells a console program that loaded user32 only by a window message.
+TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
+  const std::pair<const char*, std::function<void(QProcess&)>> ends[] = {
+      {"killed", [](QProcess& program) { program.kill(); }},
+      {"logged off", [](QProcess& program) {
+         HWND window = sessionWindowOf(DWORD(program.processId()));
+         ASSERT_TRUE(window);
+         DWORD_PTR mayEnd = 0;
+         SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &mayEnd);
+         EXPECT_TRUE(mayEnd);
+         PostMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         ASSERT_TRUE(program.waitForFinished(5000));
+         EXPECT_EQ(program.exitCode(), 128 + SIGTERM);  // as SIGTERM ends it on Linux
+       }},
+  };
+  for (const auto& [how, end] : ends) {
+    SCOPED_TRACE(how);
+    Scratch work;
+    QProcess program;
+    program.start(programFolder() + "\\windows_test.exe", {"--run-and-wait", "windows_test.exe --sleep helper.pid"});
+    ASSERT_TRUE(program.waitForStarted());
+    for (int wait = 0; wait < 200 && work.read("helper.pid").toULong() == 0; ++wait) Sleep(50);
+    DWORD pid = work.read("helper.pid").toULong();
+    ASSERT_NE(pid, 0u);
+    HANDLE helper = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_TRUE(helper);
+    EXPECT_EQ(WaitForSingleObject(helper, 200), DWORD(WAIT_TIMEOUT));  // it waits while its program lives
+    end(program);
+    program.waitForFinished();
+    EXPECT_EQ(WaitForSingleObject(helper, 5000), DWORD(WAIT_OBJECT_0));
+    CloseHandle(helper);
+  }
 }
