@@ -16,7 +16,7 @@ QByteArray placesLookedIn(const IwadPlaces& places) {
   return text;
 }
 
-static QList<QByteArray> findShownIwads(const IwadPlaces& places) {
+QList<QByteArray> findShownIwads(const IwadPlaces& places) {
   QList<QByteArray> found = findIwads(places);
   for (QByteArray& path : found) path = platform::shownNativePath(path);
   return found;
