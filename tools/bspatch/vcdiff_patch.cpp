@@ -50,7 +50,7 @@ enum : unsigned { kWinSource = 1, kWinTarget = 2, kWinChecksum = 4 };
 // The longest header: indicator, five ints of at most 9 bytes, a byte, three ints, a checksum.
 constexpr int kMaxHeaderBytes = 1 + 5 * 9 + 1 + 3 * 9 + 4;
 
-std::string number(int64_t value) { return std::to_string(value); }
+std::string text(int64_t value) { return std::to_string(value); }
 
 // Reads up to `size` bytes at `offset`, fewer only at the end of the file.
 size_t readAt(int fd, unsigned char* buffer, size_t size, int64_t offset) {
@@ -93,7 +93,7 @@ Patch::Patch(int fd, int64_t size) : fd_(fd), size_(size) {
   if (std::memcmp(head, kMagic.data(), kMagic.size()) != 0) throw std::runtime_error("not a VCDIFF patch");
   const unsigned indicator = *at++;
   if (indicator & ~(kHdrSecondary | kHdrCodeTable | kHdrAppHeader)) {
-    throw std::runtime_error("has header flags this tool does not know (" + number(indicator) + ")");
+    throw std::runtime_error("has header flags this tool does not know (" + text(indicator) + ")");
   }
   if (indicator & kHdrSecondary) {
     if (at == end) throw cut();
@@ -102,7 +102,7 @@ Patch::Patch(int fd, int64_t size) : fd_(fd), size_(size) {
       throw std::runtime_error(std::string("is compressed with ") + (id == 1 ? "DJW" : "FGK") +
                                ", which this tool does not read; make it with xdelta3 -S lzma or -S none");
     }
-    if (id != 2) throw std::runtime_error("names a compressor this tool does not know (" + number(id) + ")");
+    if (id != 2) throw std::runtime_error("names a compressor this tool does not know (" + text(id) + ")");
     secondary_ = Secondary::Lzma;
   }
   if (indicator & kHdrCodeTable) {
@@ -124,11 +124,11 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
   const size_t got = readAt(fd_, head, sizeof head, offset);
   const unsigned char* at = head;
   const unsigned char* end = head + got;
-  const std::string name = "window " + bspatch::vcdiff::number(number);
+  const std::string name = "window " + text(number);
   // A header that the file ends inside is no window at all.
   const auto noWindow = [&] {
-    const std::string after = number == 1 ? "its header" : "window " + bspatch::vcdiff::number(number - 1);
-    return std::runtime_error("has " + bspatch::vcdiff::number(size_ - offset) + " bytes after " + after +
+    const std::string after = number == 1 ? "its header" : "window " + text(number - 1);
+    return std::runtime_error("has " + text(size_ - offset) + " bytes after " + after +
                               " that make no window");
   };
   const auto read = [&](int64_t& value) {
@@ -141,35 +141,38 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
   if (at == end) throw noWindow();
   const unsigned indicator = *at++;
   if (indicator & ~(kWinSource | kWinTarget | kWinChecksum)) {
-    throw std::runtime_error(name + " has flags this tool does not know (" + bspatch::vcdiff::number(indicator) + ")");
+    throw std::runtime_error(name + " has flags this tool does not know (" + text(indicator) + ")");
   }
   if (indicator & kWinTarget) {
-    throw std::runtime_error(name + " copies from the new file (VCD_TARGET), which xdelta3 never writes and this tool does not read");
+    throw std::runtime_error(name + " copies from the new file (VCD_TARGET), which xdelta3 never writes " +
+                             "and this tool does not read");
   }
   if (indicator & kWinSource) {
     read(w.segmentSize);
     read(w.segmentPosition);
     if (w.segmentSize > oldSize || w.segmentPosition > oldSize - w.segmentSize) {
-      throw std::runtime_error(name + " copies from bytes " + bspatch::vcdiff::number(w.segmentPosition) + " to " +
-                               bspatch::vcdiff::number(w.segmentPosition + w.segmentSize) + " of the old file, which has only " +
-                               bspatch::vcdiff::number(oldSize) + ": the patch does not fit this old file");
+      // Their sum may not fit in 63 bits, so the message names both.
+      throw std::runtime_error(name + " copies from " + text(w.segmentSize) + " bytes at " + text(w.segmentPosition) +
+                               " of the old file, which has only " + text(oldSize) +
+                               ": the patch does not fit this old file");
     }
   }
   int64_t encodingLength;
   read(encodingLength);
   const int64_t encodingStart = offset + (at - head);
   if (encodingLength > size_ - encodingStart) {
-    throw std::runtime_error(name + " is cut short: it says " + bspatch::vcdiff::number(encodingLength) + " bytes follow, the file has " +
-                             bspatch::vcdiff::number(size_ - encodingStart));
+    throw std::runtime_error(name + " is cut short: it says " + text(encodingLength) +
+                             " bytes follow, the file has " + text(size_ - encodingStart));
   }
   // Its sections are read whole: each is at most about the size of the window it makes.
   if (encodingLength > 3 * kMaxWindowSize) {
-    throw std::runtime_error(name + " is " + bspatch::vcdiff::number(encodingLength) + " bytes long; this tool takes up to 192 MiB");
+    throw std::runtime_error(name + " is " + text(encodingLength) +
+                             " bytes long; this tool takes up to 192 MiB");
   }
   w.end = encodingStart + encodingLength;
   read(w.targetSize);
   if (w.targetSize > kMaxWindowSize) {
-    throw std::runtime_error(name + " makes " + bspatch::vcdiff::number(w.targetSize) +
+    throw std::runtime_error(name + " makes " + text(w.targetSize) +
                              " bytes at once; this tool takes windows of up to 64 MiB");
   }
   if (at == end) throw noWindow();
@@ -179,7 +182,8 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
     read(w.sectionLength[s]);
     w.compressed[s] = (delta >> s) & 1;
     if (w.compressed[s] && secondary_ == Secondary::None) {
-      throw std::runtime_error(name + " has a compressed " + sectionName(s) + " but the patch names no compressor");
+      throw std::runtime_error(name + " has a compressed " + sectionName(s) +
+                               " but the patch names no compressor");
     }
   }
   w.hasChecksum = indicator & kWinChecksum;

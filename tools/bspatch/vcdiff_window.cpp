@@ -45,7 +45,9 @@ constexpr std::array<Code, 256> defaultCodeTable() {
   }
   for (unsigned char mode = 0; mode < 9; ++mode) {
     for (unsigned char add = 1; add <= 4; ++add) {
-      for (unsigned char copy = 4; copy <= (mode < 6 ? 6 : 4); ++copy) table[i++] = {{kAdd, add, 0}, {kCopy, copy, mode}};
+      for (unsigned char copy = 4; copy <= (mode < 6 ? 6 : 4); ++copy) {
+        table[i++] = {{kAdd, add, 0}, {kCopy, copy, mode}};
+      }
     }
   }
   for (unsigned char mode = 0; mode < 9; ++mode) table[i++] = {{kCopy, 4, mode}, {kAdd, 1, 0}};
@@ -60,7 +62,11 @@ class Decoder {
  public:
   Decoder(const Window& window, std::span<const unsigned char> source, WindowSections sections,
           std::span<unsigned char> target)
-      : window_(window), source_(source), target_(target), data_(sections.data), instructions_(sections.instructions),
+      : window_(window),
+        source_(source),
+        target_(target),
+        data_(sections.data),
+        instructions_(sections.instructions),
         addresses_(sections.addresses) {}
 
   void run() {
