@@ -62,7 +62,7 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
   changed[changed.size() / 2] = char(changed[changed.size() / 2] ^ 0x20);
   const struct {
     const char* name;
-    const QByteArray& old;
+    QByteArray old;
     QByteArray patch;
     const char* refusal = nullptr;
   } cases[] = {
