@@ -36,18 +36,21 @@ TEST(BspatchInterrupted, LeavesNothingHalfMadeWhateverHappens) {
   if (!QFile::exists(FREEDOOM_PATCH)) GTEST_SKIP() << "no freedoom patch";
   const int unnamed = open(qPrintable(QDir::tempPath()), O_TMPFILE | O_WRONLY, 0600);
   if (unnamed >= 0) close(unnamed);
-  // The signal, when it is sent, what happens while the tool is stopped, and what the folder then holds.
-  const std::tuple<int, double, std::function<void()>, QStringList> cases[] = {
-      {SIGKILL, 0.05, {}, {"old.wad"}},
-      {SIGTERM, 0.5, {}, {"old.wad"}},
-      {SIGSTOP, 0.3, [] { QFile::copy("old.wad", "freedoom2.wad"); }, {"freedoom2.wad", "old.wad"}},
-      {SIGSTOP, 0.3, [] { QFile::resize("old.wad", 0); }, {"old.wad"}}};  // mapped: its bytes vanish
-  for (const auto& [signal, at, meanwhile, left] : cases) {
+  const QString vcdiff = QString(FREEDOOM_FIXTURES) + "/freedoom-lzma.vcdiff";
+  // The signal, when it is sent, what happens while the tool is stopped, what the folder then holds,
+  // and the patch.
+  const std::tuple<int, double, std::function<void()>, QStringList, QString> cases[] = {
+      {SIGKILL, 0.05, {}, {"old.wad"}, FREEDOOM_PATCH},
+      {SIGTERM, 0.5, {}, {"old.wad"}, FREEDOOM_PATCH},
+      {SIGTERM, 0.1, {}, {"old.wad"}, vcdiff},
+      {SIGSTOP, 0.1, [] { QFile::copy("old.wad", "freedoom2.wad"); }, {"freedoom2.wad", "old.wad"}, vcdiff},
+      {SIGSTOP, 0.3, [] { QFile::resize("old.wad", 0); }, {"old.wad"}, FREEDOOM_PATCH}};  // mapped: its bytes vanish
+  for (const auto& [signal, at, meanwhile, left, patch] : cases) {
     if (signal == SIGKILL && unnamed < 0) continue;  // only unnamed files vanish when we are killed
-    SCOPED_TRACE(std::to_string(signal) + " at " + std::to_string(at));
+    SCOPED_TRACE(std::to_string(signal) + " at " + std::to_string(at) + " with " + patch.toStdString());
     ScratchFolder folder;
     QFile::copy(kOld, "old.wad");
-    ToolRun run(builtTool("bspatch.exe"), {"old.wad", "freedoom2.wad", FREEDOOM_PATCH});
+    ToolRun run(builtTool("bspatch.exe"), {"old.wad", "freedoom2.wad", patch});
     ASSERT_TRUE(waitForOutput(run, at));
     kill(pid_t(run.pid()), signal);
     if (meanwhile) meanwhile();

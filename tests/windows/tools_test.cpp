@@ -24,6 +24,12 @@ QByteArray helloPatch() {
   return patch(11, {6, 5, 0}, QByteArray(6, '\0'), "there");
 }
 
+// The same as VCDIFF: a window from the old file's 11 bytes that makes 11, with "there" for data,
+// the instructions COPY 6 and ADD 5, and the address 0.
+QByteArray helloVcdiff() {
+  return QByteArray::fromHex("d6c3c40000" "010b000d" "0b00050201") + "there" + QByteArray::fromHex("160600");
+}
+
 }  // namespace
 
 TEST(Md5sumOnWindows, PrintsTheDigestLineOrSaysWhyNot) {
@@ -50,9 +56,13 @@ TEST(BspatchOnWindows, MakesTheNewFileOrLeavesNothingAndNeverReplacesOne) {
   work.write("old.wad", "hello world");
   work.write("good.patch", helloPatch());
   work.write("bad.patch", "BSDIFF40 and then nothing that fits");
+  work.write("good.vcdiff", helloVcdiff());
+  work.write("djw.vcdiff", QByteArray::fromHex("d6c3c4000101"));
   work.write("taken.wad", "mine");
   const std::tuple<QString, QString, int, QByteArray> cases[] = {  // the new file, the patch, status, error
       {"new.wad", "good.patch", 0, ""},
+      {"vcdiff.wad", "good.vcdiff", 0, ""},
+      {"djw.wad", "djw.vcdiff", 1, "bspatch.exe: djw.vcdiff: is compressed with DJW, which this tool does not read"},
       {"taken.wad", "good.patch", 1, "bspatch.exe: taken.wad: already exists; not overwriting it\r\n"},
       {"bad.wad", "bad.patch", 1, "bspatch.exe: bad.patch: "},
       {"none.wad", "missing.patch", 1, "bspatch.exe: missing.patch: No such file or directory\r\n"},
@@ -63,9 +73,11 @@ TEST(BspatchOnWindows, MakesTheNewFileOrLeavesNothingAndNeverReplacesOne) {
     EXPECT_TRUE(run.err.startsWith(err)) << run.err.toStdString();
   }
   EXPECT_EQ(work.read("new.wad"), "hello there");
+  EXPECT_EQ(work.read("vcdiff.wad"), "hello there");
   EXPECT_EQ(work.read("taken.wad"), "mine");
   // No hidden half-made file is left beside them.
-  EXPECT_EQ(work.entries(), (QStringList{"bad.patch", "good.patch", "new.wad", "old.wad", "taken.wad"}));
+  EXPECT_EQ(work.entries(), (QStringList{"bad.patch", "djw.vcdiff", "good.patch", "good.vcdiff", "new.wad", "old.wad",
+                                         "taken.wad", "vcdiff.wad"}));
 }
 
 // Killed outright while it writes, it leaves nothing: Windows deletes the hidden file it closes.

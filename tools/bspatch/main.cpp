@@ -1,4 +1,5 @@
-// bspatch.exe OLD NEW PATCH: makes NEW from OLD and a bsdiff 4 patch (see patch_header.cpp).
+// bspatch.exe OLD NEW PATCH: makes NEW from OLD and a patch, bsdiff 4 (see patch_header.cpp) or
+// VCDIFF as xdelta3 writes it (see vcdiff_patch.cpp), told apart by their first bytes.
 // NEW must not exist yet; it appears only once it is complete, and not at all on any error.
 
 #include <sys/stat.h>
@@ -8,16 +9,20 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
 #include "tools/bspatch/apply_patch.h"
+#include "tools/bspatch/apply_vcdiff.h"
 #include "tools/bspatch/bz2_block_reader.h"
 #include "tools/bspatch/old_file.h"
 #include "tools/bspatch/patch_header.h"
 #include "tools/bspatch/pending_file.h"
+#include "tools/bspatch/vcdiff_patch.h"
 #include "tools/common/input_file.h"
+#include "tools/common/positioned_read.h"
 #include "platform/native_path.h"
 
 namespace {
@@ -57,16 +62,20 @@ void refuseSameFile(const std::string& oldPath, const std::string& newPath) {
   }
 }
 
-void patchFile(const std::string& oldPath, const std::string& newPath,
-               const std::string& patchPath) {
-  refuseSameFile(oldPath, newPath);
-  const bspatch::OldFile old(oldPath);
+bool isVcdiff(int fd) {
+  unsigned char start[bspatch::vcdiff::kMagic.size()];
+  ssize_t got;
+  do {
+    got = pread(fd, start, sizeof start, 0);
+  } while (got < 0 && errno == EINTR);
+  return got == sizeof start && std::memcmp(start, bspatch::vcdiff::kMagic.data(), sizeof start) == 0;
+}
 
-  struct stat patchInfo;
-  const FileDescriptor patch = openInput(patchPath, patchInfo);
+void applyBsdiff(const bspatch::OldFile& old, const std::string& newPath, int patch, int64_t patchSize,
+                 const std::string& patchPath) {
   bspatch::PatchLayout layout;
   try {
-    layout = bspatch::readPatchHeader(patch.get(), patchInfo.st_size);
+    layout = bspatch::readPatchHeader(patch, patchSize);
   } catch (const std::runtime_error& e) {
     throw fileError(patchPath, e.what());
   }
@@ -74,11 +83,9 @@ void patchFile(const std::string& oldPath, const std::string& newPath,
   bspatch::PendingFile out(newPath, layout.newSize);
   try {
     // The readers' threads end before the pending file is committed or removed.
-    bspatch::Bz2BlockReader control(patch.get(), layout.controlOffset, layout.controlLength,
-                                    "control block");
-    bspatch::Bz2BlockReader diff(patch.get(), layout.diffOffset, layout.diffLength, "diff block");
-    bspatch::Bz2BlockReader extra(patch.get(), layout.extraOffset, layout.extraLength,
-                                  "extra block");
+    bspatch::Bz2BlockReader control(patch, layout.controlOffset, layout.controlLength, "control block");
+    bspatch::Bz2BlockReader diff(patch, layout.diffOffset, layout.diffLength, "diff block");
+    bspatch::Bz2BlockReader extra(patch, layout.extraOffset, layout.extraLength, "extra block");
     // Only the old file's pages read since the last write stay mapped: its whole would be most
     // of our memory.
     bspatch::applyPatch(old.bytes(), layout.newSize, {control, diff, extra}, out.fd(),
@@ -91,13 +98,50 @@ void patchFile(const std::string& oldPath, const std::string& newPath,
   out.commit();
 }
 
+void applyVcdiff(const bspatch::OldFile& old, const std::string& newPath, int patch, int64_t patchSize,
+                 const std::string& patchPath) {
+  // Every window header is read and checked before NEW is begun: they give its size, and most
+  // faults of the patch show there.
+  std::optional<bspatch::vcdiff::Patch> vcdiff;
+  int64_t newSize;
+  try {
+    vcdiff.emplace(patch, patchSize);
+    newSize = vcdiff->newFileSize(static_cast<int64_t>(old.bytes().size()));
+  } catch (const std::runtime_error& e) {
+    throw fileError(patchPath, e.what());
+  }
+
+  bspatch::PendingFile out(newPath, newSize);
+  try {
+    bspatch::vcdiff::applyPatch(*vcdiff, old.bytes(), out.fd(), [&old] { old.releasePages(); });
+  } catch (const std::system_error& e) {
+    throw fileError(newPath, e.what());
+  } catch (const std::runtime_error& e) {
+    throw fileError(patchPath, e.what());
+  }
+  out.commit();
+}
+
+void patchFile(const std::string& oldPath, const std::string& newPath, const std::string& patchPath) {
+  refuseSameFile(oldPath, newPath);
+  const bspatch::OldFile old(oldPath);
+  struct stat patchInfo;
+  const FileDescriptor patch = openInput(patchPath, patchInfo);
+  if (isVcdiff(patch.get())) {
+    applyVcdiff(old, newPath, patch.get(), patchInfo.st_size, patchPath);
+  } else {
+    applyBsdiff(old, newPath, patch.get(), patchInfo.st_size, patchPath);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
     std::fprintf(stderr,
                  "usage: bspatch.exe OLD NEW PATCH\n"
-                 "Makes the file NEW from the file OLD and a bsdiff 4 PATCH. NEW must not exist.\n");
+                 "Makes the file NEW from the file OLD and a PATCH: bsdiff 4, or VCDIFF as xdelta3\n"
+                 "writes it. NEW must not exist.\n");
     return 2;
   }
   try {

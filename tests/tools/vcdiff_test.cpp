@@ -1,0 +1,105 @@
+// bspatch.exe given VCDIFF patches that Debian's xdelta3 makes, or damaged, or that xdelta3 would not
+// make: it makes exactly what `xdelta3 -d` makes, or refuses, and then leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <functional>
+
+#include "support/bsdiff_patch.h"
+#include "support/scratch_folder.h"
+#include "support/tool_run.h"
+
+namespace {
+
+const QString kFreedoom1 = "/usr/share/games/doom/freedoom1.wad", kFreedoom2 = "/usr/share/games/doom/freedoom2.wad";
+
+QByteArray fixture(const char* name) {
+  QFile file(QString(FREEDOOM_FIXTURES) + '/' + name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An RFC 3284 integer: base 128, most significant first, the top bit set on all but the last byte.
+QByteArray integer(quint64 value) {
+  QByteArray bytes(1, char(value & 0x7F));
+  while (value >>= 7) bytes.prepend(char(0x80 | (value & 0x7F)));
+  return bytes;
+}
+
+// A window with plain sections, copying from `segment` bytes of the old file at `position` if given.
+QByteArray window(qint64 targetSize, const QByteArray& data, const QByteArray& instructions, const QByteArray& addresses,
+                  qint64 segment = 0, qint64 position = 0) {
+  const QByteArray rest = integer(targetSize) + '\0' + integer(data.size()) + integer(instructions.size()) +
+                          integer(addresses.size()) + data + instructions + addresses;
+  return char(segment ? 1 : 0) + (segment ? integer(segment) + integer(position) : QByteArray()) + integer(rest.size()) + rest;
+}
+
+const QByteArray kHeader("\xD6\xC3\xC4\x00\x00", 5);
+
+// Our odd cases' old file, and a new one made of its pieces, new text and repeats of both.
+const QByteArray kOld = randomBytes(300000, 7);
+const QByteArray kNew = kOld.left(1000) + QByteArray("new text ").repeated(3000) + kOld.mid(9000, 150000) + kOld.left(4000).repeated(5) +
+                        randomBytes(20000, 8) + kOld.mid(290000);
+
+QByteArray xdelta3(const QStringList& options) {
+  ScratchFolder folder;
+  folder.write("old", kOld);
+  folder.write("new", kNew);
+  const ToolResult made = runTool("xdelta3", QStringList{"-e"} + options + QStringList{"-s", "old", "new", "patch"});
+  EXPECT_EQ(made.code, 0) << made.err.toStdString();
+  return folder.read("patch");
+}
+
+// Each case: the old file, the patch and, for a refusal, part of the message. An accepted patch must
+// make what xdelta3 -d makes from it.
+TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
+  if (!QFile::exists(QString(FREEDOOM_FIXTURES) + "/freedoom-windows.vcdiff")) GTEST_SKIP() << "no freedoom VCDIFF fixtures";
+  QFile freedoom1(kFreedoom1), freedoom2(kFreedoom2);
+  ASSERT_TRUE(freedoom1.open(QIODevice::ReadOnly) && freedoom2.open(QIODevice::ReadOnly));
+  const QByteArray f1 = freedoom1.readAll(), f2 = freedoom2.readAll();
+  const QByteArray lzma = fixture("freedoom-lzma.vcdiff"), none = fixture("freedoom-none.vcdiff");
+  const QByteArray small = xdelta3({"-S", "lzma"});
+  QByteArray changed = none;
+  changed[changed.size() / 2] = char(changed[changed.size() / 2] ^ 0x20);
+  const struct {
+    const char* name;
+    QByteArray old;
+    QByteArray patch;
+    const char* refusal = nullptr;
+  } cases[] = {
+      {"LZMA", f1, lzma},
+      {"uncompressed", f1, none},
+      {"many small windows", f1, fixture("freedoom-windows.vcdiff")},
+      {"no application header", kOld, xdelta3({"-A", "-S", "lzma"})},
+      {"from an empty file", "", kHeader + window(3, "abc", "\x04", "")},  // ADD 3
+      {"DJW", kOld, xdelta3({"-S", "djw"}), "DJW, which this tool does not read"},
+      {"FGK", kOld, xdelta3({"-S", "fgk"}), "FGK, which this tool does not read"},
+      {"wrong source", f2, lzma, "does not fit this old file"},
+      {"cut", f1, lzma.left(lzma.size() - 1000), "is cut short"},
+      {"changed byte", f1, changed, "does not fit this old file (or is damaged): window "},
+      {"trailing byte", kOld, small + '\x01', "bytes after window 1 that make no window"},
+      {"own code table", kOld, "\xD6\xC3\xC4" + QByteArray(1, '\0') + '\x02', "its own code table"},
+      {"window too large", kOld, kHeader + window(65 << 20, "", "", ""), "this tool takes windows of up to 64 MiB"},
+      {"segment past the old file", kOld, kHeader + window(4, "", "\x14", integer(0), 10, 299991), "of the old file, which has only 300000"},
+      {"address past the target so far", kOld, kHeader + window(4, "", "\x14", integer(10), 10), "copies from 10, outside"},
+      {"address before the segment", kOld, kHeader + window(4, "", "\x24", integer(11), 10), "copies from -1"},  // mode 1: here - 11
+      {"instructions short of the window", kOld, kHeader + window(5, "", "\x14", integer(0), 10), "makes 4 of its 5 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder;
+    folder.write("old", c.old);
+    folder.write("patch", c.patch);
+    const ToolResult ours = runTool(builtTool("bspatch.exe"), {"old", "new", "patch"});
+    if (c.refusal) {
+      EXPECT_EQ(ours.code, 1);
+      EXPECT_TRUE(ours.err.startsWith("bspatch.exe: patch: ") && ours.err.contains(c.refusal)) << ours.err.toStdString();
+      EXPECT_EQ(folder.entries(), (QStringList{"old", "patch"}));
+      continue;
+    }
+    ASSERT_EQ(ours.code, 0) << ours.err.toStdString();
+    ASSERT_EQ(runTool("xdelta3", {"-d", "-s", "old", "patch", "expected"}).code, 0);
+    EXPECT_TRUE(folder.read("new") == folder.read("expected"));
+  }
+}
+
+}  // namespace
