@@ -12,76 +12,83 @@ constexpr const char* kDoom2Hint = "This will create the file 'doom2_19.wad'";
 // The rows of the releases an update makes.
 constexpr std::size_t kUltimateRow = 5, kDoom2_19Row = 11, kTntRow = 13, kTntYellowKeyRow = 14;
 
-constexpr CatalogueRow release(const char* checksum, const char* name, const char* remark) {
-  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None};
+// What each executable's demos are: the version byte it writes and the maps of its game.
+constexpr DemoPlayer kNoDemos{}, kOld{-1, Game::Registered}, kOldShareware{-1, Game::Shareware},
+    k1666{106, Game::Registered}, k18{108, Game::Registered}, k19{109, Game::Registered}, kUltimate19{109, Game::Ultimate},
+    kDoom2_1666{106, Game::Doom2}, kDoom2_17{107, Game::Doom2}, kDoom2_18{108, Game::Doom2}, kDoom2_19{109, Game::Doom2};
+
+constexpr DemoPlayer shareware(int version) { return {version, Game::Shareware}; }
+
+constexpr CatalogueRow release(const char* checksum, const char* name, const char* remark, DemoPlayer demos) {
+  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos};
 }
 
-constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark,
+constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
                                  UpdateOffer update) {
-  return {checksum, name, remark, Offer::Update, update, Note::None};
+  return {checksum, name, remark, Offer::Update, update, Note::None, demos};
 }
 
 constexpr std::array<CatalogueRow, 28> kRows{{
-    updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate,
+    updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate, kOld,
               {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}),
-    updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate,
+    updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate, kOld,
               {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}),
-    updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate,
+    updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate, k1666,
               {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}),
-    updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate,
+    updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate, k18,
               {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}),
-    updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate,
+    updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate, k19,
               {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}),
     {"c4fe9fd920207691a9f493668e0a2083", "Ultimate Doom",
      "Would You like to try one of the historic versions?", Offer::DoomBackdateSet, kNoUpdate,
-     Note::DoomBackdate},
-    updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19,
+     Note::DoomBackdate, kUltimate19},
+    updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19, kDoom2_1666,
               {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}),
-    updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19,
+    updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19, kDoom2_1666,
               {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}),
-    updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19,
+    updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19, kDoom2_17,
               {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}),
-    updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19,
+    updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19, kDoom2_17,
               {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}),
-    updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19,
+    updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19, kDoom2_18,
               {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}),
     {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9",
      "Would you like to try one of the historic versions?", Offer::Doom2BackdateSet, kNoUpdate,
-     Note::Doom2Backdate},
+     Note::Doom2Backdate, kDoom2_19},
     release("75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9",
-            "-no other versions available-"),
+            "-no other versions available-", kDoom2_19),
     updatable("4e158d9953c79ccf97bd0663244cc6b6", "Final Doom - TNT:Evilution V1.9",
-              "Would you like to use the 'Yellow Key'-Update?",
+              "Would you like to use the 'Yellow Key'-Update?", kDoom2_19,
               {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}),
     updatable("677605e1a7ee75dc279373036cdb6ebb", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)",
-              "Would you like to remove/undo the 'Yellow Key'-Update?",
+              "Would you like to remove/undo the 'Yellow Key'-Update?", kDoom2_19,
               {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt", kTntRow}),
     release("740901119ba2953e3c7f3764eca6e128", "DOOM ALPHA 0.2",
-            "This is an early alpha Version from Feb 4, 1993"),
+            "This is an early alpha Version from Feb 4, 1993", kNoDemos),
     release("b6afa12a8b22e2726a8ff5bd249223de", "DOOM ALPHA 0.4",
-            "This is an early alpha Version from Apr 2, 1993"),
+            "This is an early alpha Version from Apr 2, 1993", kNoDemos),
     release("9c877480b8ef33b7074f1f0c07ed6487", "DOOM ALPHA 0.5",
-            "This is an early alpha Version from May 22, 1993"),
+            "This is an early alpha Version from May 22, 1993", kNoDemos),
     release("049e32f18d9c9529630366cfc72726ea", "DOOM PRESS RELEASE",
-            "This is the press release version from October 4, 1993"),
+            "This is the press release version from October 4, 1993", kNoDemos),
     release("90facab21eede7981be10790e3f82da2", "DOOM Shareware 1.0",
-            "This is the legendary file from December 10, 1993"),
+            "This is the legendary file from December 10, 1993", kOldShareware),
     release("52cbc8882f445573ce421fa5453513c1", "DOOM Shareware 1.1",
-            "first updated version from Dec. 16, 1993"),
+            "first updated version from Dec. 16, 1993", kOldShareware),
     release("30aa5beb9e5ebfbbe1e1765561c08f38", "DOOM Shareware 1.2",
-            "This is the second updated version from February 17, 1994"),
+            "This is the second updated version from February 17, 1994", kOldShareware),
     release("a21ae40c388cb6f2c3cc1b95589ee693", "DOOM Shareware 1.4Beta ",
-            "This is a beta version from June28 1994"),
+            "This is a beta version from June28 1994", shareware(104)),
     release("e280233d533dcc28c1acd6ccdc7742d4", "DOOM Shareware 1.5Beta ",
-            "This is a beta version from July 8 1994"),
+            "This is a beta version from July 8 1994", shareware(105)),
     release("762fd6d4b960d4b759730f01387a50a1", "DOOM Shareware 1.6 Beta",
-            "This is a beta version from August 8, 1994"),
+            "This is a beta version from August 8, 1994", shareware(106)),
     release("c428ea394dc52835f2580d5bfd50d76f", "DOOM Shareware 1.666",
-            "This is a shareware version from September 1 ,1994"),
+            "This is a shareware version from September 1 ,1994", shareware(106)),
     release("5f4eb849b1af12887dec04a2a12e5e62", "DOOM Shareware 1.8",
-            "This is a shareware version from January 20, 1995"),
+            "This is a shareware version from January 20, 1995", shareware(108)),
     {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9",
-     "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware},
+     "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware, shareware(109)},
 }};
 
 // The last number: the index in kRows of the release a button's file must be.

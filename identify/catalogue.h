@@ -20,6 +20,17 @@ struct UpdateOffer {
   std::size_t targetRow = 0;  ///< Its index in catalogueRows().
 };
 
+/// The maps of a release's game, as a demo's header names them.
+enum class Game { None, Shareware, Registered, Ultimate, Doom2 };
+
+/// Which demos a release plays back: those its executable writes, or, where only a source port
+/// plays demos with its files, V1.9 demos that may or may not have been recorded on it.
+struct DemoPlayer {
+  int version = 0;  ///< The version byte its executable writes; -1 the old header of V1.0-V1.2; 0 none.
+  Game game = Game::None;
+  bool sourcePort = false;  ///< Its own executable plays no DOOM demo: a port plays V1.9's with it.
+};
+
 /// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex.
 struct CatalogueRow {
   const char* checksum;
@@ -28,6 +39,11 @@ struct CatalogueRow {
   Offer offer;
   UpdateOffer update;  ///< Meaningful only when `offer` is Offer::Update.
   Note note;
+  DemoPlayer demos;
+  /// Its folder in the public patch collection ("doom.wad"), or nullptr.
+  const char* collectionFolder = nullptr;
+  /// Its labels there, space-separated: the current one first, then earlier names; or nullptr.
+  const char* collectionLabels = nullptr;
 };
 
 /// The first row whose checksum equals `checksum` exactly (case and length count), or nullptr.

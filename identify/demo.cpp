@@ -25,50 +25,16 @@ constexpr unsigned char kEndMarker = 0x80;
 constexpr int kLongTics = 111;
 
 // Which maps a release's game has.
-enum class Game { Shareware, Registered, Ultimate, Doom2 };
-
 bool hasMap(Game game, int episode, int map) {
   switch (game) {
     case Game::Shareware: return episode == 1 && map <= 9;
     case Game::Registered: return episode <= 3 && map <= 9;
     case Game::Ultimate: return episode <= 4 && map <= 9;
     case Game::Doom2: return episode == 1;
+    case Game::None: break;
   }
   return false;
 }
-
-// The catalogue's releases by the version byte their executable writes (-1: the old header).
-// Final Doom and Ultimate Doom shipped with V1.9's executable.
-struct Player {
-  int version;
-  Game game;
-  const char* checksum;
-};
-constexpr std::array<Player, 23> kPlayers{{
-    {-1, Game::Registered, "981b03e6d1dc033301aa3095acc437ce"},  // DOOM V1.1
-    {-1, Game::Registered, "792fd1fea023d61210857089a7c1e351"},  // DOOM V1.2
-    {-1, Game::Shareware, "90facab21eede7981be10790e3f82da2"},   // DOOM Shareware 1.0
-    {-1, Game::Shareware, "52cbc8882f445573ce421fa5453513c1"},   // DOOM Shareware 1.1
-    {-1, Game::Shareware, "30aa5beb9e5ebfbbe1e1765561c08f38"},   // DOOM Shareware 1.2
-    {104, Game::Shareware, "a21ae40c388cb6f2c3cc1b95589ee693"},  // DOOM Shareware 1.4Beta
-    {105, Game::Shareware, "e280233d533dcc28c1acd6ccdc7742d4"},  // DOOM Shareware 1.5Beta
-    {106, Game::Registered, "54978d12de87f162b9bcc011676cb3c0"},  // DOOM V1.666
-    {106, Game::Doom2, "30e3c2d0350b67bfbf47271970b74b2f"},       // DOOM2 V1.666
-    {106, Game::Doom2, "d9153ced9fd5b898b36cc5844e35b520"},       // DOOM2 V1.666 German
-    {106, Game::Shareware, "762fd6d4b960d4b759730f01387a50a1"},   // DOOM Shareware 1.6 Beta
-    {106, Game::Shareware, "c428ea394dc52835f2580d5bfd50d76f"},   // DOOM Shareware 1.666
-    {107, Game::Doom2, "ea74a47a791fdef2e9f2ea8b8a9da13b"},       // DOOM2 V1.7
-    {107, Game::Doom2, "d7a07e5d3f4625074312bc299d7ed33f"},       // DOOM2 V1.7a
-    {108, Game::Registered, "11e1cd216801ea2657723abc86ecb01f"},  // DOOM V1.8
-    {108, Game::Doom2, "c236745bb01d89bbb866c8fed81b6f8c"},       // DOOM2 V1.8
-    {108, Game::Shareware, "5f4eb849b1af12887dec04a2a12e5e62"},   // DOOM Shareware 1.8
-    {109, Game::Registered, "1cd63c5ddff1bf8ce844237f580e9cf3"},  // DOOM V1.9
-    {109, Game::Ultimate, "c4fe9fd920207691a9f493668e0a2083"},    // Ultimate Doom
-    {109, Game::Doom2, "25e1459ca71d321525f84628f45ca8cd"},       // Doom2 V1.9
-    {109, Game::Doom2, "75c8cf89566741fa9d22447604053bd7"},       // Plutonia
-    {109, Game::Doom2, "4e158d9953c79ccf97bd0663244cc6b6"},       // TNT
-    {109, Game::Doom2, "677605e1a7ee75dc279373036cdb6ebb"},       // TNT, Yellow Key
-}};
 
 struct Version {
   int first, last;
@@ -171,9 +137,9 @@ Demo demoFromHeader(const QByteArray& start) {
                       .arg(byte(at)).arg(demo.episode).arg(demo.map).arg(demo.players));
   demo.game = gameOf(demo);
   const int plays = demo.versionByte == kLongTics ? 109 : demo.versionByte;  // with V1.9's files, in a port
-  for (const Player& player : kPlayers)
-    if (player.version == plays && hasMap(player.game, demo.episode, demo.map))
-      demo.releases.push_back(lookUpChecksum(player.checksum));
+  for (const CatalogueRow& row : catalogueRows())
+    if (!row.demos.sourcePort && row.demos.version == plays && hasMap(row.demos.game, demo.episode, demo.map))
+      demo.releases.push_back(&row);
   return demo;
 }
 
