@@ -76,6 +76,11 @@ QString stepPatch(const Source& source, const WayStep& step) {
   return looked.join(" or ");
 }
 
+// For JSON: the patch file a step uses, or the first name it was looked for under.
+QString stepPatchFile(const Source& source, const WayStep& step) {
+  return shownPatch(source, step.present.isEmpty() ? step.patchFiles.first() : step.present);
+}
+
 // Why a way cannot be taken now: each of its steps whose patch file is not there, and where it looked.
 QString missingText(const Source& source, const Way& way) {
   QStringList said;
@@ -129,7 +134,7 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
                                      "; " + report.target + " is not made from it.", 1);
   }
   report.release = way.last().release->releaseName;
-  report.patch = stepPatch(source, way.steps.back());
+  report.patch = stepPatchFile(source, way.steps.back());
   report.way = wayObject(source, way);
   if (!way.complete()) return report.say("refused", missingText(source, way), 1);
 
@@ -169,7 +174,7 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
     for (const WayStep& step : way.steps) fields << stepPatch(source, step) << (step.present.isEmpty() ? "missing" : "present");
     output.add(file, fields,
                {{"file", source.shown}, {"target", way.last().targetFile}, {"release", way.last().release->releaseName},
-                {"patch", stepPatch(source, way.steps.back())}, {"present", way.complete()}, {"way", wayObject(source, way)},
+                {"patch", stepPatchFile(source, way.steps.back())}, {"present", way.complete()}, {"way", wayObject(source, way)},
                 {"error", QJsonValue::Null}});
   }
   if (!output.finish()) return 2;

@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtCore/qtestsupport_core.h>
 #include <signal.h>
 
@@ -139,6 +142,10 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
                             "store/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\n"));
   EXPECT_TRUE(list.contains("\td1_11.wad\tDOOM V1.1\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
                             "store/patches/d1_ud_11 or store/patches/doom.wad/ud-to-1.1.vcdiff\tmissing\n"));
+  const QJsonObject viaMissing = QJsonDocument::fromJson(wadwright({"--make", "--list", "--json", "store/kex.wad"}).out).array()[1].toObject();
+  EXPECT_EQ(viaMissing["target"], "d1_11.wad");
+  EXPECT_EQ(viaMissing["present"], false);
+  EXPECT_EQ(viaMissing["way"][1]["looked"], (QJsonArray{"store/patches/d1_ud_11", "store/patches/doom.wad/ud-to-1.1.vcdiff"}));
   EXPECT_TRUE(wadwright({"--make", "--list", "store/update.wad"}).out.startsWith(
       "store/update.wad\tudoom.wad\tUltimate Doom\tstore/patches/doom.wad/kex_1.1-to-ud.vcdiff\tpresent\n"));
 
