@@ -170,4 +170,17 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   // Only what was asked for is left: nothing made on the way, here or in the private folder.
   EXPECT_EQ(QDir("store").entryList(QDir::Files | QDir::Hidden), (QStringList{"d1_19.wad", "kex.wad", "udoom.wad", "unity.wad", "update.wad"}));
   EXPECT_TRUE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+
+  // Asked to end in the second step: the first one's file goes with its private folder.
+  tools.install("bspatch.exe", "#!/bin/sh\ncase $2 in d1_18.wad) echo $$ > pid.part; mv pid.part pid; exec sleep 1000;; esac\n"
+                               "exec '" + builtTool("bspatch.exe").toUtf8() + "' \"$@\"\n");
+  QFile::remove("store/d1_19.wad");
+  ToolRun make(tools.path() + "/wadwright", {"--make", "d1_18.wad", "store/kex.wad"}, {"XDG_RUNTIME_DIR=" + work.path("runtime")});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists("store/pid"); }, 20000));
+  EXPECT_FALSE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));  // the first step's file is there
+  kill(pid_t(make.pid()), SIGTERM);
+  EXPECT_EQ(make.wait().code, 128 + SIGTERM);
+  QFile::remove("store/pid");
+  EXPECT_EQ(QDir("store").entryList(QDir::Files | QDir::Hidden), (QStringList{"kex.wad", "udoom.wad", "unity.wad", "update.wad"}));
+  EXPECT_TRUE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
