@@ -3,13 +3,14 @@
 #include <QDir>
 #include <algorithm>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QStringList>
 #include <memory>
 
 #include "command_output.h"
 #include "identify/identification.h"
-#include "patching/patch_action.h"
+#include "patching/way_make.h"
 #include "path_identification.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
@@ -55,7 +56,7 @@ QString nothingToMake(const Source& source) {
              "): I cannot patch it.";
     case Identification::Outcome::Known: break;
   }
-  if (madeFrom(*source.found.row).empty())
+  if (waysFrom(*source.found.row).empty())
     return "'" + source.shown + "' is " + source.found.row->releaseName + ": no patch makes another release from it.";
   return {};
 }
@@ -66,18 +67,53 @@ bool identified(const Source& source) { return source.found.outcome == Identific
 // A file beside the source, named as the source was given: `games/doom.wad` makes `games/udoom.wad`.
 QString beside(const Source& source, const QString& name) { return source.folder + name; }
 
-QString patchPath(const MadeFile& made) { return platform::shownPath(QString(made.patchFile).trimmed()); }
+QString shownPatch(const Source& source, const QString& patchFile) { return beside(source, platform::shownPath(patchFile.trimmed())); }
+
+// The patch file a step uses, or, when none is there, every name it was looked for under.
+QString stepPatch(const Source& source, const WayStep& step) {
+  if (!step.present.isEmpty()) return shownPatch(source, step.present);
+  QStringList looked;
+  for (const QString& file : step.patchFiles) looked << shownPatch(source, file);
+  return looked.join(" or ");
+}
+
+// For JSON: the patch file a step uses, or the first name it was looked for under.
+QString stepPatchFile(const Source& source, const WayStep& step) {
+  return shownPatch(source, step.present.isEmpty() ? step.patchFiles.first() : step.present);
+}
+
+// Why a way cannot be taken now: each of its steps whose patch file is not there, and where it looked.
+QString missingText(const Source& source, const Way& way) {
+  QStringList said;
+  for (const WayStep& step : way.steps)
+    if (step.present.isEmpty()) said << missingPatchText(step.patchFiles, source.folder);
+  return said.join(' ');
+}
+
+QJsonArray wayObject(const Source& source, const Way& way) {
+  QJsonArray steps;
+  for (const WayStep& step : way.steps) {
+    QJsonArray looked;
+    for (const QString& file : step.patchFiles) looked.append(shownPatch(source, file));
+    steps.append(QJsonObject{{"release", step.made.release->releaseName},
+                             {"patch", step.present.isEmpty() ? QJsonValue::Null : QJsonValue(shownPatch(source, step.present))},
+                             {"present", !step.present.isEmpty()}, {"looked", looked}});
+  }
+  return steps;
+}
 
 // One line, or one object, per result.
 struct Report {
   CommandOutput output;
   QByteArray file;  // as given, byte for byte
   QString target, release, patch;
+  QJsonArray way{};
 
   int say(const QString& result, const QString& message, int status) {
     output.add(file, {target, result, QString(message).replace('\n', ' ')},
                {{"file", QFile::decodeName(file)}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
-                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"result", result}, {"message", message}});
+                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"way", way}, {"result", result},
+                {"message", message}});
     return output.finish() ? status : 2;
   }
 };
@@ -91,28 +127,24 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   if (!why.isEmpty()) return report.say(identified(source) ? "refused" : "failed", why, identified(source) ? 1 : 2);
 
   const CatalogueRow& row = *source.found.row;
-  const MadeFile* wanted = nullptr;
-  QStringList offered;
-  const std::vector<MadeFile> made = madeFrom(row);
-  for (const MadeFile& each : made) {
-    offered << each.targetFile;
-    if (report.target == QLatin1String(each.targetFile)) wanted = &each;
-  }
-  if (!wanted)
+  const Way way = wayTo(row, report.target);
+  if (way.empty()) {
+    QStringList offered;
+    for (const Way& each : waysFrom(row)) offered << each.last().targetFile;
     return report.say("refused", "'" + source.shown + "' is " + row.releaseName + ", which makes " + offered.join(", ") +
                                      "; " + report.target + " is not made from it.", 1);
-  report.release = wanted->release->releaseName;
-  report.patch = beside(source, patchPath(*wanted));
-  if (!QFileInfo::exists(patchPath(*wanted)))
-    return report.say("refused", "The patch file '" + report.patch + "' is missing: I looked for it in " +
-                                     QDir::current().filePath("patches") + ".", 1);
+  }
+  report.release = way.last().release->releaseName;
+  report.patch = stepPatchFile(source, way.steps.back());
+  report.way = wayObject(source, way);
+  if (!way.complete()) return report.say("refused", missingText(source, way), 1);
 
-  PatchResult result = createRelease({source.name, source.found.fileHash, report.target, wanted->patchFile, *wanted->release, true,
-                                      source.folder},
-                                     [&](const QString& line) { return platform::runAndWait(line, programFolder); });
+  PatchResult result = makeAlongWay({source.name, source.found.fileHash, report.target, true, source.folder}, way,
+                                    [&](const QString& line) { return platform::runAndWait(line, programFolder); });
+  const QString taken = way.steps.size() > 1 ? ", " + wayText(way, source.folder) : QString();
   switch (result.outcome) {
     case PatchResult::Outcome::Created:
-      return report.say("made", beside(source, report.target) + " is " + report.release + ": made and checked.", 0);
+      return report.say("made", beside(source, report.target) + " is " + report.release + ": made and checked" + taken + ".", 0);
     case PatchResult::Outcome::Refused: return report.say("refused", result.message, 1);
     case PatchResult::Outcome::Unchecked: return report.say("unchecked", result.message, 2);
     case PatchResult::Outcome::NotCreated: return report.say("failed", result.message, 2);
@@ -132,18 +164,20 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
   if (!why.isEmpty()) {
     output.add(file, {"nothing", QString(why).replace('\n', ' ')},
                {{"file", source.shown}, {"target", QJsonValue::Null}, {"release", QJsonValue::Null},
-                {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"error", why}});
+                {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"way", QJsonArray()}, {"error", why}});
     return output.finish() && identified(source) ? 1 : 2;
   }
-  bool anyPresent = false;
-  for (const MadeFile& made : madeFrom(*source.found.row)) {
-    const bool present = QFileInfo::exists(patchPath(made));
-    anyPresent = anyPresent || present;
-    const QString patch = beside(source, patchPath(made));
-    output.add(file, {made.targetFile, made.release->releaseName, patch, present ? "present" : "missing"},
-               {{"file", source.shown}, {"target", made.targetFile}, {"release", made.release->releaseName},
-                {"patch", patch}, {"present", present}, {"error", QJsonValue::Null}});
+  bool anyComplete = false;
+  for (const Way& way : waysFrom(*source.found.row)) {
+    anyComplete = anyComplete || way.complete();
+    // The target and its release, then each patch file of the way and whether it is there.
+    QStringList fields{way.last().targetFile, way.last().release->releaseName};
+    for (const WayStep& step : way.steps) fields << stepPatch(source, step) << (step.present.isEmpty() ? "missing" : "present");
+    output.add(file, fields,
+               {{"file", source.shown}, {"target", way.last().targetFile}, {"release", way.last().release->releaseName},
+                {"patch", stepPatchFile(source, way.steps.back())}, {"present", way.complete()}, {"way", wayObject(source, way)},
+                {"error", QJsonValue::Null}});
   }
   if (!output.finish()) return 2;
-  return anyPresent ? 0 : 1;
+  return anyComplete ? 0 : 1;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "known_releases.h"
+
 namespace {
 
 constexpr UpdateOffer kNoUpdate{};
@@ -10,7 +12,7 @@ constexpr const char* kToDoom2_19 = "You should update this Version to V1.9";
 constexpr const char* kUltimateHint = "This will create the file 'udoom.wad'";
 constexpr const char* kDoom2Hint = "This will create the file 'doom2_19.wad'";
 // The rows of the releases an update makes.
-constexpr std::size_t kUltimateRow = 5, kDoom2_19Row = 11, kTntRow = 13, kTntYellowKeyRow = 14;
+constexpr std::size_t kUltimateRow = kUltimateDoomRow, kDoom2_19Row = kDoom2V19Row, kTntRow = kTntV19Row, kTntYellowKeyRow = 14;
 
 // What each executable's demos are: the version byte it writes and the maps of its game.
 constexpr DemoPlayer kNoDemos{}, kOld{-1, Game::Registered}, kOldShareware{-1, Game::Shareware},
@@ -24,42 +26,48 @@ constexpr CatalogueRow release(const char* checksum, const char* name, const cha
 }
 
 constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
-                                 UpdateOffer update) {
-  return {checksum, name, remark, Offer::Update, update, Note::None, demos};
+                                 UpdateOffer update, const char* folder = nullptr, const char* labels = nullptr) {
+  return {checksum, name, remark, Offer::Update, update, Note::None, demos, folder, labels};
+}
+
+// A release the public patch collection makes others from, or makes from others.
+constexpr CatalogueRow inCollection(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
+                                    const char* folder, const char* labels) {
+  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, folder, labels};
 }
 
 constexpr std::array<CatalogueRow, 28> kRows{{
     updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate, kOld,
-              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}, "doom.wad", "1.1"),
     updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate, kOld,
-              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}, "doom.wad", "1.2"),
     updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate, k1666,
-              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}, "doom.wad", "1.666"),
     updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate, k18,
-              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}, "doom.wad", "1.8"),
     updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate, k19,
-              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}),
+              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}, "doom.wad", "1.9"),
     {"c4fe9fd920207691a9f493668e0a2083", "Ultimate Doom",
      "Would You like to try one of the historic versions?", Offer::DoomBackdateSet, kNoUpdate,
-     Note::DoomBackdate, kUltimate19},
+     Note::DoomBackdate, kUltimate19, "doom.wad", "ud"},
     updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19, kDoom2_1666,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}, "doom2.wad", "1.666"),
     updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19, kDoom2_1666,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}, "doom2.wad", "1.666g"),
     updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19, kDoom2_17,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}, "doom2.wad", "1.7"),
     updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19, kDoom2_17,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}, "doom2.wad", "1.7a"),
     updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19, kDoom2_18,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}, "doom2.wad", "1.8"),
     {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9",
      "Would you like to try one of the historic versions?", Offer::Doom2BackdateSet, kNoUpdate,
-     Note::Doom2Backdate, kDoom2_19},
-    release("75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9",
-            "-no other versions available-", kDoom2_19),
+     Note::Doom2Backdate, kDoom2_19, "doom2.wad", "1.9"},
+    inCollection("75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9",
+                 "-no other versions available-", kDoom2_19, "plutonia.wad", "1.9"),
     updatable("4e158d9953c79ccf97bd0663244cc6b6", "Final Doom - TNT:Evilution V1.9",
               "Would you like to use the 'Yellow Key'-Update?", kDoom2_19,
-              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}),
+              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}, "tnt.wad", "1.9"),
     updatable("677605e1a7ee75dc279373036cdb6ebb", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)",
               "Would you like to remove/undo the 'Yellow Key'-Update?", kDoom2_19,
               {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt", kTntRow}),
@@ -136,6 +144,8 @@ const std::array<BackdateButton, 10>& backdateButtons() { return kBackdateButton
 
 const CatalogueRow* madeRelease(const QString& targetFile) {
   for (const CatalogueRow& row : kRows)
+    if (row.offer == Offer::Update && targetFile == QLatin1String(row.update.targetFile)) return &kRows[row.update.targetRow];
+  for (const CatalogueRow& row : knownReleases())  // the re-releases the collection updates
     if (row.offer == Offer::Update && targetFile == QLatin1String(row.update.targetFile)) return &kRows[row.update.targetRow];
   for (const BackdateButton& button : kBackdateButtons)
     if (targetFile == QLatin1String(button.targetFile)) return &kRows[button.releaseRow];

@@ -31,6 +31,9 @@ struct DemoPlayer {
   bool sourcePort = false;  ///< Its own executable plays no DOOM demo: a port plays V1.9's with it.
 };
 
+/// The rows of the releases the public patch collection hangs each IWAD's others from.
+inline constexpr std::size_t kUltimateDoomRow = 5, kDoom2V19Row = 11, kPlutoniaV19Row = 12, kTntV19Row = 13;
+
 /// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex.
 struct CatalogueRow {
   const char* checksum;

@@ -3,8 +3,17 @@
 namespace {
 
 constexpr const char* kRerelease = "This is a re-release with changed contents. I cannot patch it -sorry!";
-constexpr const char* kTranslation = "This is the French translation. I cannot patch it -sorry!";
-constexpr const char* kAnthology = "This is the id Anthology release (sold by GOG too). I cannot patch it -sorry!";
+constexpr const char* kToUltimate =
+    "This is a re-release with changed contents. Update it to 'ULTIMATE DOOM', and from that make any historic version!";
+constexpr const char* kToDoom2 =
+    "This is a re-release with changed contents. Update it to DOOM2 V1.9, and from that make any historic version!";
+constexpr const char* kTranslationToDoom2 =
+    "This is the French translation. Update it to DOOM2 V1.9, and from that make any historic version!";
+constexpr const char* kToTnt = "This is a re-release with changed contents. Update it to V1.9, and from that to the 'Yellow Key' version!";
+constexpr const char* kAnthologyToTnt =
+    "This is the id Anthology release (sold by GOG too). Update it to V1.9, and from that to the 'Yellow Key' version!";
+constexpr const char* kToPlutonia = "This is a re-release with changed contents. You can update it to V1.9!";
+constexpr const char* kAnthologyToPlutonia = "This is the id Anthology release (sold by GOG too). You can update it to V1.9!";
 constexpr const char* kFreedoom = "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!";
 constexpr const char* kHeretic = "This is Heretic, a game of its own on DOOM's engine. I cannot patch it -sorry!";
 constexpr const char* kHexen = "This is Hexen, a game of its own on DOOM's engine. I cannot patch it -sorry!";
@@ -20,44 +29,97 @@ constexpr CatalogueRow known(const char* checksum, const char* name, const char*
   return {checksum, name, remark, Offer::None, UpdateOffer{}, Note::None, demos};
 }
 
+// The release the public patch collection makes the others of one IWAD from: its folder there, and
+// what the update offer says.
+struct Hub {
+  const char* folder;
+  const char* hint;
+  const char* targetFile;
+  std::size_t row;
+};
+constexpr Hub kDoomHub{"doom.wad", "This will create the file 'udoom.wad'", "udoom.wad", kUltimateDoomRow},
+    kDoom2Hub{"doom2.wad", "This will create the file 'doom2_19.wad'", "doom2_19.wad", kDoom2V19Row},
+    kTntHub{"tnt.wad", "This will create the file 'tnt_19.wad'", "tnt_19.wad", kTntV19Row},
+    kPlutoniaHub{"plutonia.wad", "This will create the file 'plut_19.wad'", "plut_19.wad", kPlutoniaV19Row};
+
+// A release the collection's patch `patchFile` turns into its hub release; `labels` are its
+// labels there, the current one first.
+constexpr CatalogueRow toHub(const char* checksum, const char* name, const char* remark, DemoPlayer demos, const Hub& hub,
+                             const char* labels, const char* patchFile) {
+  return {checksum, name, remark, Offer::Update, {hub.hint, hub.targetFile, patchFile, hub.row}, Note::None, demos, hub.folder, labels};
+}
+
 // Each checksum agreed by at least two independent public IWAD lists; Freedoom's are those of
 // Debian 12's freedoom package (0.12.1). The rest of the family is named so that it is not taken
 // for an unknown DOOM.
 constexpr std::array<CatalogueRow, 44> kKnownReleases{{
-    known("fb35c4a5a9fd49ec29ab6e900572c524", "DOOM BFG Edition", kRerelease, kPortDoom),
+    toHub("fb35c4a5a9fd49ec29ab6e900572c524", "DOOM BFG Edition", kToUltimate, kPortDoom, kDoomHub, "bfg",
+          " patches\\doom.wad\\bfg-to-ud.vcdiff"),
     known("7912931e44c7d56e021084a256659800", "DOOM BFG Edition (Xbox 360)", kRerelease, kPortDoom),
-    known("232a79f7121b22d7401905ee0ee1e487", "DOOM Unity port V1.0", kRerelease, kPortDoom),
-    known("21b200688d0fa7c1b6f63703d2bdd455", "DOOM Unity port V1.1", kRerelease, kPortDoom),
-    known("8517c4e8f0eef90b82852667d345eb86", "DOOM Unity port V1.3", kRerelease, kPortDoom),
-    known("4461d4511386518e784c647e3128e7bc", "DOOM re-release 2024", kRerelease, kPortDoom),
-    known("3b37188f6337f15718b617c16e6e7a9c", "DOOM re-release 2024, Update 1", kRerelease, kPortDoom),
-    known("0c8758f102ccafe26a3040bee8ba5021", "DOOM Xbox", kRerelease, kPortDoom),
-    known("72286ddc680d47b9138053dd944b2a3d", "DOOM Xbox Live Arcade", kRerelease, kPortDoom),
-    known("e4f120eab6fb410a5b6e11c947832357", "DOOM Classic Complete (PlayStation 3)", kRerelease, kPortDoom),
-    known("c3bea40570c23e511a7ed3ebcd9865f7", "DOOM2 BFG Edition", kRerelease, kPortDoom2),
-    known("f617591a6c5d07037eb716dc4863e26b", "DOOM2 BFG Edition (Xbox 360)", kRerelease, kPortDoom2),
-    known("e7395bd5e838d58627bd028871efbc14", "DOOM2 Unity port V1.0", kRerelease, kPortDoom2),
-    known("7895d10c281305c45a7e5f01b3f7b1d8", "DOOM2 Unity port V1.1", kRerelease, kPortDoom2),
-    known("8ab6d0527a29efdc1ef200e5687b5cae", "DOOM2 Unity port V1.3", kRerelease, kPortDoom2),
-    known("9aa3cbf65b961d0bdac98ec403b832e1", "DOOM2 re-release 2024", kRerelease, kPortDoom2),
-    known("64a4c88a871da67492aaa2020a068cd8", "DOOM2 re-release 2024, Update 1", kRerelease, kPortDoom2),
-    known("a793ebcdd790afad4a1f39cc39a893bd", "DOOM2 Xbox", kRerelease, kPortDoom2),
-    known("43c2df32dc6c740cb11f34dc5ab693fa", "DOOM2 Xbox Live Arcade", kRerelease, kPortDoom2),
-    known("4c3db5f23b145fccd24c9b84aba3b7dd", "DOOM2 Classic Complete (PlayStation 3, USA)", kRerelease, kPortDoom2),
-    known("97573aaf26957099ed45e61d81a0a1a3", "DOOM2 Classic Complete (PlayStation 3, Europe)", kRerelease, kPortDoom2),
-    known("3cb02349b3df649c86290907eed64e7b", "DOOM2 V1.8 French", kTranslation, kPortDoom2),
-    known("1d39e405bf6ee3df69a8d2646c8d5c49", "Final Doom - TNT:Evilution id Anthology", kAnthology, kPortDoom2),
-    known("a6685de59ddf2c07f45deeec95296d98", "Final Doom - TNT:Evilution Unity port 2019", kRerelease, kPortDoom2),
-    known("f5528f6fd55cf9629141d79eda169630", "Final Doom - TNT:Evilution Unity port 2020", kRerelease, kPortDoom2),
-    known("8974e3117ed4a1839c752d5e11ab1b7b", "Final Doom - TNT:Evilution re-release 2024", kRerelease, kPortDoom2),
-    known("ad7885c17a6b9b79b09d7a7634dd7e2c", "Final Doom - TNT:Evilution re-release 2024, Update 1", kRerelease, kPortDoom2),
-    known("be626c12b7c9d94b1dfb9c327566b4ff", "Final Doom - TNT:Evilution Classic Complete (PlayStation 3, USA)", kRerelease, kPortDoom2),
-    known("3493be7e1e2588bc9c8b31eab2587a04", "Final Doom - Plutonia Experiment id Anthology", kAnthology, kPortDoom2),
-    known("0b381ff7bae93bde6496f9547463619d", "Final Doom - Plutonia Experiment Unity port 2019", kRerelease, kPortDoom2),
-    known("ae76c20366ff685d3bb9fab11b148b84", "Final Doom - Plutonia Experiment Unity port 2020", kRerelease, kPortDoom2),
-    known("24037397056e919961005e08611623f4", "Final Doom - Plutonia Experiment re-release 2024", kRerelease, kPortDoom2),
-    known("e47cf6d82a0ccedf8c1c16a284bb5937", "Final Doom - Plutonia Experiment re-release 2024, Update 1", kRerelease, kPortDoom2),
-    known("b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)", kRerelease, kPortDoom2),
+    toHub("232a79f7121b22d7401905ee0ee1e487", "DOOM Unity port V1.0", kToUltimate, kPortDoom, kDoomHub, "unity_1.0",
+          " patches\\doom.wad\\unity_1.0-to-ud.vcdiff"),
+    toHub("21b200688d0fa7c1b6f63703d2bdd455", "DOOM Unity port V1.1", kToUltimate, kPortDoom, kDoomHub, "unity_1.1",
+          " patches\\doom.wad\\unity_1.1-to-ud.vcdiff"),
+    toHub("8517c4e8f0eef90b82852667d345eb86", "DOOM Unity port V1.3", kToUltimate, kPortDoom, kDoomHub, "unity_1.3",
+          " patches\\doom.wad\\unity_1.3-to-ud.vcdiff"),
+    toHub("4461d4511386518e784c647e3128e7bc", "DOOM re-release 2024", kToUltimate, kPortDoom, kDoomHub, "kex kex_1.0",
+          " patches\\doom.wad\\kex-to-ud.vcdiff"),
+    toHub("3b37188f6337f15718b617c16e6e7a9c", "DOOM re-release 2024, Update 1", kToUltimate, kPortDoom, kDoomHub, "kex-update1 kex_1.1",
+          " patches\\doom.wad\\kex-update1-to-ud.vcdiff"),
+    toHub("0c8758f102ccafe26a3040bee8ba5021", "DOOM Xbox", kToUltimate, kPortDoom, kDoomHub, "xbox",
+          " patches\\doom.wad\\xbox-to-ud.vcdiff"),
+    toHub("72286ddc680d47b9138053dd944b2a3d", "DOOM Xbox Live Arcade", kToUltimate, kPortDoom, kDoomHub, "xbla",
+          " patches\\doom.wad\\xbla-to-ud.vcdiff"),
+    toHub("e4f120eab6fb410a5b6e11c947832357", "DOOM Classic Complete (PlayStation 3)", kToUltimate, kPortDoom, kDoomHub, "psn",
+          " patches\\doom.wad\\psn-to-ud.vcdiff"),
+    toHub("c3bea40570c23e511a7ed3ebcd9865f7", "DOOM2 BFG Edition", kToDoom2, kPortDoom2, kDoom2Hub, "bfg",
+          " patches\\doom2.wad\\bfg-to-1.9.vcdiff"),
+    toHub("f617591a6c5d07037eb716dc4863e26b", "DOOM2 BFG Edition (Xbox 360)", kToDoom2, kPortDoom2, kDoom2Hub, "xbox360bfg",
+          " patches\\doom2.wad\\xbox360bfg-to-1.9.vcdiff"),
+    toHub("e7395bd5e838d58627bd028871efbc14", "DOOM2 Unity port V1.0", kToDoom2, kPortDoom2, kDoom2Hub, "unity_1.0 unity1.0 switch",
+          " patches\\doom2.wad\\unity_1.0-to-1.9.vcdiff"),
+    toHub("7895d10c281305c45a7e5f01b3f7b1d8", "DOOM2 Unity port V1.1", kToDoom2, kPortDoom2, kDoom2Hub, "unity_1.1 unity1.1",
+          " patches\\doom2.wad\\unity_1.1-to-1.9.vcdiff"),
+    toHub("8ab6d0527a29efdc1ef200e5687b5cae", "DOOM2 Unity port V1.3", kToDoom2, kPortDoom2, kDoom2Hub, "unity_1.3 unity1.3",
+          " patches\\doom2.wad\\unity_1.3-to-1.9.vcdiff"),
+    toHub("9aa3cbf65b961d0bdac98ec403b832e1", "DOOM2 re-release 2024", kToDoom2, kPortDoom2, kDoom2Hub, "kex kex_1.0",
+          " patches\\doom2.wad\\kex-to-1.9.vcdiff"),
+    toHub("64a4c88a871da67492aaa2020a068cd8", "DOOM2 re-release 2024, Update 1", kToDoom2, kPortDoom2, kDoom2Hub, "kex-update1 kex_1.1",
+          " patches\\doom2.wad\\kex-update1-to-1.9.vcdiff"),
+    toHub("a793ebcdd790afad4a1f39cc39a893bd", "DOOM2 Xbox", kToDoom2, kPortDoom2, kDoom2Hub, "xbox",
+          " patches\\doom2.wad\\xbox-to-1.9.vcdiff"),
+    toHub("43c2df32dc6c740cb11f34dc5ab693fa", "DOOM2 Xbox Live Arcade", kToDoom2, kPortDoom2, kDoom2Hub, "xbla",
+          " patches\\doom2.wad\\xbla-to-1.9.vcdiff"),
+    toHub("4c3db5f23b145fccd24c9b84aba3b7dd", "DOOM2 Classic Complete (PlayStation 3, USA)", kToDoom2, kPortDoom2, kDoom2Hub, "psn_usa psn",
+          " patches\\doom2.wad\\psn_usa-to-1.9.vcdiff"),
+    toHub("97573aaf26957099ed45e61d81a0a1a3", "DOOM2 Classic Complete (PlayStation 3, Europe)", kToDoom2, kPortDoom2, kDoom2Hub, "psn_eur bethsoft Original",
+          " patches\\doom2.wad\\psn_eur-to-1.9.vcdiff"),
+    toHub("3cb02349b3df649c86290907eed64e7b", "DOOM2 V1.8 French", kTranslationToDoom2, kPortDoom2, kDoom2Hub, "1.8f",
+          " patches\\doom2.wad\\1.8f-to-1.9.vcdiff"),
+    toHub("1d39e405bf6ee3df69a8d2646c8d5c49", "Final Doom - TNT:Evilution id Anthology", kAnthologyToTnt, kPortDoom2, kTntHub, "anthology",
+          " patches\\tnt.wad\\anthology-to-1.9.vcdiff"),
+    toHub("a6685de59ddf2c07f45deeec95296d98", "Final Doom - TNT:Evilution Unity port 2019", kToTnt, kPortDoom2, kTntHub, "unity_1.0",
+          " patches\\tnt.wad\\unity_1.0-to-1.9.vcdiff"),
+    toHub("f5528f6fd55cf9629141d79eda169630", "Final Doom - TNT:Evilution Unity port 2020", kToTnt, kPortDoom2, kTntHub, "unity_1.3",
+          " patches\\tnt.wad\\unity_1.3-to-1.9.vcdiff"),
+    toHub("8974e3117ed4a1839c752d5e11ab1b7b", "Final Doom - TNT:Evilution re-release 2024", kToTnt, kPortDoom2, kTntHub, "kex kex_1.0",
+          " patches\\tnt.wad\\kex-to-1.9.vcdiff"),
+    toHub("ad7885c17a6b9b79b09d7a7634dd7e2c", "Final Doom - TNT:Evilution re-release 2024, Update 1", kToTnt, kPortDoom2, kTntHub, "kex-update1 kex_1.1",
+          " patches\\tnt.wad\\kex-update1-to-1.9.vcdiff"),
+    toHub("be626c12b7c9d94b1dfb9c327566b4ff", "Final Doom - TNT:Evilution Classic Complete (PlayStation 3, USA)", kToTnt, kPortDoom2, kTntHub, "psn_usa",
+          " patches\\tnt.wad\\psn_usa-to-1.9.vcdiff"),
+    toHub("3493be7e1e2588bc9c8b31eab2587a04", "Final Doom - Plutonia Experiment id Anthology", kAnthologyToPlutonia, kPortDoom2, kPlutoniaHub, "anthology",
+          " patches\\plutonia.wad\\anthology-to-1.9.vcdiff"),
+    toHub("0b381ff7bae93bde6496f9547463619d", "Final Doom - Plutonia Experiment Unity port 2019", kToPlutonia, kPortDoom2, kPlutoniaHub, "unity_1.0",
+          " patches\\plutonia.wad\\unity_1.0-to-1.9.vcdiff"),
+    toHub("ae76c20366ff685d3bb9fab11b148b84", "Final Doom - Plutonia Experiment Unity port 2020", kToPlutonia, kPortDoom2, kPlutoniaHub, "unity_1.3",
+          " patches\\plutonia.wad\\unity_1.3-to-1.9.vcdiff"),
+    toHub("24037397056e919961005e08611623f4", "Final Doom - Plutonia Experiment re-release 2024", kToPlutonia, kPortDoom2, kPlutoniaHub, "kex kex_1.0",
+          " patches\\plutonia.wad\\kex-to-1.9.vcdiff"),
+    toHub("e47cf6d82a0ccedf8c1c16a284bb5937", "Final Doom - Plutonia Experiment re-release 2024, Update 1", kToPlutonia, kPortDoom2, kPlutoniaHub, "kex-update1 kex_1.1",
+          " patches\\plutonia.wad\\kex-update1-to-1.9.vcdiff"),
+    toHub("b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)", kToPlutonia, kPortDoom2, kPlutoniaHub, "psn_usa",
+          " patches\\plutonia.wad\\psn_usa-to-1.9.vcdiff"),
     known("c19685bd160b1bb842501063130fb0e7", "Freedoom: Phase 1 0.12.1", kFreedoom, kPortDoom),
     known("7b247eeb6a15ce9deeb652b82eb73f7b", "Freedoom: Phase 2 0.12.1", kFreedoom, kPortDoom2),
     known("ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", kHeretic, kNoDemos),

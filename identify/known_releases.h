@@ -5,9 +5,10 @@
 
 #include "catalogue.h"
 
-/// Releases that are named but that no patch turns into another release (the store
-/// re-releases, translations, Freedoom, the other games of the family): rows with no offer and
-/// no note. Looked up only after the catalogue.
+/// Releases outside the design's catalogue (the store re-releases, translations, Freedoom, the
+/// other games of the family): rows with no note, whose only offer is the update that the public
+/// patch collection makes into their game's hub release, where it does. Looked up only after the
+/// catalogue.
 const std::array<CatalogueRow, 44>& knownReleases();
 
 /// The known release whose checksum equals `checksum` exactly, or nullptr.

@@ -22,9 +22,11 @@ PatchResult notCreated(PatchResult result, const QString& why) {
 
 PatchResult refused(PatchResult result, const QString& why) { return ended(result, PatchResult::Outcome::Refused, why); }
 
-PatchResult alreadyThere(PatchResult result, const QString& target) {
-  return refused(result, "Can't continue. The file that I was going to create -'" + target + "'- already exists!");
+QString alreadyThereText(const QString& target) {
+  return "Can't continue. The file that I was going to create -'" + target + "'- already exists!";
 }
+
+PatchResult alreadyThere(PatchResult result, const QString& target) { return refused(result, alreadyThereText(target)); }
 
 // Anything at all under that name counts, a dangling link included: the patch tool must not be
 // pointed at it.
@@ -33,11 +35,14 @@ bool isPresent(const QString& name) {
   return entry.exists() || entry.isSymLink();
 }
 
+QString shownSource(const PatchJob& job) { return job.shownSource.isEmpty() ? job.shownFolder + job.sourceName : job.shownSource; }
+QString shownTarget(const PatchJob& job) { return job.shownTarget.isEmpty() ? job.shownFolder + job.targetFile : job.shownTarget; }
+
 // A bsdiff patch carries no checksum of its own: what it made is believed only when it is
 // identified as the release it should be. The new file was made a moment ago by this action from
 // a file that is only read, so removing a wrong one loses nothing of the user's.
 PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platform::RunCommand& run) {
-  const QString target = job.shownFolder + job.targetFile;
+  const QString target = shownTarget(job);
   Identification made = identifyFile(job.targetFile, run, target);
   if (made.outcome == Identification::Outcome::Abandoned) {
     QFile::remove(job.targetFile);  // the program is ending: a file nobody checked is not left behind
@@ -51,7 +56,7 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
     return ended(result, PatchResult::Outcome::Created, target + " was sucessully created!");
   QString wrong = "'" + target + "' should have been " + job.release.releaseName + ", but it is not: the patch file '" +
                   job.shownFolder + platform::shownPath(job.patchFile.trimmed()) + "' does not fit the selected file '" +
-                  job.shownFolder + job.sourceName + "', or it is damaged.";
+                  shownSource(job) + "', or it is damaged.";
   QFile file(job.targetFile);
   if (!file.remove())
     return ended(result, PatchResult::Outcome::Unchecked,
@@ -61,13 +66,18 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
 
 }  // namespace
 
+QString whyNotCreate(const QString& targetFile, const QString& shownTarget) {
+  if (isPresent(targetFile)) return alreadyThereText(shownTarget);
+  if (!platform::canCreateFilesIn("."))
+    return "I cannot create '" + shownTarget + "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.";
+  return {};
+}
+
 PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run) {
   PatchResult result;
-  const QString shownSource = job.shownFolder + job.sourceName, shownTarget = job.shownFolder + job.targetFile;
-  if (isPresent(job.targetFile)) return alreadyThere(result, shownTarget);
-  if (!platform::canCreateFilesIn("."))
-    return refused(result, "I cannot create '" + shownTarget +
-                               "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.");
+  const QString shownSource = ::shownSource(job), shownTarget = ::shownTarget(job);
+  const QString why = whyNotCreate(job.targetFile, shownTarget);
+  if (!why.isEmpty()) return refused(result, why);
   QString source = platform::commandWord(job.sourceName);
   QString targetWord = platform::commandWord(job.targetFile);
   if (source.isEmpty() || targetWord.isEmpty())

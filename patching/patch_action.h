@@ -31,7 +31,14 @@ struct PatchJob {
   bool identifiedUnderLock = false;
   /// What is said names the files by this folder, as the user typed it ("games/"), where given.
   QString shownFolder{};
+  /// What is said calls the files so, where given, instead of by the folder and the name: a file
+  /// made on the way lives in a private folder the user never typed.
+  QString shownSource{}, shownTarget{};
 };
+
+/// Why `targetFile` cannot be made in the working folder before anything is run (something is
+/// already under its name, or the folder is read-only), or an empty text when it can.
+QString whyNotCreate(const QString& targetFile, const QString& shownTarget);
 
 /// Makes `job.targetFile` in the working folder from the selected file with the patch tool:
 /// "bspatch.exe SOURCE TARGET" + the patch argument. Runs nothing when anything is already there

@@ -26,6 +26,7 @@ namespace {
 constexpr const char* kUltimate = "c4fe9fd920207691a9f493668e0a2083";
 constexpr const char* kDoomV1666 = "54978d12de87f162b9bcc011676cb3c0";
 constexpr const char* kDoomV11 = "981b03e6d1dc033301aa3095acc437ce";
+constexpr const char* kRerelease2024 = "4461d4511386518e784c647e3128e7bc";
 
 QStringList visibleCaptions(Form1* form) {
   QStringList captions;
@@ -50,6 +51,8 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
        {"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"}, Note::Doom2Backdate},
       {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9", "This is the most recent shareware IWAD ", false, {}, Note::Shareware},
       {"b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)",
+       "This is a re-release with changed contents. You can update it to V1.9!", true, {}, Note::None},
+      {"7912931e44c7d56e021084a256659800", "DOOM BFG Edition (Xbox 360)",
        "This is a re-release with changed contents. I cannot patch it -sorry!", false, {}, Note::None},
       {nullptr, "Freedoom: Phase 2 0.12.1", "This is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!",
        false, {}, Note::None},
@@ -77,9 +80,9 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
     EXPECT_EQ(form->Text1->isVisible() ? form->Text1->text() : QString(), noteText(note));
   }
   // An update target stays stored until another row or a backdate button replaces it.
-  EXPECT_EQ(form->TargetFile, "udoom.wad");
-  EXPECT_EQ(form->PatchFile, " patches\\d1_1666_ud");
-  EXPECT_EQ(form->Label4->text(), "This will create the file 'udoom.wad'");
+  EXPECT_EQ(form->TargetFile, "plut_19.wad");
+  EXPECT_EQ(form->PatchFile, " patches\\plutonia.wad\\psn_usa-to-1.9.vcdiff");
+  EXPECT_EQ(form->Label4->text(), "This will create the file 'plut_19.wad'");
   EXPECT_EQ(form->HashCommand, "md5sum.exe freedoom2.wad > md5tmp.txt");
   EXPECT_TRUE(messages.texts.isEmpty());
   // What a screen reader reads: the release shown, the list's label, what a button makes.
@@ -227,7 +230,8 @@ class PatchInWindowTest : public MainWindowTest {
 };
 
 TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
-  work.write("patches/d1_1666_ud", bsdiffPatch(fakeRelease(kDoomV1666), source));
+  work.write("patches/doom.wad/1.666-to-ud.vcdiff", bsdiffPatch(fakeRelease(kDoomV1666), source));  // the collection's name
+  work.write("kex.wad", fakeRelease(kRerelease2024));  // listed once the first action is done
   for (const char* patch : {"patches/d1_ud_12", "patches/d1_ud_18"}) work.write(patch, bsdiffPatch(source, older));  // they make DOOM V1.1
   tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in d1_18.wad) echo 'disk on fire' >&2; exit 3;; esac\nexec cat -- \"$1\"\n");
   const std::tuple<QString, int, QString> cases[] = {  // the file selected, the button, what is said
@@ -243,8 +247,21 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
     EXPECT_EQ(messages.texts.last(), said);
   }
   EXPECT_EQ(work.read("udoom.wad"), source);
-  EXPECT_EQ(work.entries(), (QStringList{"d1_18.wad", "mine.wad", "other.wad", "patches", "udoom.wad"}));
   EXPECT_EQ(work.read("mine.wad"), source);
+
+  // The 2024 re-release is offered Ultimate Doom too; without the collection's patch, nothing is run.
+  QFile::remove("udoom.wad");
+  click("kex.wad");
+  EXPECT_EQ(form->TargetFile, "udoom.wad");
+  clickButton(2);
+  EXPECT_EQ(messages.texts.last(), "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' is missing: I looked for it, and for "
+                                   "'patches/doom.wad/kex_1.0-to-ud.vcdiff', in " + work.path("patches") + ".");
+  work.write("patches/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(fakeRelease(kRerelease2024), source));
+  click("kex.wad");
+  clickButton(2);
+  EXPECT_EQ(messages.texts.last(), "udoom.wad was sucessully created!");
+  EXPECT_EQ(work.read("udoom.wad"), source);
+  EXPECT_EQ(work.entries(), (QStringList{"d1_18.wad", "kex.wad", "mine.wad", "other.wad", "patches", "udoom.wad"}));
 
   // Replaced after its identification: nothing is run, nothing made.
   click("mine.wad");
@@ -252,7 +269,7 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
   clickButton(4);
   EXPECT_EQ(messages.texts.last(), "'mine.wad' has changed since I identified it, so 'd1_11.wad' was not created. "
                                      "Please select the file again.");
-  EXPECT_EQ(form->PatchCommand, "bspatch.exe mine.wad d1_18.wad  patches\\d1_ud_18");  // the last one run
+  EXPECT_EQ(form->PatchCommand, "bspatch.exe kex.wad udoom.wad  patches\\doom.wad\\kex-to-ud.vcdiff");  // the last one run
   EXPECT_FALSE(work.exists("d1_11.wad"));
 }
 

@@ -4,9 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtCore/qtestsupport_core.h>
 #include <signal.h>
 
+#include "support/bsdiff_patch.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
@@ -47,7 +51,7 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   ToolResult list = wadwright({"--make", "--list", "games/doom.wad"});
   EXPECT_EQ(list.code, 0);
   EXPECT_TRUE(list.out.startsWith("games/doom.wad\td1_11.wad\tDOOM V1.1\tgames/patches/d1_ud_11\tpresent\n")) << list.out.toStdString();
-  EXPECT_TRUE(list.out.contains("games/doom.wad\td1_18.wad\tDOOM V1.8\tgames/patches/d1_ud_18\tmissing\n"));
+  EXPECT_TRUE(list.out.contains("games/doom.wad\td1_18.wad\tDOOM V1.8\tgames/patches/d1_ud_18 or games/patches/doom.wad/ud-to-1.8.vcdiff\tmissing\n"));
 
   // The arguments, the exit status and what is said after the file and the target.
   const std::tuple<QStringList, int, QString> cases[] = {
@@ -56,8 +60,8 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
                                            "already exists!"},
       {{"d1_12.wad", "games/doom.wad"}, 2, "failed\t'games/d1_12.wad' should have been DOOM V1.2, but it is not: the patch "
                                            "file 'games/patches/d1_ud_12' does not fit the selected file 'games/doom.wad'"},
-      {{"d1_18.wad", "games/doom.wad"}, 1, "refused\tThe patch file 'games/patches/d1_ud_18' is missing: I looked for it in " +
-                                               work.path("games/patches") + "."},
+      {{"d1_18.wad", "games/doom.wad"}, 1, "refused\tThe patch file 'games/patches/d1_ud_18' is missing: I looked for it, and for "
+                                           "'games/patches/doom.wad/ud-to-1.8.vcdiff', in " + work.path("games/patches") + "."},
       {{"udoom.wad", "games/doom.wad"}, 1, "refused\t'games/doom.wad' is Ultimate Doom, which makes d1_11.wad, d1_12.wad, "
                                            "d1_1666.wad, d1_18.wad, d1_19.wad; udoom.wad is not made from it."},
       {{"udoom.wad", "games/d1_11.wad"}, 1, "refused\tThe patch file 'games/patches/d1_11_ud' is missing"},
@@ -106,4 +110,77 @@ TEST_F(MakeCommand, AskedToEndItLeavesNothing) {
   QTest::qWait(500);
   kill(pid_t(window.pid()), SIGTERM);
   EXPECT_EQ(window.wait().code, 128 + SIGTERM);  // it ended by itself
+}
+
+// A store's re-release becomes the hub release in one step and a historic one in two, through the
+// public collection's files; what each step makes is checked before the next reads it. The fake
+// checksum tool names each file by what it holds.
+TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
+  tools.installFakeChecksum();
+  const QByteArray kex = fakeRelease("4461d4511386518e784c647e3128e7bc") + QByteArray(20000, 'k'),
+                   unity = fakeRelease("232a79f7121b22d7401905ee0ee1e487") + QByteArray(20000, 'n'),
+                   update = fakeRelease("3b37188f6337f15718b617c16e6e7a9c"),
+                   ultimate = fakeRelease("c4fe9fd920207691a9f493668e0a2083") + QByteArray(20000, 'u'),
+                   v19 = fakeRelease("1cd63c5ddff1bf8ce844237f580e9cf3") + QByteArray(20000, '9');
+  work.write("store/kex.wad", kex);
+  work.write("store/unity.wad", unity);
+  work.write("store/update.wad", update);
+  work.write("store/patches/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(kex, ultimate));
+  work.write("store/patches/doom.wad/ud-to-1.9.vcdiff", bsdiffPatch(ultimate, v19));
+  work.write("store/patches/doom.wad/ud-to-1.8.vcdiff", bsdiffPatch(ultimate, v19));
+  work.write("store/patches/doom.wad/unity_1.0-to-ud.vcdiff", bsdiffPatch(unity, v19));  // it makes the wrong one
+  work.write("store/patches/doom.wad/kex_1.1-to-ud.vcdiff", "");  // the name the collection's README gives
+  QDir().mkpath("runtime");
+  const auto wadwright = [&](const QStringList& arguments) {
+    return runTool(tools.path() + "/wadwright", arguments, {"XDG_RUNTIME_DIR=" + work.path("runtime")});
+  };
+
+  const QString list = QString::fromUtf8(wadwright({"--make", "--list", "store/kex.wad"}).out);
+  EXPECT_TRUE(list.startsWith("store/kex.wad\tudoom.wad\tUltimate Doom\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\n"))
+      << list.toStdString();
+  EXPECT_TRUE(list.contains("store/kex.wad\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
+                            "store/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\n"));
+  EXPECT_TRUE(list.contains("\td1_11.wad\tDOOM V1.1\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
+                            "store/patches/d1_ud_11 or store/patches/doom.wad/ud-to-1.1.vcdiff\tmissing\n"));
+  const QJsonObject viaMissing = QJsonDocument::fromJson(wadwright({"--make", "--list", "--json", "store/kex.wad"}).out).array()[1].toObject();
+  EXPECT_EQ(viaMissing["target"], "d1_11.wad");
+  EXPECT_EQ(viaMissing["present"], false);
+  EXPECT_EQ(viaMissing["way"][1]["looked"], (QJsonArray{"store/patches/d1_ud_11", "store/patches/doom.wad/ud-to-1.1.vcdiff"}));
+  EXPECT_TRUE(wadwright({"--make", "--list", "store/update.wad"}).out.startsWith(
+      "store/update.wad\tudoom.wad\tUltimate Doom\tstore/patches/doom.wad/kex_1.1-to-ud.vcdiff\tpresent\n"));
+
+  // The arguments, the exit status and what is said after the file and the target.
+  const std::tuple<QStringList, int, QString> cases[] = {
+      {{"d1_19.wad", "store/kex.wad"}, 0, "made\tstore/d1_19.wad is DOOM V1.9: made and checked, by way of Ultimate Doom "
+                                          "(store/patches/doom.wad/kex-to-ud.vcdiff, then store/patches/doom.wad/ud-to-1.9.vcdiff)."},
+      {{"udoom.wad", "store/kex.wad"}, 0, "made\tstore/udoom.wad is Ultimate Doom: made and checked."},
+      {{"d1_18.wad", "store/unity.wad"}, 2, "failed\t'udoom.wad (made on the way)' should have been Ultimate Doom, but it is not: "
+                                            "the patch file 'store/patches/doom.wad/unity_1.0-to-ud.vcdiff' does not fit"},
+      {{"d1_11.wad", "store/kex.wad"}, 1, "refused\tThe patch file 'store/patches/d1_ud_11' is missing: I looked for it, and for "
+                                          "'store/patches/doom.wad/ud-to-1.1.vcdiff', in " + work.path("store/patches") + "."},
+      {{"tnt_19.wad", "store/kex.wad"}, 1, "refused\t'store/kex.wad' is DOOM re-release 2024, which makes udoom.wad, d1_11.wad"},
+  };
+  for (const auto& [arguments, status, said] : cases) {
+    ToolResult made = wadwright(QStringList{"--make"} + arguments);
+    EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
+  }
+  EXPECT_EQ(work.read("store/d1_19.wad"), v19);
+  EXPECT_EQ(work.read("store/udoom.wad"), ultimate);
+  // Only what was asked for is left: nothing made on the way, here or in the private folder.
+  EXPECT_EQ(QDir("store").entryList(QDir::Files | QDir::Hidden), (QStringList{"d1_19.wad", "kex.wad", "udoom.wad", "unity.wad", "update.wad"}));
+  EXPECT_TRUE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+
+  // Asked to end in the second step: the first one's file goes with its private folder.
+  tools.install("bspatch.exe", "#!/bin/sh\ncase $2 in d1_18.wad) echo $$ > pid.part; mv pid.part pid; exec sleep 1000;; esac\n"
+                               "exec '" + builtTool("bspatch.exe").toUtf8() + "' \"$@\"\n");
+  QFile::remove("store/d1_19.wad");
+  ToolRun make(tools.path() + "/wadwright", {"--make", "d1_18.wad", "store/kex.wad"}, {"XDG_RUNTIME_DIR=" + work.path("runtime")});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists("store/pid"); }, 20000));
+  EXPECT_FALSE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));  // the first step's file is there
+  kill(pid_t(make.pid()), SIGTERM);
+  EXPECT_EQ(make.wait().code, 128 + SIGTERM);
+  QFile::remove("store/pid");
+  EXPECT_EQ(QDir("store").entryList(QDir::Files | QDir::Hidden), (QStringList{"kex.wad", "udoom.wad", "unity.wad", "update.wad"}));
+  EXPECT_TRUE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }

@@ -8,7 +8,9 @@
 #include "form1.h"
 #include "identify/identification.h"
 #include "message_box.h"
+#include "identify/known_releases.h"
 #include "patching/patch_action.h"
+#include "patching/patch_ways.h"
 #include "text_box.h"
 
 namespace {
@@ -123,8 +125,20 @@ void Form1::runPatchAction() {
   }
   // The offers shown are for the file that was identified, whatever the list shows meanwhile;
   // the new file is checked before the window is unlocked.
-  PatchResult result = createRelease({identifiedName_, FileHash, TargetFile, PatchFile, *madeRelease(TargetFile)},
-                                     [this](const QString& line) { return RunAndWait(line); });
+  const CatalogueRow* from = lookUpChecksum(FileHash);
+  if (!from) from = lookUpKnownRelease(FileHash);
+  const CatalogueRow& release = *madeRelease(TargetFile);
+  // The design's patch file, or the public collection's where only that is there.
+  const QStringList patchFiles = patchFilesFor(*from, release, PatchFile);
+  const QString patchFile = firstPresent(patchFiles);
+  PatchResult result;
+  if (patchFile.isEmpty()) {
+    result.outcome = PatchResult::Outcome::Refused;
+    result.message = missingPatchText(patchFiles, {});
+  } else {
+    result = createRelease({identifiedName_, FileHash, TargetFile, patchFile, release},
+                           [this](const QString& line) { return RunAndWait(line); });
+  }
   setLockedForPatch(false);
   if (!result.patchCommand.isEmpty()) PatchCommand = result.patchCommand;
   if (result.outcome == PatchResult::Outcome::Abandoned) return;  // the program is closing

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "identify/catalogue.h"
+
+/// One patch on a way: it makes `made.release` from `from`. Its file may lie under the design's
+/// name or under the public collection's (`patches\doom.wad\kex-to-ud.vcdiff`); `present` is the
+/// first of `patchFiles` that is in the working folder's `patches`, or empty when none is.
+struct WayStep {
+  const CatalogueRow* from;
+  MadeFile made;
+  QStringList patchFiles;  ///< Patch arguments, each with its leading blank; the design's first.
+  QString present;
+};
+
+/// The steps from one release to another, each made from what the one before made.
+struct Way {
+  std::vector<WayStep> steps;
+
+  bool empty() const { return steps.empty(); }
+  /// True when every step's patch file is there.
+  bool complete() const;
+  const MadeFile& last() const { return steps.back().made; }
+};
+
+/// Every patch argument that makes `to` from `from`, in the order they are tried: `designPatch`
+/// (the design's own name), then the collection's file under the current labels of both releases,
+/// then under their earlier ones.
+QStringList patchFilesFor(const CatalogueRow& from, const CatalogueRow& to, const QString& designPatch);
+
+/// The first of `patchFiles` that is in the working folder, or an empty text.
+QString firstPresent(const QStringList& patchFiles);
+
+/// That none of `patchFiles` is there, naming each and the folder looked in; the files named
+/// after `shownFolder`, as the user typed it ("games/").
+QString missingPatchText(const QStringList& patchFiles, const QString& shownFolder);
+
+/// For each file that can be made from `from`, in one step or several, the shortest way there:
+/// ways whose patch files are all there come before any that needs a missing one, and among
+/// those, fewer missing files and then fewer steps win. Those of one step first, in the order the
+/// window offers them, then those of two, and so on.
+std::vector<Way> waysFrom(const CatalogueRow& from);
+
+/// The way from `from` to the file `targetFile`, or an empty way when none leads there.
+Way wayTo(const CatalogueRow& from, const QString& targetFile);

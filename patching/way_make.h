@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include "patch_action.h"
+#include "patch_ways.h"
+
+/// One making over a way: the selected file as it was identified, and the file to make of it.
+struct WayJob {
+  QString sourceName;
+  QString sourceChecksum;
+  QString targetFile;
+  bool identifiedUnderLock = false;
+  QString shownFolder{};
+};
+
+/// Makes `job.targetFile` in the working folder from the selected file along `way`, whose patch
+/// files must all be there. Each file made on the way goes into a private folder and is checked as
+/// the release it should be before the next step reads it; only the last one appears beside the
+/// selected file, checked. Whatever ends it, nothing else is left.
+PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunCommand& run);
+
+/// The way in one sentence: "by way of Ultimate Doom (patches/doom.wad/kex-to-ud.vcdiff, then
+/// patches/doom.wad/ud-to-1.9.vcdiff)", the patch files named after `shownFolder`.
+QString wayText(const Way& way, const QString& shownFolder);
