@@ -32,8 +32,8 @@ PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunC
   const QString why = whyNotCreate(job.targetFile, shownTarget);
   if (!why.isEmpty()) return refusedBecause(why);
   // Files made on the way live here and go with it, whatever ends the making.
-  QTemporaryDir onTheWay(privateFolderTemplate());
-  if (way.steps.size() > 1 && !onTheWay.isValid())
+  const std::unique_ptr<QTemporaryDir> onTheWay = makePrivateFolder();
+  if (way.steps.size() > 1 && !onTheWay)
     return refusedBecause("I cannot make '" + shownTarget + "' in " + QString::number(way.steps.size()) +
                           " steps: I found no private folder of yours for the files made on the way.");
 
@@ -42,7 +42,7 @@ PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunC
   PatchResult result;
   for (const WayStep& step : way.steps) {
     const bool last = &step == &way.steps.back();
-    const QString target = last ? job.targetFile : onTheWay.filePath(step.made.targetFile);
+    const QString target = last ? job.targetFile : onTheWay->filePath(step.made.targetFile);
     const QString shown = last ? shownTarget : QString(step.made.targetFile) + " (made on the way)";
     result = createRelease({source, sourceChecksum, target, step.present, *step.made.release, identified, job.shownFolder,
                             shownSource, shown},
