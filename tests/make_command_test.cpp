@@ -37,7 +37,17 @@ class MakeCommand : public ::testing::Test {
     ASSERT_TRUE(QFile::copy(kFreedoom1, "games/doom.wad"));
     for (const char* patch : {"games/patches/d1_ud_11", "games/patches/d1_ud_12"}) ASSERT_TRUE(QFile::copy(FREEDOOM_PATCH, patch));
   }
-  ToolResult wadwright(const QStringList& arguments) { return runTool(tools.path() + "/wadwright", arguments); }
+  ToolResult wadwright(const QStringList& arguments, const QStringList& environment = {}) {
+    return runTool(tools.path() + "/wadwright", arguments, environment);
+  }
+  // Each case: the arguments, the exit status and what is said after the file and the target.
+  void expectMade(std::initializer_list<std::tuple<QStringList, int, QString>> cases, const QStringList& environment = {}) {
+    for (const auto& [arguments, status, said] : cases) {
+      ToolResult made = wadwright(QStringList{"--make"} + arguments, environment);
+      EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
+      EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
+    }
+  }
 
   ScratchFolder work;
   ToolFolder tools;
@@ -53,8 +63,7 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   EXPECT_TRUE(list.out.startsWith("games/doom.wad\td1_11.wad\tDOOM V1.1\tgames/patches/d1_ud_11\tpresent\n")) << list.out.toStdString();
   EXPECT_TRUE(list.out.contains("games/doom.wad\td1_18.wad\tDOOM V1.8\tgames/patches/d1_ud_18 or games/patches/doom.wad/ud-to-1.8.vcdiff\tmissing\n"));
 
-  // The arguments, the exit status and what is said after the file and the target.
-  const std::tuple<QStringList, int, QString> cases[] = {
+  expectMade({
       {{"d1_11.wad", "games/doom.wad"}, 0, "made\tgames/d1_11.wad is DOOM V1.1: made and checked."},
       {{"d1_11.wad", "games/doom.wad"}, 1, "refused\tCan't continue. The file that I was going to create -'games/d1_11.wad'- "
                                            "already exists!"},
@@ -69,15 +78,10 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
       {{"udoom.wad", "games/"}, 2, "failed\t'games/' is a folder, not an IWAD: please name the IWAD file in it."},
       {{"udoom.wad", "games/hello.wad"}, 1, "refused\t'games/hello.wad' is an unknown version or not a valid IWAD (MD5 "
                                             "5d41402abc4b2a76b9719d911017c592): I cannot patch it."},
-  };
-  for (const auto& [arguments, status, said] : cases) {
-    ToolResult made = wadwright(QStringList{"--make"} + arguments);
-    EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
-    EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
-  }
+  });
   EXPECT_EQ(runTool("cmp", {kFreedoom2, "games/d1_11.wad"}).code, 0);
-  EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "linkdir", "patches"}));  // the wrong one removed, nothing half-written
+  // The wrong one removed, nothing half-written.
+  EXPECT_EQ(work.entries("games"), (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "linkdir", "patches"}));
 
   // A name that is not valid text is printed as given; without a patch file, nothing can be made.
   ToolResult odd = runTool("sh", {"-c", "exec \"$0\" --make d1_11.wad \"$(printf 'games/bad\\377.wad')\"", tools.path() + "/wadwright"});
@@ -104,7 +108,7 @@ TEST_F(MakeCommand, AskedToEndItLeavesNothing) {
     EXPECT_TRUE(ended.out.contains("\tfailed\tI was stopped")) << ended.out.toStdString();
     EXPECT_NE(kill(work.read("games/pid").toInt(), 0), 0);  // the tool is gone
     QFile::remove("games/pid");
-    EXPECT_EQ(QDir("games").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), (QStringList{"doom.wad", "patches"}));
+    EXPECT_EQ(work.entries("games"), (QStringList{"doom.wad", "patches"}));
   }
   ToolRun window(builtTool("wadwright-window"), {}, {"QT_QPA_PLATFORM=offscreen"});
   QTest::qWait(500);
@@ -131,26 +135,23 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   work.write("store/patches/doom.wad/unity_1.0-to-ud.vcdiff", bsdiffPatch(unity, v19));  // it makes the wrong one
   work.write("store/patches/doom.wad/kex_1.1-to-ud.vcdiff", "");  // the name the collection's README gives
   QDir().mkpath("runtime");
-  const auto wadwright = [&](const QStringList& arguments) {
-    return runTool(tools.path() + "/wadwright", arguments, {"XDG_RUNTIME_DIR=" + work.path("runtime")});
-  };
+  const QStringList runtime = {"XDG_RUNTIME_DIR=" + work.path("runtime")};
 
-  const QString list = QString::fromUtf8(wadwright({"--make", "--list", "store/kex.wad"}).out);
+  const QString list = QString::fromUtf8(wadwright({"--make", "--list", "store/kex.wad"}, runtime).out);
   EXPECT_TRUE(list.startsWith("store/kex.wad\tudoom.wad\tUltimate Doom\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\n"))
       << list.toStdString();
   EXPECT_TRUE(list.contains("store/kex.wad\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
                             "store/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\n"));
   EXPECT_TRUE(list.contains("\td1_11.wad\tDOOM V1.1\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
                             "store/patches/d1_ud_11 or store/patches/doom.wad/ud-to-1.1.vcdiff\tmissing\n"));
-  const QJsonObject viaMissing = QJsonDocument::fromJson(wadwright({"--make", "--list", "--json", "store/kex.wad"}).out).array()[1].toObject();
+  const QJsonObject viaMissing = QJsonDocument::fromJson(wadwright({"--make", "--list", "--json", "store/kex.wad"}, runtime).out).array()[1].toObject();
   EXPECT_EQ(viaMissing["target"], "d1_11.wad");
   EXPECT_EQ(viaMissing["present"], false);
   EXPECT_EQ(viaMissing["way"][1]["looked"], (QJsonArray{"store/patches/d1_ud_11", "store/patches/doom.wad/ud-to-1.1.vcdiff"}));
-  EXPECT_TRUE(wadwright({"--make", "--list", "store/update.wad"}).out.startsWith(
+  EXPECT_TRUE(wadwright({"--make", "--list", "store/update.wad"}, runtime).out.startsWith(
       "store/update.wad\tudoom.wad\tUltimate Doom\tstore/patches/doom.wad/kex_1.1-to-ud.vcdiff\tpresent\n"));
 
-  // The arguments, the exit status and what is said after the file and the target.
-  const std::tuple<QStringList, int, QString> cases[] = {
+  expectMade({
       {{"d1_19.wad", "store/kex.wad"}, 0, "made\tstore/d1_19.wad is DOOM V1.9: made and checked, by way of Ultimate Doom "
                                           "(store/patches/doom.wad/kex-to-ud.vcdiff, then store/patches/doom.wad/ud-to-1.9.vcdiff)."},
       {{"udoom.wad", "store/kex.wad"}, 0, "made\tstore/udoom.wad is Ultimate Doom: made and checked."},
@@ -159,28 +160,23 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
       {{"d1_11.wad", "store/kex.wad"}, 1, "refused\tThe patch file 'store/patches/d1_ud_11' is missing: I looked for it, and for "
                                           "'store/patches/doom.wad/ud-to-1.1.vcdiff', in " + work.path("store/patches") + "."},
       {{"tnt_19.wad", "store/kex.wad"}, 1, "refused\t'store/kex.wad' is DOOM re-release 2024, which makes udoom.wad, d1_11.wad"},
-  };
-  for (const auto& [arguments, status, said] : cases) {
-    ToolResult made = wadwright(QStringList{"--make"} + arguments);
-    EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
-    EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
-  }
+  }, runtime);
   EXPECT_EQ(work.read("store/d1_19.wad"), v19);
   EXPECT_EQ(work.read("store/udoom.wad"), ultimate);
   // Only what was asked for is left: nothing made on the way, here or in the private folder.
-  EXPECT_EQ(QDir("store").entryList(QDir::Files | QDir::Hidden), (QStringList{"d1_19.wad", "kex.wad", "udoom.wad", "unity.wad", "update.wad"}));
-  EXPECT_TRUE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+  EXPECT_EQ(work.entries("store"), (QStringList{"d1_19.wad", "kex.wad", "patches", "udoom.wad", "unity.wad", "update.wad"}));
+  EXPECT_EQ(work.entries("runtime"), QStringList{});
 
   // Asked to end in the second step: the first one's file goes with its private folder.
   tools.install("bspatch.exe", "#!/bin/sh\ncase $2 in d1_18.wad) echo $$ > pid.part; mv pid.part pid; exec sleep 1000;; esac\n"
                                "exec '" + builtTool("bspatch.exe").toUtf8() + "' \"$@\"\n");
   QFile::remove("store/d1_19.wad");
-  ToolRun make(tools.path() + "/wadwright", {"--make", "d1_18.wad", "store/kex.wad"}, {"XDG_RUNTIME_DIR=" + work.path("runtime")});
+  ToolRun make(tools.path() + "/wadwright", {"--make", "d1_18.wad", "store/kex.wad"}, runtime);
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists("store/pid"); }, 20000));
-  EXPECT_FALSE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));  // the first step's file is there
+  EXPECT_NE(work.entries("runtime"), QStringList{});  // the first step's file is there
   kill(pid_t(make.pid()), SIGTERM);
   EXPECT_EQ(make.wait().code, 128 + SIGTERM);
   QFile::remove("store/pid");
-  EXPECT_EQ(QDir("store").entryList(QDir::Files | QDir::Hidden), (QStringList{"kex.wad", "udoom.wad", "unity.wad", "update.wad"}));
-  EXPECT_TRUE(QDir("runtime").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+  EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "udoom.wad", "unity.wad", "update.wad"}));
+  EXPECT_EQ(work.entries("runtime"), QStringList{});
 }

@@ -43,6 +43,6 @@ QByteArray ScratchFolder::read(const QString& name) const {
 
 bool ScratchFolder::exists(const QString& name) const { return QFileInfo::exists(path(name)) || QFileInfo(path(name)).isSymLink(); }
 
-QStringList ScratchFolder::entries() const {
-  return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+QStringList ScratchFolder::entries(const QString& folder) const {
+  return QDir(path(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }

@@ -15,8 +15,8 @@ class ScratchFolder {
   void write(const QString& name, const QByteArray& content, bool executable = false) const;
   QByteArray read(const QString& name) const;
   bool exists(const QString& name) const;
-  /// The names in the folder, sorted, hidden ones included.
-  QStringList entries() const;
+  /// The names in the folder, or in one of its folders, sorted, hidden ones included.
+  QStringList entries(const QString& folder = QString()) const;
 
   /// Makes the folder a small file system of its own (1 MB, empty), so that it can be filled or
   /// made read-only. False where mounting is not allowed (it needs root).

@@ -29,14 +29,12 @@ TEST(Bspatch, GivesWhatDebianBspatchGives) {
   for (int i = 1; i <= 90000; i += 3) changedText += QByteArray::number(i).replace('7', "seven") + '\n';
   const QByteArray old = "0123456789abcdefghij";
   const std::pair<QByteArray, QByteArray> cases[] = {  // the old file and the patch
-      {kBase, bsdiffPatch(kBase, kEdited)},
+      {kBase, bsdiffPatch(kBase, kEdited)}, {kBase, bsdiffPatch(kBase, randomBytes(70000, 6))},
       {kBase, bsdiffPatch(kBase, kBase.mid(200000) + kBase.left(200000))},
-      {kBase, bsdiffPatch(kBase, randomBytes(70000, 6))},
       {text, bsdiffPatch(text, changedText)},
       // What bsdiff would not write but the format allows: empty files, old positions outside
       // the old file, entries that only seek.
-      {"", patch(5, {0, 5, 0}, "", "hello")},
-      {old, patch(0, {}, "", "")},
+      {"", patch(5, {0, 5, 0}, "", "hello")}, {old, patch(0, {}, "", "")},
       {old, patch(30, {0, 0, -5, 30, 0, 0}, QByteArray(30, '\1'), "")},
       {old, patch(12, {4, 2, 3, 0, 0, -9, 0, 0, 1, 6, 0, 0}, QByteArray(10, '\2'), "xy")}};
   const auto restoreUmask = qScopeGuard([previous = umask(027)] { umask(previous); });
@@ -69,21 +67,18 @@ TEST(Bspatch, RefusesWithoutTouchingTheFolder) {
     QStringList arguments = {"old", "new", "patch"};
   } cases[] = {
       // The header.
-      {"", "too short"},
-      {"BSDIFF41" + real.mid(8), "not a bsdiff"},
+      {"", "too short"}, {"BSDIFF41" + real.mid(8), "not a bsdiff"},
       {with(8, -1), "negative length"}, {with(16, -1), "negative length"}, {with(24, -1), "negative length"},
       {with(24, int64_t{1} << 60), "free"},
       // The bzip2 streams.
-      {real + "x", "extra block has 1 bytes after the end of its bzip2"},
+      {real + "x", "extra block has 1 bytes after the end of its bzip2"}, {real.left(real.size() - 1), "extra block is cut short"},
       {rawPatch(10, "garbage!", bzip2(d10), ""), "control block is not bzip2 data"},
       {rawPatch(5003, bzip2(number(5003) + number(0) + number(0)), damaged, bzip2("")), "diff block is damaged"},
-      {real.left(real.size() - 1), "extra block is cut short"},
       // The control entries, for a 10-byte new file.
       {ten({-1, 11, 0}, "", d10), "control entry 1 has a negative length"}, {ten({11, -1, 0}, d10, ""), "negative length"},
-      {ten({5, 6, 0}, "ddddd", "eeeeee"), "past the end"},
+      {ten({5, 6, 0}, "ddddd", "eeeeee"), "past the end"}, {ten({0, 5, 0}, "", "eeeee"), "control block ends after 5 bytes of the 10-byte new file"},
       {ten({0, 5, kMax, 0, 5, 1}, "", d10), "control entry 2 moves the old position too far"},
       {ten({0, 5, kMax, 5, 0, 0}, "ddddd", "eeeee"), "entry 2 moves the old position too far"},
-      {ten({0, 5, 0}, "", "eeeee"), "control block ends after 5 bytes of the 10-byte new file"},
       {rawPatch(10, bzip2(QByteArray(20, '\0')), bzip2(""), bzip2(d10)), "inside an entry"},
       {ten({10, 0, 0}, "ddddd", ""), "diff block ends before"}, {ten({0, 10, 0}, "", "eeeee"), "extra block ends before"},
       {ten({10, 0, 0}, d10 + d10, ""), "diff block holds more data"}, {ten({0, 10, 0}, "", d10 + "e"), "extra block holds more data"},
@@ -91,11 +86,9 @@ TEST(Bspatch, RefusesWithoutTouchingTheFolder) {
       // A few bytes of bzip2 that decode to two million empty entries.
       {patch(1000, std::vector<int64_t>(6'000'000), "", ""), "more entries than a 1000-byte"},
       // The files named.
-      {real, "missing: No such file", {"missing", "new", "patch"}},
-      {real, "missing: No such file", {"old", "new", "missing"}},
+      {real, "missing: No such file", {"missing", "new", "patch"}}, {real, "missing: No such file", {"old", "new", "missing"}},
+      {real, "fifo: not a regular file", {"fifo", "new", "patch"}}, {real, "fifo: not a regular file", {"old", "new", "fifo"}},
       {real, "No such file", {"old", "no-folder/new", "patch"}},
-      {real, "fifo: not a regular file", {"fifo", "new", "patch"}},
-      {real, "fifo: not a regular file", {"old", "new", "fifo"}},
       {real, "already exists", {"old", "dangling", "patch"}},  // a link, even a dangling one, counts
       {real, "is the old file", {"old", "sub/../old", "patch"}}};
   for (const auto& [bytes, message, arguments] : cases) {

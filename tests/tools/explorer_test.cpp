@@ -23,12 +23,9 @@ TEST(Explorer, HandsXdgOpenTheFolderAsOnePathOrRefuses) {
   const int handle = open(QFile::encodeName(folder.path("-x")).constData(), O_PATH | O_DIRECTORY);  // handed down
   // The arguments, PATH, the one argument xdg-open was given, and the refusal.
   const std::tuple<QStringList, QString, QString, const char*> cases[] = {
-      {{folder.path("my"), "folder"}, bin, folder.path("my folder"), nullptr},
-      {{"-x"}, bin, "./-x", nullptr},
+      {{folder.path("my"), "folder"}, bin, folder.path("my folder"), nullptr}, {{"-x"}, bin, "./-x", nullptr},
       {{QString("/proc/self/fd/%1/.").arg(handle)}, bin, folder.path("-x"), nullptr},
-      {{}, bin, "", "no folder"},
-      {{"missing"}, bin, "", "missing: No such file"},
-      {{"file"}, bin, "", "file: not a folder"},
+      {{}, bin, "", "no folder"}, {{"missing"}, bin, "", "missing: No such file"}, {{"file"}, bin, "", "file: not a folder"},
       {{"."}, "/nowhere", "", "cannot start xdg-open"},
       {{"my", "folder"}, folder.path("bare"), "", "the file manager did not open my folder: xdg-open: no method available"}};
   for (const auto& [arguments, path, opened, refusal] : cases) {

@@ -13,8 +13,9 @@ namespace {
 
 const QString kFreedoom1 = "/usr/share/games/doom/freedoom1.wad", kFreedoom2 = "/usr/share/games/doom/freedoom2.wad";
 
-QByteArray fixture(const char* name) {
-  QFile file(QString(FREEDOOM_FIXTURES) + '/' + name);
+// A fixture by its name, or any file by its path.
+QByteArray fixture(const QString& name) {
+  QFile file(name.startsWith('/') ? name : QString(FREEDOOM_FIXTURES) + '/' + name);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -53,9 +54,8 @@ QByteArray xdelta3(const QStringList& options) {
 // make what xdelta3 -d makes from it.
 TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
   if (!QFile::exists(QString(FREEDOOM_FIXTURES) + "/freedoom-windows.vcdiff")) GTEST_SKIP() << "no freedoom VCDIFF fixtures";
-  QFile freedoom1(kFreedoom1), freedoom2(kFreedoom2);
-  ASSERT_TRUE(freedoom1.open(QIODevice::ReadOnly) && freedoom2.open(QIODevice::ReadOnly));
-  const QByteArray f1 = freedoom1.readAll(), f2 = freedoom2.readAll();
+  const QByteArray f1 = fixture(kFreedoom1), f2 = fixture(kFreedoom2);
+  ASSERT_FALSE(f1.isEmpty() || f2.isEmpty());
   const QByteArray lzma = fixture("freedoom-lzma.vcdiff"), none = fixture("freedoom-none.vcdiff");
   const QByteArray small = xdelta3({"-S", "lzma"});
   QByteArray changed = none;
@@ -66,15 +66,13 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
     QByteArray patch;
     const char* refusal = nullptr;
   } cases[] = {
-      {"LZMA", f1, lzma},
-      {"uncompressed", f1, none},
+      {"LZMA", f1, lzma}, {"uncompressed", f1, none},
       {"many small windows", f1, fixture("freedoom-windows.vcdiff")},
       {"no application header", kOld, xdelta3({"-A", "-S", "lzma"})},
       {"from an empty file", "", kHeader + window(3, "abc", "\x04", "")},  // ADD 3
       {"DJW", kOld, xdelta3({"-S", "djw"}), "DJW, which this tool does not read"},
       {"FGK", kOld, xdelta3({"-S", "fgk"}), "FGK, which this tool does not read"},
-      {"wrong source", f2, lzma, "does not fit this old file"},
-      {"cut", f1, lzma.left(lzma.size() - 1000), "is cut short"},
+      {"wrong source", f2, lzma, "does not fit this old file"}, {"cut", f1, lzma.left(lzma.size() - 1000), "is cut short"},
       {"changed byte", f1, changed, "does not fit this old file (or is damaged): window "},
       {"trailing byte", kOld, small + '\x01', "bytes after window 1 that make no window"},
       {"own code table", kOld, "\xD6\xC3\xC4" + QByteArray(1, '\0') + '\x02', "its own code table"},
