@@ -169,7 +169,8 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
 
   // A source port plays V1.9 demos with Freedoom's files, its own among them, and with a re-release's:
   // whether it plays this one, which may be DOOM's with the same map numbers, only playing it tells.
-  // The re-release is made into a release that does, in one step or two.
+  // The re-release is made into a release that does, in one step or two, where the file is not
+  // there already.
   work.write("games/map01.lmp", newDemo(109, 3, 1, 1));
   work.write("games/kex.wad", "IWAD" + fakeRelease("4461d4511386518e784c647e3128e7bc"));  // DOOM re-release 2024
   run = demo({"games/map01.lmp", "games/freedoom2.wad", "games/kex.wad"});
@@ -177,7 +178,8 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
   EXPECT_EQ(QString::fromUtf8(run.out).split('\n').mid(1), (QStringList{
       "games/freedoom2.wad\tmay play it\tFreedoom: Phase 2 0.12.1\t" + mayPlay,
       "games/kex.wad\tmay play it\tDOOM re-release 2024\t" + mayPlay,
-      "games/kex.wad\tcan be made into\tUltimate Doom\twadwright --make udoom.wad games/kex.wad",
+      "games/kex.wad\tcould be made into\tUltimate Doom\tCan't continue. The file that I was going to create -'games/udoom.wad'- "
+      "already exists!",
       "games/kex.wad\tcan be made into\tDOOM V1.9\twadwright --make d1_19.wad games/kex.wad", ""})) << run.err.toStdString();
   EXPECT_EQ(run.code, 1);  // not for certain
 

@@ -198,6 +198,7 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
   // What is said of the demo dropped, and what is then selected.
   const auto answer = [&](const QByteArray& demo) {
     work.write("demos/x.lmp", demo);
+    QTest::mouseClick(form->Command1, Qt::LeftButton);  // the folder as it is now
     messages.texts.clear();
     drop({QUrl::fromLocalFile(work.path("demos/x.lmp"))});
     return QStringList{messages.texts.join("|").section('\n', 1), form->File1->selectedName()};
