@@ -13,6 +13,7 @@
 #include "identify/demo.h"
 #include "identify/iwad_search.h"
 #include "path_identification.h"
+#include "patching/way_make.h"
 #include "platform/native_names.h"
 #include "platform/termination_signals.h"
 
@@ -38,32 +39,23 @@ bool printsAsIs(const QByteArray& word) {
 
 QByteArray makeLine(const char* target, const QByteArray& file) { return "wadwright --make " + QByteArray(target) + " " + shellWord(file); }
 
-// The file --make writes beside `file`.
-QByteArray besides(const QByteArray& file, const char* target) {
-  const QByteArray folder = platform::splitNativePath(file).folder;
-  if (folder == ".") return target;
-  return folder.endsWith('/') ? folder + target : folder + "/" + target;
-}
-
 struct Making {
   const CatalogueRow* release;
   QByteArray command;
-  bool printable;  // every name in it prints as sh reads it
+  QString refused;  // what --make would refuse it with now; empty when it would make it
 };
 
-// What `row` can be made into that plays the demo: in one step, or else in two (an old DOOM
-// becomes Ultimate Doom, which is backdated).
+// What `row` can be made into that plays the demo, in one step or several, and whether --make
+// would make each now: asked in the IWAD's own folder, whose patch files --make reads and where
+// it writes.
 std::vector<Making> makings(const Demo& demo, const CatalogueRow& row, const QByteArray& file) {
+  FolderReturn back;
+  QString why;
+  const bool entered = !enterFolderOfFile(file, &why).isEmpty();
   std::vector<Making> found;
-  const bool printable = printsAsIs(file);
-  for (const MadeFile& made : madeFrom(row))
-    if (demo.plays(made.release)) found.push_back({made.release, makeLine(made.targetFile, file), printable});
-  if (!found.empty()) return found;
-  for (const MadeFile& made : madeFrom(row))
-    for (const MadeFile& then : madeFrom(*made.release))
-      if (demo.plays(then.release) && then.release != &row)
-        found.push_back({then.release, makeLine(made.targetFile, file) + " && " +
-                                           makeLine(then.targetFile, besides(file, made.targetFile)), printable});
+  for (const Way& way : waysFrom(row))
+    if (demo.plays(way.last().release))
+      found.push_back({way.last().release, makeLine(way.last().targetFile, file), entered ? whyNotTaken(way, shownFolderOf(file)) : why});
   return found;
 }
 
@@ -101,7 +93,7 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
   const QString file = QFile::decodeName(path);
   QJsonObject object{{"file", file}, {"kind", "iwad"}, {"md5", found.fileHash.isEmpty() ? QJsonValue::Null : QJsonValue(found.fileHash)},
                      {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
-                     {"plays", false}, {"mayPlay", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"error", QJsonValue::Null}};
+                     {"plays", false}, {"mayPlay", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"refused", QJsonValue::Null}, {"error", QJsonValue::Null}};
   if (found.outcome == Identification::Outcome::Failed || found.outcome == Identification::Outcome::Abandoned) {
     const QString why = found.outcome == Identification::Outcome::Failed ? found.failure : kStoppedMessage;
     object["error"] = why;
@@ -117,19 +109,21 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
     output.add(path, {"plays it", found.row->releaseName}, object);
     return true;
   }
-  if (demo.mayPlay(found.row)) {
+  const bool mayPlay = demo.mayPlay(found.row);
+  if (mayPlay) {
     // Its maps have the numbers of the demo's: only playing it tells whether they are its maps.
     object["mayPlay"] = true;
     output.add(path, {"may play it", found.row->releaseName, kMayPlay}, object);
-    return false;
   }
   const std::vector<Making> ways = makings(demo, *found.row, path);
   for (const Making& way : ways) {
     object["makes"] = way.release->releaseName;
-    object["command"] = QString::fromUtf8(way.command);
-    output.addBytes(path, {"can be made into", way.release->releaseName, way.printable ? way.command : QByteArray(kUnprintable)}, object);
+    object["command"] = way.refused.isEmpty() ? QJsonValue(QString::fromUtf8(way.command)) : QJsonValue::Null;
+    object["refused"] = way.refused.isEmpty() ? QJsonValue::Null : QJsonValue(way.refused);
+    if (!way.refused.isEmpty()) output.add(path, {"could be made into", way.release->releaseName, QString(way.refused).replace('\n', ' ')}, object);
+    else output.addBytes(path, {"can be made into", way.release->releaseName, printsAsIs(path) ? way.command : QByteArray(kUnprintable)}, object);
   }
-  if (ways.empty()) output.add(path, {"cannot play it", found.row->releaseName}, object);
+  if (ways.empty() && !mayPlay) output.add(path, {"cannot play it", found.row->releaseName}, object);
   return false;
 }
 

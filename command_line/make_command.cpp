@@ -1,7 +1,5 @@
 #include "make_command.h"
 
-#include <QDir>
-#include <algorithm>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -29,7 +27,7 @@ struct Source {
 };
 
 Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
-  Source source{QFile::decodeName(path), QFile::decodeName(path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1)), {}, {}, {}};
+  Source source{QFile::decodeName(path), shownFolderOf(path), {}, {}, {}};
   const QByteArray name = enterFolderOfFile(path, &source.found.failure);
   if (!name.isEmpty() && !platform::isTextPath(name))
     source.found.failure = "The name '" + source.shown + "' is not valid text, so I cannot hand it to the patch tool. "
@@ -82,14 +80,6 @@ QString stepPatchFile(const Source& source, const WayStep& step) {
   return shownPatch(source, step.present.isEmpty() ? step.patchFiles.first() : step.present);
 }
 
-// Why a way cannot be taken now: each of its steps whose patch file is not there, and where it looked.
-QString missingText(const Source& source, const Way& way) {
-  QStringList said;
-  for (const WayStep& step : way.steps)
-    if (step.present.isEmpty()) said << missingPatchText(step.patchFiles, source.folder);
-  return said.join(' ');
-}
-
 QJsonArray wayObject(const Source& source, const Way& way) {
   QJsonArray steps;
   for (const WayStep& step : way.steps) {
@@ -137,7 +127,8 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   report.release = way.last().release->releaseName;
   report.patch = stepPatchFile(source, way.steps.back());
   report.way = wayObject(source, way);
-  if (!way.complete()) return report.say("refused", missingText(source, way), 1);
+  why = whyNotTaken(way, source.folder);
+  if (!why.isEmpty()) return report.say("refused", why, 1);
 
   PatchResult result = makeAlongWay({source.name, source.found.fileHash, report.target, true, source.folder}, way,
                                     [&](const QString& line) { return platform::runAndWait(line, programFolder); });

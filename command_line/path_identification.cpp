@@ -1,6 +1,7 @@
 #include "path_identification.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -30,16 +31,15 @@ QString linkName(const QByteArray& path) {
   return plain ? name : "iwad.wad";
 }
 
-// Back where it was, for the next path as it was given.
-class FolderReturn {
- public:
-  ~FolderReturn() { platform::enterNativeFolder(start_); }
-
- private:
-  QByteArray start_ = platform::currentNativeFolder();
-};
-
 }  // namespace
+
+FolderReturn::FolderReturn() : start_(platform::currentNativeFolder()) {}
+
+FolderReturn::~FolderReturn() { platform::enterNativeFolder(start_); }
+
+QString shownFolderOf(const QByteArray& path) {
+  return QFile::decodeName(path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1));
+}
 
 QByteArray enterFolderOfFile(const QByteArray& path, QString* why) {
   const QString shown = QFile::decodeName(path);

@@ -8,6 +8,22 @@
 /// What is said of a file whose identification a termination signal ended.
 inline constexpr const char* kStoppedMessage = "I was stopped before I could identify it.";
 
+/// Enters the working folder of its making again as it goes: for the next path as it was given.
+class FolderReturn {
+ public:
+  FolderReturn();
+  ~FolderReturn();
+  FolderReturn(const FolderReturn&) = delete;
+  FolderReturn& operator=(const FolderReturn&) = delete;
+
+ private:
+  QByteArray start_;
+};
+
+/// The folder of `path` as it was given, up to its last separator ("games/"), or empty: what the
+/// files beside it are named after in what is said.
+QString shownFolderOf(const QByteArray& path);
+
 /// Enters the folder of the file `path` (given byte for byte) as the system reaches it, a link
 /// followed by `..` included, and returns the file's name in it. Empty, with `why` said for the
 /// user, when `path` leads to no file: nothing, or a folder.

@@ -17,6 +17,14 @@ PatchResult refusedBecause(const QString& why) {
 
 }  // namespace
 
+QString whyNotTaken(const Way& way, const QString& shownFolder) {
+  QStringList missing;
+  for (const WayStep& step : way.steps)
+    if (step.present.isEmpty()) missing << missingPatchText(step.patchFiles, shownFolder);
+  if (!missing.isEmpty()) return missing.join(' ');
+  return whyNotCreate(way.last().targetFile, shownFolder + way.last().targetFile);
+}
+
 QString wayText(const Way& way, const QString& shownFolder) {
   QStringList through, patches;
   for (const WayStep& step : way.steps) {

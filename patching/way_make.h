@@ -20,6 +20,11 @@ struct WayJob {
 /// selected file, checked. Whatever ends it, nothing else is left.
 PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunCommand& run);
 
+/// Why makeAlongWay would not take `way` now in the working folder: each patch file of it that is
+/// missing, or else that its last file is already there or the folder is read-only. Empty when it
+/// would. The files are named after `shownFolder`.
+QString whyNotTaken(const Way& way, const QString& shownFolder);
+
 /// The way in one sentence: "by way of Ultimate Doom (patches/doom.wad/kex-to-ud.vcdiff, then
 /// patches/doom.wad/ud-to-1.9.vcdiff)", the patch files named after `shownFolder`.
 QString wayText(const Way& way, const QString& shownFolder);

@@ -134,33 +134,44 @@ class DemoIwads : public ::testing::Test {
     work.write("games/hello.wad", "IWADhello, I am no IWAD of any release");
     work.write("games/freedoom2.wad", "IWAD" + fakeRelease("7b247eeb6a15ce9deeb652b82eb73f7b"));  // Freedoom: Phase 2
     work.write("games/map20.lmp", newDemo(106, 3, 1, 20));
+    for (const char* patch : {"d2_19_1666", "d2_17_19", "doom.wad/kex-to-ud.vcdiff", "d1_ud_19"}) work.write(QString("games/patches/") + patch, "");
   }
   ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, homeAt(work)); }
   ScratchFolder work;
   ToolFolder tools;
 };
 
-// Each IWAD is such a release, or is made into one by the lines given, or is not for this demo.
+// Each IWAD is such a release, or is made into one by the line given, in as many steps as it takes,
+// or would be but for what is said, or is not for this demo.
 TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
   ToolResult run = demo({"games/map20.lmp", "games/doom2.wad", "games/d2_17.wad", "games/udoom.wad", "games/hello.wad", "games/freedoom2.wad"});
-  const QString twoSteps = "wadwright --make doom2_19.wad games/d2_17.wad && wadwright --make ";
+  const QString noGerman = "could be made into\tDOOM2 V1.666 German (No-Nazi)\tThe patch file 'games/patches/d2_19_1666ger' is "
+                           "missing: I looked for it, and for 'games/patches/doom2.wad/1.9-to-1.666g.vcdiff', in " + work.path("games/patches") + ".";
   EXPECT_EQ(QString::fromUtf8(run.out).split('\n').mid(1), (QStringList{
       "games/doom2.wad\tcan be made into\tDOOM2 V1.666\twadwright --make d2_1666.wad games/doom2.wad",
-      "games/doom2.wad\tcan be made into\tDOOM2 V1.666 German (No-Nazi)\twadwright --make d2_16ger.wad games/doom2.wad",
-      "games/d2_17.wad\tcan be made into\tDOOM2 V1.666\t" + twoSteps + "d2_1666.wad games/doom2_19.wad",
-      "games/d2_17.wad\tcan be made into\tDOOM2 V1.666 German (No-Nazi)\t" + twoSteps + "d2_16ger.wad games/doom2_19.wad",
+      "games/doom2.wad\t" + noGerman,
+      "games/d2_17.wad\tcan be made into\tDOOM2 V1.666\twadwright --make d2_1666.wad games/d2_17.wad",
+      "games/d2_17.wad\t" + noGerman,
       "games/udoom.wad\tcannot play it\tUltimate Doom",
       "games/hello.wad\tcannot play it\tunknown version hello, I am no IWAD of any relea",
       "games/freedoom2.wad\tcannot play it\tFreedoom: Phase 2 0.12.1",  // no V1.666 demo is played with it
       ""})) << run.err.toStdString();
   EXPECT_EQ(run.code, 1);
 
-  // A source port plays V1.9 demos with Freedoom's files, its own among them: whether it plays this
-  // one, which may be DOOM's with the same map numbers, only playing it tells.
+  // A source port plays V1.9 demos with Freedoom's files, its own among them, and with a re-release's:
+  // whether it plays this one, which may be DOOM's with the same map numbers, only playing it tells.
+  // The re-release is made into a release that does, in one step or two, where the file is not
+  // there already.
   work.write("games/map01.lmp", newDemo(109, 3, 1, 1));
-  run = demo({"games/map01.lmp", "games/freedoom2.wad"});
-  EXPECT_EQ(run.out.split('\n').value(1), "games/freedoom2.wad\tmay play it\tFreedoom: Phase 2 0.12.1\ta source port may play it with "
-                                          "these files, if the demo was recorded on them") << run.err.toStdString();
+  work.write("games/kex.wad", "IWAD" + fakeRelease("4461d4511386518e784c647e3128e7bc"));  // DOOM re-release 2024
+  run = demo({"games/map01.lmp", "games/freedoom2.wad", "games/kex.wad"});
+  const QString mayPlay = "a source port may play it with these files, if the demo was recorded on them";
+  EXPECT_EQ(QString::fromUtf8(run.out).split('\n').mid(1), (QStringList{
+      "games/freedoom2.wad\tmay play it\tFreedoom: Phase 2 0.12.1\t" + mayPlay,
+      "games/kex.wad\tmay play it\tDOOM re-release 2024\t" + mayPlay,
+      "games/kex.wad\tcould be made into\tUltimate Doom\tCan't continue. The file that I was going to create -'games/udoom.wad'- "
+      "already exists!",
+      "games/kex.wad\tcan be made into\tDOOM V1.9\twadwright --make d1_19.wad games/kex.wad", ""})) << run.err.toStdString();
   EXPECT_EQ(run.code, 1);  // not for certain
 
   // Without IWADs named: those beside the demo; one that plays it as it is makes the status 0.
@@ -177,7 +188,7 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
   for (const QJsonValue& iwad : said)
     if (iwad.toObject()["plays"].toBool()) playing << QFileInfo(iwad.toObject()["file"].toString()).fileName() + " " + iwad.toObject()["release"].toString();
   EXPECT_EQ(playing, QStringList{"my doom2.wad DOOM2 V1.666"});
-  EXPECT_EQ(QDir("games").entryList(QDir::Files).size(), 8);  // nothing written beside them
+  EXPECT_EQ(QDir("games").entryList(QDir::Files).size(), 9);  // nothing written beside them
 }
 
 // A --make line runs as printed in sh and names the IWAD, whatever its name; where the name cannot be
@@ -191,8 +202,8 @@ TEST_F(DemoIwads, EachMakeLineRunsAsPrintedInSh) {
       {"new\nline.wad", "new\\nline.wad", false},
       {"back\\slash.wad", "back\\\\slash.wad", false},
   };
-  QDir().mkdir("odd");
   work.write("odd/map20.lmp", newDemo(106, 3, 1, 20));
+  work.write("odd/patches/d2_19_1666", "");
   for (const auto& [name, shown, printable] : names) {
     const QByteArray iwad = "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd");  // Doom2 V1.9
     FILE* made = std::fopen(("odd/" + name).constData(), "wb");  // by its bytes: the name need not be text

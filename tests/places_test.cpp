@@ -154,10 +154,11 @@ TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
 }
 
 // A demo is not opened as a place: it is answered, and the IWAD of the working folder that plays
-// it, or that a button makes into one that does, is selected.
+// it, or that buttons make into one that does, is selected.
 TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
   QDir::setCurrent("games");
   work.write("games/doom2.wad", fakeRelease(kDoom2));
+  for (const char* patch : {"d2_19_1666", "d1_ud_18"}) work.write(QString("games/patches/") + patch, "");
   openWindow();
   // The demo, what is said, and the file then selected and identified.
   const std::tuple<QByteArray, QString, QString> cases[] = {
@@ -194,14 +195,31 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
   EXPECT_EQ(QDir::currentPath(), work.path("games"));  // the working folder stays
   EXPECT_EQ(listed(), (QStringList{"doom.wad", "doom2.wad"}));
 
+  // What is said of the demo dropped, and what is then selected.
+  const auto answer = [&](const QByteArray& demo) {
+    work.write("demos/x.lmp", demo);
+    QTest::mouseClick(form->Command1, Qt::LeftButton);  // the folder as it is now
+    messages.texts.clear();
+    drop({QUrl::fromLocalFile(work.path("demos/x.lmp"))});
+    return QStringList{messages.texts.join("|").section('\n', 1), form->File1->selectedName()};
+  };
   // Freedoom is played with V1.9 demos by a source port: it may play one, if it was recorded on it.
   QFile::remove("doom2.wad");
   work.write("games/doom.wad", fakeRelease("c19685bd160b1bb842501063130fb0e7"));  // Freedoom: Phase 1
-  work.write("demos/x.lmp", newDemo(109, 3, 1, 1));
-  messages.texts.clear();
-  drop({QUrl::fromLocalFile(work.path("demos/x.lmp"))});
-  EXPECT_EQ(messages.texts, QStringList{"This demo was recorded with DOOM, DOOM2 or Final Doom V1.9 on E1M1 or MAP01, skill 4 "
-                                        "(Ultra-Violence), 1 player.\n'doom.wad' here is Freedoom: Phase 1 0.12.1: a source port "
-                                        "may play it with these files, if the demo was recorded on them."});
-  EXPECT_EQ(form->File1->selectedName(), "doom.wad");
+  EXPECT_EQ(answer(newDemo(109, 3, 1, 1)), (QStringList{"'doom.wad' here is Freedoom: Phase 1 0.12.1: a source port may play it "
+                                                        "with these files, if the demo was recorded on them.", "doom.wad"}));
+  // A re-release is made into the release in two steps, a button each; where a file of the way
+  // cannot be made now, that is said.
+  work.write("games/kex.wad", fakeRelease("9aa3cbf65b961d0bdac98ec403b832e1"));  // DOOM2 re-release 2024
+  work.write("games/patches/doom2.wad/kex-to-1.9.vcdiff", "");
+  const QString kex = "'kex.wad' here is DOOM2 re-release 2024: its button \"Update it!\" makes Doom2 V1.9 (doom2_19.wad), whose "
+                      "button \"V1.666\" makes DOOM2 V1.666 (d2_1666.wad), which plays it.";
+  EXPECT_EQ(answer(newDemo(106, 3, 1, 20)), (QStringList{kex, "kex.wad"}));
+  work.write("games/doom2_19.wad", "not yet Doom2 V1.9");
+  EXPECT_EQ(answer(newDemo(106, 3, 1, 20)), (QStringList{kex + "\nCan't continue. The file that I was going to create "
+                                                                "-'doom2_19.wad'- already exists!", "kex.wad"}));
+  QFile::remove("patches/doom2.wad/kex-to-1.9.vcdiff");
+  EXPECT_EQ(answer(newDemo(106, 3, 1, 20)), (QStringList{kex + "\nThe patch file 'patches/doom2.wad/kex-to-1.9.vcdiff' is missing: I "
+                                                                "looked for it, and for 'patches/doom2.wad/kex_1.0-to-1.9.vcdiff', in " +
+                                                                work.path("games/patches") + ".", "kex.wad"}));
 }

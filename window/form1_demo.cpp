@@ -1,13 +1,15 @@
 // A demo dropped on the main window: which release recorded it, and which IWAD of the working
-// folder plays it or is made into one that does by one of its buttons.
+// folder plays it or is made into one that does by its buttons, one step a button.
 #include <QFile>
 #include <QFileInfo>
+#include <cstdint>
 
 #include "file_list_box.h"
 #include "form1.h"
 #include "identify/demo.h"
 #include "identify/identification.h"
 #include "message_box.h"
+#include "patching/way_make.h"
 
 namespace {
 
@@ -17,6 +19,25 @@ QString buttonMaking(const CatalogueRow& row, const CatalogueRow* release) {
   for (const BackdateButton& button : backdateButtons())
     if (button.set == row.offer && release == &catalogueRows()[button.releaseRow]) return button.caption;
   return {};
+}
+
+// The buttons to press, one step after another: "its button "Update it!" makes Ultimate Doom
+// (udoom.wad), whose button "V1.9" makes DOOM V1.9 (d1_19.wad)".
+QString buttonsAlong(const Way& way) {
+  QString said;
+  for (const WayStep& step : way.steps)
+    said += QString(&step == &way.steps.front() ? ": its button \"" : ", whose button \"") + buttonMaking(*step.from, step.made.release) +
+            "\" makes " + step.made.release->releaseName + " (" + step.made.targetFile + ")";
+  return said;
+}
+
+// Why the buttons would not make it now, or an empty text: besides what --make needs, each file
+// made on the way is left beside the IWAD, one button at a time.
+QString whyNotPressed(const Way& way) {
+  QString why = whyNotTaken(way, {});
+  for (std::size_t step = 0; why.isEmpty() && step + 1 < way.steps.size(); ++step)
+    why = whyNotCreate(way.steps[step].made.targetFile, way.steps[step].made.targetFile);
+  return why;
 }
 
 }  // namespace
@@ -43,38 +64,45 @@ void Form1::openDemo(const QString& path) {
   showMessage(this, demo.sentence() + "\n" + verdict);
 }
 
-// The first IWAD of the folder that plays the demo, or else the first whose buttons make one that
-// does, or else the first that a source port may play it with; `verdict` says which it is. They are identified one by one, the list locked meanwhile as
-// for a patch, and the folder's lock let go before the chosen one is identified again.
+// The first IWAD of the folder that plays the demo, or else the one whose buttons make one that
+// does in the fewest steps, those that can be pressed now first, or else the first that a source
+// port may play it with; `verdict` says which it is. They are identified one by one, the list
+// locked meanwhile as for a patch, and the folder's lock let go before the chosen one is
+// identified again.
 QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
   setLockedForPatch(true);
   platform::FolderLock folder(".");
-  QString makes, mayPlay, mayPlayVerdict;
+  struct Choice {
+    QString name, verdict;
+    std::size_t steps = SIZE_MAX;
+  } ready, refused, mayPlay;
   if (waitForFolder(folder)) {
     for (const QString& name : File1->names()) {
       Identification found = identifyFile(name, [this](const QString& line) { return RunAndWait(line); });
       if (closing_ || found.outcome == Identification::Outcome::Abandoned) break;
       if (!found.row) continue;
+      const QString is = "'" + name + "' here is " + found.row->releaseName;
       if (demo.plays(found.row)) {
-        verdict = "'" + name + "' here is " + found.row->releaseName + ", which plays it.";
+        verdict = is + ", which plays it.";
         setLockedForPatch(false);
         return name;
       }
-      if (mayPlay.isEmpty() && demo.mayPlay(found.row)) {
-        mayPlay = name;
-        mayPlayVerdict = "'" + name + "' here is " + found.row->releaseName +
-                         ": a source port may play it with these files, if the demo was recorded on them.";
+      if (mayPlay.name.isEmpty() && demo.mayPlay(found.row))
+        mayPlay = {name, is + ": a source port may play it with these files, if the demo was recorded on them."};
+      for (const Way& way : waysFrom(*found.row)) {
+        if (!demo.plays(way.last().release)) continue;
+        const QString why = whyNotPressed(way);
+        Choice& kind = why.isEmpty() ? ready : refused;
+        if (way.steps.size() < kind.steps)
+          kind = {name, is + buttonsAlong(way) + ", which plays it." + (why.isEmpty() ? "" : "\n" + why), way.steps.size()};
       }
-      for (const MadeFile& made : madeFrom(*found.row))
-        if (makes.isEmpty() && demo.plays(made.release)) {
-          makes = name;
-          verdict = "'" + name + "' here is " + found.row->releaseName + ": its button \"" + buttonMaking(*found.row, made.release) +
-                    "\" makes " + made.release->releaseName + " (" + made.targetFile + "), which plays it.";
-        }
     }
   }
   setLockedForPatch(false);
-  if (!makes.isEmpty() || mayPlay.isEmpty()) return makes;
-  verdict = mayPlayVerdict;
-  return mayPlay;
+  for (const Choice* choice : {&ready, &refused, &mayPlay})
+    if (!choice->name.isEmpty()) {
+      verdict = choice->verdict;
+      return choice->name;
+    }
+  return {};
 }
