@@ -59,7 +59,9 @@ TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolderAndNothingFromT
     std::string why;
     std::optional<std::string> found = platform::findProgram(name, bin, &why);
     EXPECT_EQ(found.value_or(""), expected) << name;
-    if (!found) EXPECT_EQ(why, name + " was not found");
+    if (!found) {
+      EXPECT_EQ(why, name + " was not found");
+    }
   }
   // Windows' own file manager, not ours and not the one planted here: from the Windows folder.
   const QString windows = qEnvironmentVariable("SystemRoot");
