@@ -5,12 +5,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/native_names.h"
+
 QByteArray escapedField(const QByteArray& field) {
   QByteArray escaped;
   escaped.reserve(field.size());
   for (char c : field) {
     switch (c) {
-      case '\\': escaped += "\\\\"; break;
+      case '\\':  // on Windows no name holds one: a path is printed as Windows writes it
+        escaped += platform::backslashMayBeInNames() ? "\\\\" : "\\";
+        break;
       case '\t': escaped += "\\t"; break;
       case '\n': escaped += "\\n"; break;
       case '\r': escaped += "\\r"; break;

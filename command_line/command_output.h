@@ -26,9 +26,10 @@ class CommandOutput {
   QJsonArray objects_;
 };
 
-/// A field with its backslashes, tabs, newlines and carriage returns written as \\, \t, \n and \r,
-/// and every other control character and DEL as \x and two hex digits (\x1b), so that every line
-/// is one result, every tab separates two fields, and no name steers the terminal.
+/// A field with its tabs, newlines and carriage returns written as \t, \n and \r, and every other
+/// control character and DEL as \x and two hex digits (\x1b), so that every line is one result,
+/// every tab separates two fields, and no name steers the terminal. Where a name may hold a
+/// backslash it is written \\ (not on Windows, where it parts folders and no name holds a control).
 QByteArray escapedField(const QByteArray& field);
 
 /// Writes `text` to standard output and flushes it; false, said on standard error, when it could not.

@@ -53,4 +53,8 @@ QString shownPath(const QString& windowsPath);
 /// on Windows, as it stands elsewhere.
 QByteArray shownNativePath(const QByteArray& path);
 
+/// True when a file name may hold a backslash (POSIX). On Windows it only parts folders, and a
+/// name can hold no control character either, so printed paths keep their backslashes as written.
+bool backslashMayBeInNames();
+
 }  // namespace platform

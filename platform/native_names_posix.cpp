@@ -60,4 +60,6 @@ QString shownPath(const QString& windowsPath) {
 
 QByteArray shownNativePath(const QByteArray& path) { return path; }
 
+bool backslashMayBeInNames() { return true; }
+
 }  // namespace platform

@@ -73,4 +73,6 @@ QString shownPath(const QString& windowsPath) { return windowsPath; }
 
 QByteArray shownNativePath(const QByteArray& path) { return QByteArray(path).replace('/', '\\'); }
 
+bool backslashMayBeInNames() { return false; }
+
 }  // namespace platform

@@ -13,10 +13,9 @@ namespace {
 HANDLE gAsked = nullptr;  // set when the console asks us to end
 std::atomic<int> gSignal{0};
 
-// Runs on a thread of its own that Windows starts (or on the session watcher's, below). Ctrl+C and
-// Ctrl+Break are answered at once; for the console's close, log-off and shut-down Windows ends the
-// process as soon as this returns, so it waits here while the event loop tidies up and the
-// program returns from main.
+// Runs on a thread of its own that Windows starts. Ctrl+C and Ctrl+Break are answered at once; for
+// the console's close, log-off and shut-down Windows ends the process as soon as this returns, so
+// it waits here while the event loop tidies up and the program returns from main.
 BOOL WINAPI onConsoleEvent(DWORD event) {
   gSignal = event == CTRL_C_EVENT ? SIGINT : event == CTRL_BREAK_EVENT ? SIGBREAK : SIGTERM;
   SetEvent(gAsked);
@@ -25,28 +24,55 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 }
 
 // A process that has loaded user32 (Qt does) gets no log-off or shut-down event on its console
-// handler: Windows tells its windows instead. This hidden one hears it for the console program,
-// and answers as the handler would; the process is ended once the handler returns.
+// handler: Windows tells its windows instead. A hidden one, on a thread of its own so that the
+// message arrives however busy the event loop or a wait is, hears it for the console program.
+// Windows ends the process once WM_ENDSESSION is answered, so the answer waits until the program
+// has tidied up.
+HANDLE gWatcher = nullptr;
+DWORD gWatcherId = 0;
+HANDLE gWatcherReady = nullptr;  // its window made, or given up
+HANDLE gTidiedUp = nullptr;      // the program is past its event loop's end
+
 LRESULT CALLBACK onSessionMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_QUERYENDSESSION) return TRUE;
-  if (message == WM_ENDSESSION && wParam) onConsoleEvent(lParam & ENDSESSION_LOGOFF ? CTRL_LOGOFF_EVENT : CTRL_SHUTDOWN_EVENT);
-  if (message == WM_ENDSESSION) return 0;
+  if (message == WM_ENDSESSION) {
+    if (wParam) {
+      gSignal = SIGTERM;
+      SetEvent(gAsked);
+      WaitForSingleObject(gTidiedUp, INFINITE);
+    }
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Its own thread, so that the message arrives however busy the event loop or a wait is.
 DWORD WINAPI watchSessionEnd(void*) {
   WNDCLASSW kind{};
   kind.lpfnWndProc = onSessionMessage;
   kind.hInstance = GetModuleHandleW(nullptr);
   kind.lpszClassName = L"Wadwright session end";
   // A top-level window, never shown: a message-only one is not told of the session's end.
-  if (!RegisterClassW(&kind) ||
-      !CreateWindowExW(0, kind.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, kind.hInstance, nullptr))
-    return 1;
+  HWND window = RegisterClassW(&kind) ? CreateWindowExW(0, kind.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                                        nullptr, kind.hInstance, nullptr)
+                                      : nullptr;
+  SetEvent(gWatcherReady);
+  if (!window) return 1;
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  DestroyWindow(window);
+  UnregisterClassW(kind.lpszClassName, kind.hInstance);
   return 0;
+}
+
+// The watcher ends before the process does: a thread cut off by the process's end in the middle
+// of making its window holds the windowing system's lock, and the exit then waits for it forever.
+void stopWatchingSessionEnd() {
+  SetEvent(gTidiedUp);
+  WaitForSingleObject(gWatcherReady, INFINITE);
+  PostThreadMessageW(gWatcherId, WM_QUIT, 0, 0);
+  WaitForSingleObject(gWatcher, INFINITE);
+  CloseHandle(gWatcher);
+  gWatcher = nullptr;
 }
 
 }  // namespace
@@ -56,8 +82,12 @@ void handleTerminationSignals(QObject* context, std::function<void(int)> handler
   auto* notifier = new QWinEventNotifier(gAsked, context);
   QObject::connect(notifier, &QWinEventNotifier::activated, context, [handler] { handler(gSignal); });
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
-  static const HANDLE watcher = CreateThread(nullptr, 0, watchSessionEnd, nullptr, 0, nullptr);  // once
-  (void)watcher;
+  if (gWatcher) return;  // once
+  gWatcherReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  gTidiedUp = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!gWatcherReady || !gTidiedUp) return;
+  gWatcher = CreateThread(nullptr, 0, watchSessionEnd, nullptr, 0, &gWatcherId);
+  if (gWatcher) QObject::connect(context, &QObject::destroyed, [] { stopWatchingSessionEnd(); });
 }
 
 int terminationSignal() { return gSignal; }

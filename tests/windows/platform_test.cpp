@@ -59,7 +59,9 @@ TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolderAndNothingFromT
     std::string why;
     std::optional<std::string> found = platform::findProgram(name, bin, &why);
     EXPECT_EQ(found.value_or(""), expected) << name;
-    if (!found) EXPECT_EQ(why, name + " was not found");
+    if (!found) {
+      EXPECT_EQ(why, name + " was not found");
+    }
   }
   // Windows' own file manager, not ours and not the one planted here: from the Windows folder.
   const QString windows = qEnvironmentVariable("SystemRoot");
@@ -168,14 +170,21 @@ static HWND sessionWindowOf(DWORD process) {
   return search.found;
 }
 
+// Wine without a display refuses every top-level window, the session watcher's too.
+static bool topLevelWindowsCanBeMade() {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  if (window) DestroyWindow(window);
+  return window != nullptr;
+}
+
 // A program takes its helpers with it however it ends: killed outright (they are in its job), or
 // at log-off, which Windows tells a console program that loaded user32 only by a window message.
 TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
   const std::pair<const char*, std::function<void(QProcess&)>> ends[] = {
       {"killed", [](QProcess& program) { program.kill(); }},
       {"logged off", [](QProcess& program) {
-         HWND window = sessionWindowOf(DWORD(program.processId()));
-         ASSERT_TRUE(window);
+         HWND window = nullptr;  // made on a thread of its own, maybe still being made
+         ASSERT_TRUE(soon([&] { return (window = sessionWindowOf(DWORD(program.processId()))) != nullptr; }));
          DWORD_PTR mayEnd = 0;
          SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &mayEnd);
          EXPECT_TRUE(mayEnd);
@@ -186,6 +195,9 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
   };
   for (const auto& [how, end] : ends) {
     SCOPED_TRACE(how);
+    if (std::string(how) == "logged off" && !topLevelWindowsCanBeMade()) {
+      GTEST_SKIP() << "this system makes no top-level window (Wine without a display), so none can hear of the session's end";
+    }
     Scratch work;
     QProcess program;
     program.start(programFolder() + "\\windows_test.exe", {"--run-and-wait", "windows_test.exe --sleep helper.pid"});
