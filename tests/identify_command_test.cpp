@@ -174,6 +174,10 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
   };
   for (const auto& [words, status, printed, said] : cases) {
     ToolResult run = shell(words);
+    // The sanitizers' own warnings (the folder case makes them fail to name the program) are not ours.
+    QByteArrayList lines = run.err.split('\n');
+    lines.removeIf([](const QByteArray& line) { return line.startsWith("=="); });
+    run.err = lines.join('\n');
     EXPECT_EQ(run.code, status) << words.toStdString();
     // Empty is nothing printed; else what is printed begins so, and what is said is one line.
     EXPECT_TRUE(printed.isEmpty() ? run.out.isEmpty() : run.out.startsWith(printed)) << words.toStdString() << ": " << run.out.toStdString();
