@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/patch_fuzz_files.h"
 #include "tools/bspatch/apply_patch.h"
 #include "tools/bspatch/bz2_block_reader.h"
 #include "tools/bspatch/patch_header.h"
@@ -22,41 +23,10 @@ namespace {
 // hundreds of megabytes; larger new files would only slow the runs down. Every seed's fits.
 constexpr int64_t kMaxNewSize = 1 << 20;
 
-// The old file of every seed patch: the same bytes fuzz/make_bspatch_corpus.sh writes. Kept on
-// the heap rather than mapped, so that reading outside it is caught.
-const std::vector<unsigned char>& oldFile() {
-  static const std::vector<unsigned char> bytes = [] {
-    std::vector<unsigned char> made;
-    char line[64];
-    for (int i = 0; i < 1500; ++i) {
-      int length = std::snprintf(line, sizeof line, "line %05d of the old file\n", i);
-      made.insert(made.end(), line, line + length);
-    }
-    return made;
-  }();
-  return bytes;
-}
-
-int memoryFile(const char* name) {
-  int fd = memfd_create(name, MFD_CLOEXEC);
-  FUZZ_CHECK(fd >= 0);
-  return fd;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The tool reads its patch and writes its new file through descriptors; in-memory files,
-  // reused from one input to the next, stand in for both.
-  static const int patchFd = memoryFile("patch");
-  static const int newFd = memoryFile("new");
-  FUZZ_CHECK(ftruncate(patchFd, 0) == 0 && ftruncate(newFd, 0) == 0);
-  FUZZ_CHECK(lseek(newFd, 0, SEEK_SET) == 0);
-  for (size_t done = 0; done < size;) {
-    ssize_t wrote = pwrite(patchFd, data + done, size - done, static_cast<off_t>(done));
-    FUZZ_CHECK(wrote > 0);
-    done += static_cast<size_t>(wrote);
-  }
+  const auto [patchFd, newFd] = patch_fuzz::filesFor(data, size);
 
   const int64_t patchSize = static_cast<int64_t>(size);
   bspatch::PatchLayout layout;
@@ -80,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     "control block");
     bspatch::Bz2BlockReader diff(patchFd, layout.diffOffset, layout.diffLength, "diff block");
     bspatch::Bz2BlockReader extra(patchFd, layout.extraOffset, layout.extraLength, "extra block");
-    bspatch::applyPatch(oldFile(), layout.newSize, {control, diff, extra}, newFd);
+    bspatch::applyPatch(patch_fuzz::oldFile(), layout.newSize, {control, diff, extra}, newFd);
     applied = true;
   } catch (const std::runtime_error&) {
     // A bad patch; anything else thrown is a fault and ends the run.
