@@ -42,7 +42,9 @@ LRESULT CALLBACK onSessionMessage(HWND window, UINT message, WPARAM wParam, LPAR
       gSessionEnds = true;
       gSignal = SIGTERM;
       SetEvent(gAsked);
-      WaitForSingleObject(gTidiedUp, INFINITE);  // only where it came too late for the program to hear
+      // The process ends while this waits; it goes on only where the program had already ended
+      // its event loop before the message came.
+      WaitForSingleObject(gTidiedUp, INFINITE);
     }
     return 0;
   }
