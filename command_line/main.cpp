@@ -7,6 +7,7 @@
 #include "command_output.h"
 #include "demo_command.h"
 #include "find_command.h"
+#include "identify/dead_runs.h"
 #include "identify_command.h"
 #include "make_command.h"
 #include "platform/native_names.h"
@@ -54,6 +55,7 @@ int runMode(const CommandOptions& options, const QByteArray& folder, char* progr
                "or more), so I cannot find my helpers or my window\n", stderr);
     return 2;
   }
+  removeDeadRunsFolders();
   switch (options.mode) {
     case CommandOptions::Mode::Identify: return identifyFromCommandLine(options.paths, options.json, folder);
     case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, folder);

@@ -55,6 +55,8 @@ QByteArray enterFolderOfFile(const QByteArray& path, QString* why) {
 Identification identifyPath(const QByteArray& path, const QByteArray& programFolder, bool privately) {
   const QString shown = QFile::decodeName(path);
   auto run = [&](const QString& line) { return platform::runAndWait(line, programFolder); };
+  // Declared first, so that it goes last: Windows removes no folder that is the working one.
+  std::unique_ptr<QTemporaryDir> links;
   FolderReturn back;
   QString why;
   const QByteArray name = enterFolderOfFile(path, &why);
@@ -64,7 +66,7 @@ Identification identifyPath(const QByteArray& path, const QByteArray& programFol
     if (!folder.lock()) return stopped();
     return identifyFile(QFile::decodeName(name), run, shown);
   }
-  const std::unique_ptr<QTemporaryDir> links = makePrivateFolder();
+  links = makePrivateFolder();
   const QString link = links ? links->filePath(linkName(path)) : QString();
   if (!links || !platform::linkToNativePath(platform::currentNativeFolder() + "/" + name, link) ||
       !QDir::setCurrent(links->path()))

@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "dead_runs.h"
 #include "known_releases.h"
 #include "platform/command_words.h"
+#include "platform/output_file.h"
 #include "platform/writable_folder.h"
 
 namespace {
@@ -27,12 +29,6 @@ bool isPresent(const QString& name) {
   return entry.exists() || entry.isSymLink();
 }
 
-QByteArray readChecksum(const platform::CommandOutcome& outcome, const QString& outputFile) {
-  if (!outcome.succeeded()) return {};  // whatever lies there was not written by this run
-  QFile output(outputFile);
-  return output.open(QIODevice::ReadOnly) ? output.read(kChecksumLength) : QByteArray();
-}
-
 // True when a checksum line fits into the new file `path`, which is then left for the tool to
 // write over. A full disk takes the name but not the line.
 bool checksumFits(const QString& path) {
@@ -46,33 +42,44 @@ bool checksumFits(const QString& path) {
 
 // Where the checksum goes: the working folder's md5tmp.txt, or a private folder of the user's that
 // lives as long as this, where the folder cannot be written (IWADs installed for all users, a full
-// disk) or already holds a file of that name, which is not ours to overwrite or remove.
+// disk) or already holds a file of that name, which is not ours to overwrite or remove. The file
+// is made before the tool runs, with room for any line, and goes with this.
 class ChecksumOutput {
  public:
   ChecksumOutput() {
-    if (platform::canCreateFilesIn(".") && !isPresent(kChecksumFile) && checksumFits(kChecksumFile)) return;
-    privately_ = true;
+    if (platform::canCreateFilesIn(".") && !isPresent(kChecksumFile) && make(kChecksumFile)) return;
     private_ = makePrivateFolder();
+    if (private_) make(private_->filePath(kChecksumFile));
   }
-  bool ready() const { return !privately_ || private_; }
-  QString path() const { return private_ ? private_->filePath(kChecksumFile) : kChecksumFile; }
+  bool ready() const { return file_ != nullptr; }
   // As the checksum command names it.
-  QString word() const { return private_ ? platform::commandWord(path()) : kChecksumFile; }
+  QString word() const { return private_ ? platform::commandWord(private_->filePath(kChecksumFile)) : kChecksumFile; }
+  // The tool's line, where it ran to its end: whatever lies there otherwise was not written by it.
+  QByteArray checksum(const platform::CommandOutcome& outcome) const {
+    return outcome.succeeded() ? file_->read(kChecksumLength) : QByteArray();
+  }
+  void remove() { file_.reset(); }
 
  private:
-  bool privately_ = false;
+  bool make(const QString& path) {
+    file_ = std::make_unique<platform::OutputFile>(path, 512);  // more than any line
+    if (!file_->made()) file_.reset();
+    return file_ != nullptr;
+  }
   std::unique_ptr<QTemporaryDir> private_;
+  std::unique_ptr<platform::OutputFile> file_;  // goes before its folder
 };
 
 }  // namespace
 
 std::unique_ptr<QTemporaryDir> makePrivateFolder() {
-  // The session's own folder first; a full or unusable one falls back, as md5tmp.txt does.
+  // The session's own folder first; a full or unusable one falls back, as md5tmp.txt does. So
+  // does one whose path cannot be handed to the tools (a quote or a backslash in it).
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   for (const QString& base : {runtime, QDir::tempPath()}) {
     if (base.isEmpty()) continue;
-    auto folder = std::make_unique<QTemporaryDir>(base + "/wadwright-XXXXXX");
-    if (!folder->isValid()) continue;
+    auto folder = std::make_unique<QTemporaryDir>(privateFolderTemplate(base));
+    if (!folder->isValid() || platform::commandWord(folder->path()).isEmpty()) continue;
     const QString probe = folder->filePath(kChecksumFile);
     const bool fits = checksumFits(probe);
     QFile::remove(probe);
@@ -102,8 +109,8 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
                               "of yours for the checksum.");
   result.hashCommand = "md5sum.exe " + word + " > " + output.word();
   platform::CommandOutcome outcome = run("command.com /c " + result.hashCommand);
-  QByteArray checksum = readChecksum(outcome, output.path());
-  QFile::remove(output.path());
+  QByteArray checksum = output.checksum(outcome);
+  output.remove();
 
   if (outcome.abandoned) {
     result.outcome = Identification::Outcome::Abandoned;

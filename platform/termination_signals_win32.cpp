@@ -26,19 +26,24 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 // A process that has loaded user32 (Qt does) gets no log-off or shut-down event on its console
 // handler: Windows tells its windows instead. A hidden one, on a thread of its own so that the
 // message arrives however busy the event loop or a wait is, hears it for the console program.
-// Windows ends the process once WM_ENDSESSION is answered, so the answer waits until the program
-// has tidied up.
+// Windows ends the process once WM_ENDSESSION is answered, with a status of its own choosing (Wine
+// gives 0), so it is never answered: the program tidies up and ends itself, with its own status,
+// as it does on the console's close.
 HANDLE gWatcher = nullptr;
 DWORD gWatcherId = 0;
-HANDLE gWatcherReady = nullptr;  // its window made, or given up
-HANDLE gTidiedUp = nullptr;      // the program is past its event loop's end
+HANDLE gWatcherReady = nullptr;         // its window made, or given up
+HANDLE gTidiedUp = nullptr;             // the program is past its event loop's end
+std::atomic<bool> gSessionEnds{false};  // the watcher waits in WM_ENDSESSION
 
 LRESULT CALLBACK onSessionMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_QUERYENDSESSION) return TRUE;
   if (message == WM_ENDSESSION) {
     if (wParam) {
+      gSessionEnds = true;
       gSignal = SIGTERM;
       SetEvent(gAsked);
+      // The process ends while this waits; it goes on only where the program had already ended
+      // its event loop before the message came.
       WaitForSingleObject(gTidiedUp, INFINITE);
     }
     return 0;
@@ -66,7 +71,9 @@ DWORD WINAPI watchSessionEnd(void*) {
 
 // The watcher ends before the process does: a thread cut off by the process's end in the middle
 // of making its window holds the windowing system's lock, and the exit then waits for it forever.
+// One that waits in WM_ENDSESSION is left to the process's end.
 void stopWatchingSessionEnd() {
+  if (gSessionEnds) return;
   SetEvent(gTidiedUp);
   WaitForSingleObject(gWatcherReady, INFINITE);
   PostThreadMessageW(gWatcherId, WM_QUIT, 0, 0);

@@ -10,6 +10,8 @@
 #include <QtCore/qtestsupport_core.h>
 #include <signal.h>
 
+#include <memory>
+
 #include "support/bsdiff_patch.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
@@ -179,4 +181,29 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   QFile::remove("store/pid");
   EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "udoom.wad", "unity.wad", "update.wad"}));
   EXPECT_EQ(work.entries("runtime"), QStringList{});
+
+  // Killed outright (SIGKILL, the out-of-memory killer), it can tidy nothing: the next run to start
+  // removes its folder, and leaves alone that of a run still going (here, one that waits in step 2).
+  std::unique_ptr<ToolRun> killed, going;
+  for (std::unique_ptr<ToolRun>* run : {&killed, &going}) {
+    *run = std::make_unique<ToolRun>(tools.path() + "/wadwright", QStringList{"--make", "d1_18.wad", "store/kex.wad"}, runtime);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists("store/pid"); }, 20000));
+    QFile::remove("store/pid");
+    ASSERT_EQ(work.entries("runtime").size(), 1);
+    if (run != &killed) continue;
+    kill(pid_t(killed->pid()), SIGKILL);
+    killed->wait();
+  }
+  wadwright({"--identify", "none.wad"}, runtime);  // not in store/, which the one going has locked
+  EXPECT_TRUE(work.entries("runtime").value(0).startsWith("wadwright-" + QString::number(going->pid()) + "-"));
+  kill(pid_t(going->pid()), SIGTERM);
+  EXPECT_EQ(going->wait().code, 128 + SIGTERM);
+  EXPECT_EQ(work.entries("runtime"), QStringList{});
+
+  // A session folder the tools cannot be handed (a quote, a backslash in its path) is passed over.
+  tools.installReal({"bspatch.exe"});
+  const QString awkward = work.path("run\"time\\");
+  QDir().mkpath(awkward);
+  expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\tstore/d1_19.wad is DOOM V1.9: made and checked"}},
+             {"XDG_RUNTIME_DIR=" + awkward});
 }

@@ -5,6 +5,7 @@
 #include "application.h"
 #include "form1.h"
 #include "frmsplash.h"
+#include "identify/dead_runs.h"
 #include "message_box.h"
 #include "platform/program_folder.h"
 #include "platform/termination_signals.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
                          "so I cannot find my helpers.");
     return 2;
   }
+  removeDeadRunsFolders();
   Form1 form(folder);
   frmSplash disclaimer;
   // Logout or Ctrl+C ends the program as closing the window does: a tool is stopped, and what it

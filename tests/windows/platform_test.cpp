@@ -188,7 +188,13 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
          DWORD_PTR mayEnd = 0;
          SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &mayEnd);
          EXPECT_TRUE(mayEnd);
-         PostMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         // As the system does: once the message is answered, it ends the program with a status of
+         // its own (Wine's is 0), unless the program ended first.
+         SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, nullptr);
+         if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(program.processId()))) {
+           TerminateProcess(process, 0);
+           CloseHandle(process);
+         }
          ASSERT_TRUE(program.waitForFinished(5000));
          EXPECT_EQ(program.exitCode(), 128 + SIGTERM);  // as SIGTERM ends it on Linux
        }},
