@@ -9,6 +9,7 @@
 #include <exception>
 #include <future>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -199,13 +200,15 @@ class Applier {
   }
 
   // Started only when first needed: a small patch needs none.
-  TaskThread& thread(int section) {
-    if (!decoders_[section]) decoders_[section] = std::make_unique<TaskThread>();
-    return *decoders_[section];
-  }
-  TaskThread& writer() {
-    if (!writer_) writer_ = std::make_unique<TaskThread>();
-    return *writer_;
+  TaskThread& thread(int section) { return started(decoders_[section]); }
+  TaskThread& writer() { return started(writer_); }
+  static TaskThread& started(std::unique_ptr<TaskThread>& thread) {
+    try {
+      if (!thread) thread = std::make_unique<TaskThread>();
+    } catch (const std::system_error&) {
+      throw std::bad_alloc();  // no room for another thread; std::system_error would blame the new file
+    }
+    return *thread;
   }
 
   const Patch& patch_;
