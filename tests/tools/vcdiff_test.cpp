@@ -58,8 +58,10 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
   ASSERT_FALSE(f1.isEmpty() || f2.isEmpty());
   const QByteArray lzma = fixture("freedoom-lzma.vcdiff"), none = fixture("freedoom-none.vcdiff");
   const QByteArray small = xdelta3({"-S", "lzma"});
-  QByteArray changed = none;
-  changed[changed.size() / 2] = char(changed[changed.size() / 2] ^ 0x20);
+  const auto changed = [](QByteArray patch, double at) {  // one bit of the byte at `at` of its length
+    patch[int(patch.size() * at)] = char(patch[int(patch.size() * at)] ^ 0x20);
+    return patch;
+  };
   const struct {
     const char* name;
     QByteArray old;
@@ -78,7 +80,10 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
       {"DJW", kOld, xdelta3({"-S", "djw"}), "DJW, which this tool does not read"},
       {"FGK", kOld, xdelta3({"-S", "fgk"}), "FGK, which this tool does not read"},
       {"wrong source", f2, lzma, "does not fit this old file"}, {"cut", f1, lzma.left(lzma.size() - 1000), "is cut short"},
-      {"changed byte", f1, changed, "does not fit this old file (or is damaged): window "},
+      {"changed byte", f1, changed(none, 0.5), "does not fit this old file (or is damaged): window "},
+      // Each window's sections are decompressed on threads of their own, while the window before is made.
+      {"changed LZMA, window 1", f1, changed(lzma, 0.3), "window 1's instructions section is damaged"},
+      {"changed LZMA, window 2", f1, changed(lzma, 0.9), "window 2's addresses section is damaged"},
       {"trailing byte", kOld, small + '\x01', "bytes after window 1 that make no window"},
       {"another version", kOld, "\xD6\xC3\xC4\x01" + small.mid(4), "VCDIFF of a version this tool does not know (1)"},
       {"own code table", kOld, "\xD6\xC3\xC4" + QByteArray(1, '\0') + '\x02', "its own code table"},
@@ -103,6 +108,23 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
     ASSERT_EQ(ours.code, 0) << ours.err.toStdString();
     ASSERT_EQ(runTool("xdelta3", {"-d", "-s", "old", "patch", "expected"}).code, 0);
     EXPECT_TRUE(folder.read("new") == folder.read("expected"));
+  }
+}
+
+// A write that fails, here past a limit on the file's size, is named as the new file's fault, at
+// whichever window it comes, whichever thread writes it; nothing is left.
+TEST(Vcdiff, AFailedWriteNamesTheNewFileAndLeavesNothing) {
+  if (!QFile::exists(QString(FREEDOOM_FIXTURES) + "/freedoom-windows.vcdiff")) GTEST_SKIP() << "no freedoom VCDIFF fixtures";
+  for (const char* patch : {"freedoom-lzma.vcdiff", "freedoom-none.vcdiff", "freedoom-windows.vcdiff"}) {
+    for (const int kilobytes : {100, 20000}) {  // in the first window, in the third
+      SCOPED_TRACE(patch + (" after " + std::to_string(kilobytes)) + " KiB");
+      ScratchFolder folder;
+      const QString limited = QString("trap '' XFSZ && ulimit -f %1 && exec \"$0\" \"$1\" new \"$2\"").arg(kilobytes);
+      const ToolResult ours = runTool("sh", {"-c", limited, builtTool("bspatch.exe"), kFreedoom1, QString(FREEDOOM_FIXTURES) + '/' + patch});
+      EXPECT_EQ(ours.code, 1);
+      EXPECT_EQ(ours.err, "bspatch.exe: new: cannot write the new file: File too large\n");
+      EXPECT_EQ(folder.entries(), QStringList{});
+    }
   }
 }
 
