@@ -1,5 +1,6 @@
 #include "tools/bspatch/apply_vcdiff.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,6 +39,14 @@ void writeAll(int fd, const unsigned char* bytes, size_t size) {
     if (wrote < 0) throw std::system_error(errno, std::generic_category(), "cannot write the new file");
     done += static_cast<size_t>(wrote);
   }
+}
+
+// The new file is flushed to disk before it gets its name: starting on that as the pieces of a
+// large window are written leaves the flush little to wait for.
+void startWriteback([[maybe_unused]] int fd) {
+#ifdef __linux__
+  sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
 }
 
 std::string hex(uint32_t value) {
@@ -97,9 +106,13 @@ class Applier {
   // Reads `slot`'s sections and decompresses them, the large ones on their threads, after those of
   // `before`, the window before it.
   void decompress(WindowReader& reader, InFlight& slot, InFlight& before, std::vector<unsigned char>& stored) {
+    slot.decompressed = true;
+    if (slot.window.end == slot.window.sectionOffset[kData]) {  // an empty window, of which there may be millions
+      for (auto& plain : slot.plain) plain = {};
+      return;
+    }
     reader.sections(slot.window, stored);
     slot.stored = stored;
-    slot.decompressed = true;
     const Window& w = slot.window;
     for (int s = 0; s < kSectionCount; ++s) {
       const auto section = slot.stored.subspan(
@@ -180,9 +193,10 @@ class Applier {
     const auto piece = std::span<const unsigned char>(target_).subspan(written_, made - written_);
     written_ = made;
     if (piece.empty()) return;
-    const auto task = [this, piece] {
+    const auto task = [this, piece, handOver] {
       sum_ = adler32(piece, sum_);
       writeAll(outFd_, piece.data(), piece.size());
+      if (handOver) startWriteback(outFd_);
     };
     if (handOver) {
       writes_.push_back(writer().post(task));

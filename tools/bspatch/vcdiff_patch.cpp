@@ -68,7 +68,7 @@ const char* sectionName(int section) {
   return names[section];
 }
 
-bool readInteger(const unsigned char*& at, const unsigned char* end, int64_t& value) {
+bool readLongInteger(const unsigned char*& at, const unsigned char* end, int64_t& value) {
   value = 0;
   while (at < end) {
     const unsigned char byte = *at++;

@@ -68,6 +68,13 @@ size_t readAt(int fd, unsigned char* buffer, size_t size, int64_t offset);
 
 // Reads an RFC 3284 integer from [*at, end): big-endian base 128, the top bit of each byte saying
 // another follows. Returns false if it runs past `end`; throws if it does not fit in 63 bits.
-bool readInteger(const unsigned char*& at, const unsigned char* end, int64_t& value);
+bool readLongInteger(const unsigned char*& at, const unsigned char* end, int64_t& value);
+inline bool readInteger(const unsigned char*& at, const unsigned char* end, int64_t& value) {
+  if (at < end && *at < 0x80) {  // most are below 128: one byte
+    value = *at++;
+    return true;
+  }
+  return readLongInteger(at, end, value);
+}
 
 }  // namespace bspatch::vcdiff

@@ -26,7 +26,8 @@ void WindowReader::sections(const Window& window, std::vector<unsigned char>& st
   const int64_t start = window.sectionOffset[kData], length = window.end - start;
   stored.resize(static_cast<size_t>(length));
   size_t got;
-  if (start + length <= bufferStart_ + bufferLength_ || length < kReadSize) {
+  const bool buffered = start >= bufferStart_ && start + length <= bufferStart_ + bufferLength_;
+  if (buffered || length < kReadSize) {
     const auto buffered = bytes(start, length);
     std::copy(buffered.begin(), buffered.end(), stored.begin());
     got = buffered.size();
