@@ -59,8 +59,10 @@ std::string hex(uint32_t value) {
 // next window's sections are decompressed while this one is made.
 struct InFlight {
   Window window;
-  bool waiting = false;       // to be made
-  bool decompressed = false;  // or handed to be; a window with no large compressed section waits to be made
+  bool waiting = false;  // read but not yet made
+  // Its sections read, and decompressed or handed to be. A window with no large compressed section
+  // is read only when it is made: reading ahead would only take memory.
+  bool decompressed = false;
   std::vector<unsigned char> storedAhead;  // its stored sections, if read before it is made
   std::span<const unsigned char> stored;
   std::vector<unsigned char> buffers[kSectionCount];
