@@ -41,10 +41,10 @@ const QByteArray kOld = randomBytes(300000, 7);
 const QByteArray kNew = kOld.left(1000) + QByteArray("new text ").repeated(3000) + kOld.mid(9000, 150000) + kOld.left(4000).repeated(5) +
                         randomBytes(20000, 8) + kOld.mid(290000);
 
-QByteArray xdelta3(const QStringList& options) {
+QByteArray xdelta3(const QStringList& options, const QByteArray& old = kOld, const QByteArray& target = kNew) {
   ScratchFolder folder;
-  folder.write("old", kOld);
-  folder.write("new", kNew);
+  folder.write("old", old);
+  folder.write("new", target);
   const ToolResult made = runTool("xdelta3", QStringList{"-e"} + options + QStringList{"-s", "old", "new", "patch"});
   EXPECT_EQ(made.code, 0) << made.err.toStdString();
   return folder.read("patch");
@@ -58,6 +58,10 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
   ASSERT_FALSE(f1.isEmpty() || f2.isEmpty());
   const QByteArray lzma = fixture("freedoom-lzma.vcdiff"), none = fixture("freedoom-none.vcdiff");
   const QByteArray small = xdelta3({"-S", "lzma"});
+  // 1 MiB windows that alternate: mostly copied (a small LZMA data section), and new (a large one).
+  const QByteArray mixedOld = randomBytes(2 << 20, 9), copied = mixedOld.left((1 << 20) - (16 << 10));
+  const QByteArray mixed = xdelta3({"-S", "lzma", "-W", "1048576"}, mixedOld,
+                                   (copied + randomBytes(16 << 10, 10) + randomBytes(1 << 20, 11)).repeated(2));
   const auto changed = [](QByteArray patch, double at) {  // one bit of the byte at `at` of its length
     patch[int(patch.size() * at)] = char(patch[int(patch.size() * at)] ^ 0x20);
     return patch;
@@ -71,6 +75,7 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
       {"LZMA", f1, lzma}, {"uncompressed", f1, none},
       {"many small windows", f1, fixture("freedoom-windows.vcdiff")},
       {"no application header", kOld, xdelta3({"-A", "-S", "lzma"})},
+      {"small and large LZMA windows in turn", mixedOld, mixed},
       {"from an empty file", "", kHeader + window(3, "abc", "\x04", "")},  // ADD 3
       // ADD 0, RUN 0 (which still takes its byte) and COPY 0 (which still takes its address) make an
       // empty window; then ADD 3.
