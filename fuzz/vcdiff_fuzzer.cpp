@@ -16,6 +16,7 @@
 #include "fuzz/patch_fuzz_files.h"
 #include "tools/bspatch/apply_vcdiff.h"
 #include "tools/bspatch/vcdiff_patch.h"
+#include "tools/bspatch/vcdiff_windows.h"
 
 namespace {
 
@@ -28,13 +29,13 @@ constexpr int64_t kMaxNewSize = 1 << 20;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto [patchFd, newFd] = patch_fuzz::filesFor(data, size);
   // Only what starts as VCDIFF reaches this reader.
-  if (size < 4 || !std::equal(bspatch::vcdiff::kMagic.begin(), bspatch::vcdiff::kMagic.end(), data)) return 0;
+  if (size < 3 || !std::equal(bspatch::vcdiff::kMagic.begin(), bspatch::vcdiff::kMagic.end(), data)) return 0;
 
   const std::vector<unsigned char>& old = patch_fuzz::oldFile();
   int64_t newSize;
   try {
     const bspatch::vcdiff::Patch patch(patchFd, static_cast<int64_t>(size));
-    newSize = patch.newFileSize(static_cast<int64_t>(old.size()));
+    newSize = bspatch::vcdiff::newFileSize(patch, static_cast<int64_t>(old.size()));
     FUZZ_CHECK(newSize >= 0);
     if (newSize > kMaxNewSize) return 0;
     bspatch::vcdiff::applyPatch(patch, old, newFd);

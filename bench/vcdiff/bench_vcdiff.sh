@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Our bspatch.exe against Debian's xdelta3 -d, on the freedoom1 -> freedoom2 patches that the tests
-# use (LZMA, and uncompressed): alternating the two so that both meet the same load and page cache;
-# median wall time and peak memory of each, and their ratios.
+# use (LZMA, and uncompressed), and on 1.4 million empty windows (10 MB of patch that makes nothing):
+# alternating the two so that both meet the same load and page cache; median wall time and peak
+# memory of each, and their ratios.
 # Usage: bench_vcdiff.sh BSPATCH_EXE CACHE_DIR [RUNS]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../timing.sh"
@@ -15,6 +16,7 @@ sh "$(dirname "$0")/../../tests/tools/make_fixtures.sh" "$cache"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
+perl -e 'print "\xD6\xC3\xC4\0\0", "\0\x05\0\0\0\0\0" x 1400000' >"$work/empty-windows.vcdiff"
 
 # run NAME PATCH: one run of NAME (ours or xdelta3); appends "wall_ms peak_kb" to $work/NAME.
 run() {
@@ -33,10 +35,9 @@ run() {
 column_median() { awk -v c="$1" '{print $c}' "$2" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 cpu_line
-echo "freedoom1.wad -> freedoom2.wad ($(stat -c %s "$new") bytes), $runs runs each, alternating; medians (load $(cut -d' ' -f1 /proc/loadavg))"
-printf '%-26s %10s %10s %11s %11s %7s %7s\n' patch "xdelta3" "ours" "xdelta3" "ours" "time" "memory"
-for kind in lzma none; do
-  patch=$cache/freedoom-$kind.vcdiff
+echo "freedoom1.wad -> freedoom2.wad ($(stat -c %s "$new") bytes) and -> nothing, $runs runs each, alternating; medians (load $(cut -d' ' -f1 /proc/loadavg))"
+printf '%-32s %10s %10s %11s %11s %7s %7s\n' patch "xdelta3" "ours" "xdelta3" "ours" "time" "memory"
+for patch in "$cache/freedoom-lzma.vcdiff" "$cache/freedoom-none.vcdiff" "$work/empty-windows.vcdiff"; do
   run ours "$patch"
   cp "$work/out" "$work/ours.wad"
   run xdelta3 "$patch"
@@ -49,7 +50,7 @@ for kind in lzma none; do
   done
   x_ms=$(column_median 1 "$work/xdelta3") o_ms=$(column_median 1 "$work/ours")
   x_kb=$(column_median 2 "$work/xdelta3") o_kb=$(column_median 2 "$work/ours")
-  printf '%-26s %7d ms %7d ms %8.1f MB %8.1f MB %6sx %6sx\n' "freedoom-$kind.vcdiff ($(($(stat -c %s "$patch") / 1024)) KiB)" \
+  printf '%-32s %7d ms %7d ms %8.1f MB %8.1f MB %6sx %6sx\n' "$(basename "$patch") ($(($(stat -c %s "$patch") / 1024)) KiB)" \
     "$x_ms" "$o_ms" "$(ratio "$x_kb" 1024)" "$(ratio "$o_kb" 1024)" "$(ratio "$o_ms" "$x_ms")" "$(ratio "$o_kb" "$x_kb")"
 done
 echo "ratios are ours / xdelta3 -d: under 1.00 is better"

@@ -67,7 +67,7 @@ TEST(Bspatch, RefusesWithoutTouchingTheFolder) {
     QStringList arguments = {"old", "new", "patch"};
   } cases[] = {
       // The header.
-      {"", "too short"}, {"BSDIFF41" + real.mid(8), "not a bsdiff"},
+      {"", "bspatch.exe: patch: empty\n"}, {"BSDIFF4", "too short"}, {"BSDIFF41" + real.mid(8), "not a bsdiff"},
       {with(8, -1), "negative length"}, {with(16, -1), "negative length"}, {with(24, -1), "negative length"},
       {with(24, int64_t{1} << 60), "free"},
       // The bzip2 streams.

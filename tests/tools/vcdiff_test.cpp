@@ -41,10 +41,10 @@ const QByteArray kOld = randomBytes(300000, 7);
 const QByteArray kNew = kOld.left(1000) + QByteArray("new text ").repeated(3000) + kOld.mid(9000, 150000) + kOld.left(4000).repeated(5) +
                         randomBytes(20000, 8) + kOld.mid(290000);
 
-QByteArray xdelta3(const QStringList& options) {
+QByteArray xdelta3(const QStringList& options, const QByteArray& old = kOld, const QByteArray& target = kNew) {
   ScratchFolder folder;
-  folder.write("old", kOld);
-  folder.write("new", kNew);
+  folder.write("old", old);
+  folder.write("new", target);
   const ToolResult made = runTool("xdelta3", QStringList{"-e"} + options + QStringList{"-s", "old", "new", "patch"});
   EXPECT_EQ(made.code, 0) << made.err.toStdString();
   return folder.read("patch");
@@ -58,8 +58,14 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
   ASSERT_FALSE(f1.isEmpty() || f2.isEmpty());
   const QByteArray lzma = fixture("freedoom-lzma.vcdiff"), none = fixture("freedoom-none.vcdiff");
   const QByteArray small = xdelta3({"-S", "lzma"});
-  QByteArray changed = none;
-  changed[changed.size() / 2] = char(changed[changed.size() / 2] ^ 0x20);
+  // 1 MiB windows that alternate: mostly copied (a small LZMA data section), and new (a large one).
+  const QByteArray mixedOld = randomBytes(2 << 20, 9), copied = mixedOld.left((1 << 20) - (16 << 10));
+  const QByteArray mixed = xdelta3({"-S", "lzma", "-W", "1048576"}, mixedOld,
+                                   (copied + randomBytes(16 << 10, 10) + randomBytes(1 << 20, 11)).repeated(2));
+  const auto changed = [](QByteArray patch, double at) {  // one bit of the byte at `at` of its length
+    patch[int(patch.size() * at)] = char(patch[int(patch.size() * at)] ^ 0x20);
+    return patch;
+  };
   const struct {
     const char* name;
     QByteArray old;
@@ -69,12 +75,22 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
       {"LZMA", f1, lzma}, {"uncompressed", f1, none},
       {"many small windows", f1, fixture("freedoom-windows.vcdiff")},
       {"no application header", kOld, xdelta3({"-A", "-S", "lzma"})},
+      {"small and large LZMA windows in turn", mixedOld, mixed},
       {"from an empty file", "", kHeader + window(3, "abc", "\x04", "")},  // ADD 3
+      // ADD 0, RUN 0 (which still takes its byte) and COPY 0 (which still takes its address) make an
+      // empty window; then ADD 3.
+      {"instructions of size 0", kOld,
+       kHeader + window(0, "x", QByteArray("\x01\x00\x00\x00\x13\x00", 6), integer(5), 10) + window(3, "abc", "\x04", "")},
+      {"RUN 0 without its byte", kOld, kHeader + window(0, "", QByteArray("\x00\x00", 2), ""), "repeats a byte its data section lacks"},
       {"DJW", kOld, xdelta3({"-S", "djw"}), "DJW, which this tool does not read"},
       {"FGK", kOld, xdelta3({"-S", "fgk"}), "FGK, which this tool does not read"},
       {"wrong source", f2, lzma, "does not fit this old file"}, {"cut", f1, lzma.left(lzma.size() - 1000), "is cut short"},
-      {"changed byte", f1, changed, "does not fit this old file (or is damaged): window "},
+      {"changed byte", f1, changed(none, 0.5), "does not fit this old file (or is damaged): window "},
+      // Each window's sections are decompressed on threads of their own, while the window before is made.
+      {"changed LZMA, window 1", f1, changed(lzma, 0.3), "window 1's instructions section is damaged"},
+      {"changed LZMA, window 2", f1, changed(lzma, 0.9), "window 2's addresses section is damaged"},
       {"trailing byte", kOld, small + '\x01', "bytes after window 1 that make no window"},
+      {"another version", kOld, "\xD6\xC3\xC4\x01" + small.mid(4), "VCDIFF of a version this tool does not know (1)"},
       {"own code table", kOld, "\xD6\xC3\xC4" + QByteArray(1, '\0') + '\x02', "its own code table"},
       {"window too large", kOld, kHeader + window(65 << 20, "", "", ""), "this tool takes windows of up to 64 MiB"},
       {"segment past the old file", kOld, kHeader + window(4, "", "\x14", integer(0), 10, 299991), "of the old file, which has only 300000"},
@@ -97,6 +113,61 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
     ASSERT_EQ(ours.code, 0) << ours.err.toStdString();
     ASSERT_EQ(runTool("xdelta3", {"-d", "-s", "old", "patch", "expected"}).code, 0);
     EXPECT_TRUE(folder.read("new") == folder.read("expected"));
+  }
+}
+
+// A write that fails, here past a limit on the file's size, is named as the new file's fault, at
+// whichever window it comes, whichever thread writes it; nothing is left.
+TEST(Vcdiff, AFailedWriteNamesTheNewFileAndLeavesNothing) {
+  if (!QFile::exists(QString(FREEDOOM_FIXTURES) + "/freedoom-windows.vcdiff")) GTEST_SKIP() << "no freedoom VCDIFF fixtures";
+  for (const char* patch : {"freedoom-lzma.vcdiff", "freedoom-none.vcdiff", "freedoom-windows.vcdiff"}) {
+    for (const int kilobytes : {100, 20000}) {  // in the first window, in the third
+      SCOPED_TRACE(patch + (" after " + std::to_string(kilobytes)) + " KiB");
+      ScratchFolder folder;
+      const QString limited = QString("trap '' XFSZ && ulimit -f %1 && exec \"$0\" \"$1\" new \"$2\"").arg(kilobytes);
+      const ToolResult ours = runTool("sh", {"-c", limited, builtTool("bspatch.exe"), kFreedoom1, QString(FREEDOOM_FIXTURES) + '/' + patch});
+      EXPECT_EQ(ours.code, 1);
+      EXPECT_EQ(ours.err, "bspatch.exe: new: cannot write the new file: File too large\n");
+      EXPECT_EQ(folder.entries(), QStringList{});
+    }
+  }
+}
+
+// A patch of 3 million empty windows, 21 MB, takes about a second, as in xdelta3, whatever the
+// old file's size (here 64 MiB, sparse).
+TEST(Vcdiff, ManyEmptyWindowsTakeNoLongerThanTheirBytes) {
+  ScratchFolder folder;
+  folder.write("old", "");
+  ASSERT_TRUE(QFile("old").resize(64 << 20));
+  folder.write("patch", kHeader + window(0, "", "", "").repeated(3'000'000));
+  const ToolResult ours = ToolRun(builtTool("bspatch.exe"), {"old", "new", "patch"}).wait(10000);
+  ASSERT_EQ(ours.code, 0) << ours.err.toStdString();
+  EXPECT_TRUE(folder.read("new").isEmpty());
+}
+
+// Memory that runs out, for the new file's window or LZMA's dictionary, is named so; nothing is left.
+TEST(Vcdiff, SaysWhenMemoryRunsOut) {
+#ifdef __SANITIZE_ADDRESS__  // it reserves more address space than any ulimit allows
+  GTEST_SKIP() << "AddressSanitizer";
+#endif
+  // An .xz stream with no check whose LZMA2 dictionary takes 128 MiB, then "abc" stored.
+  const QByteArray dictionary = QByteArray::fromHex("fd377a585a000000ff12d941020021011e0000009b075166010002616263");
+  const QByteArray lzma = integer(3) + dictionary;
+  const QByteArray lzmaWindow = '\0' + integer(lzma.size() + 6) + integer(3) + '\x01' + integer(lzma.size()) + '\x01' + '\0' + lzma + '\x04';
+  const QByteArray cases[] = {
+      QByteArray("\xD6\xC3\xC4\x00\x01\x02", 6) + lzmaWindow,
+      kHeader + window(60 << 20, "z", '\0' + integer(60 << 20), ""),  // RUN of 60 MiB
+  };
+  for (const QByteArray& patch : cases) {
+    ScratchFolder folder;
+    folder.write("old", kOld);
+    folder.write("patch", patch);
+    const QString limited = "ulimit -v 60000 && exec \"$0\" old new patch";
+    const ToolResult ours = runTool("sh", {"-c", limited, builtTool("bspatch.exe")});
+    EXPECT_EQ(ours.code, 1);
+    EXPECT_EQ(ours.err, "bspatch.exe: not enough memory\n");
+    EXPECT_EQ(folder.entries(), (QStringList{"old", "patch"}));
+    EXPECT_EQ(runTool(builtTool("bspatch.exe"), {"old", "new", "patch"}).code, 0) << "with memory enough";
   }
 }
 

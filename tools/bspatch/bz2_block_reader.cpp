@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -26,8 +27,6 @@ std::string bz2Problem(int code) {
       return "is not bzip2 data";
     case BZ_DATA_ERROR:
       return "is damaged (bad bzip2 data)";
-    case BZ_MEM_ERROR:
-      return "cannot be decoded: out of memory";
     default:
       return "cannot be decoded (bzip2 error " + std::to_string(code) + ")";
   }
@@ -60,6 +59,7 @@ void decodeStream(bz_stream& stream, int fd, int64_t offset, int64_t length, Chu
       const unsigned outBefore = stream.avail_out;
       code = BZ2_bzDecompress(&stream);
       if (code == BZ_STREAM_END) break;
+      if (code == BZ_MEM_ERROR) throw std::bad_alloc();
       if (code != BZ_OK) throw std::runtime_error(name + " " + bz2Problem(code));
       // libbz2 stops short of a full output buffer only when it needs more input.
       if (stream.avail_in == 0 && unread == 0 && stream.avail_out == outBefore) {
@@ -95,14 +95,15 @@ void Bz2BlockReader::decode(int fd, int64_t offset, int64_t length) {
   bz_stream stream{};
   const int init = BZ2_bzDecompressInit(&stream, 0, 0);
   if (init != BZ_OK) {
-    queue_.finish(name_ + " " + bz2Problem(init));
+    queue_.finish(init == BZ_MEM_ERROR ? std::make_exception_ptr(std::bad_alloc())
+                                       : std::make_exception_ptr(std::runtime_error(name_ + " " + bz2Problem(init))));
     return;
   }
   try {
     decodeStream(stream, fd, offset, length, queue_, name_);
     queue_.finish();
-  } catch (const std::exception& e) {
-    queue_.finish(e.what());
+  } catch (...) {
+    queue_.finish(std::current_exception());
   }
   BZ2_bzDecompressEnd(&stream);
 }

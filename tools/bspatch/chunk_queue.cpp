@@ -1,6 +1,5 @@
 #include "tools/bspatch/chunk_queue.h"
 
-#include <stdexcept>
 #include <utility>
 
 namespace bspatch {
@@ -24,7 +23,7 @@ void ChunkQueue::push(Chunk chunk) {
   changed_.notify_all();
 }
 
-void ChunkQueue::finish(std::string error) {
+void ChunkQueue::finish(std::exception_ptr error) {
   {
     std::lock_guard lock(mutex_);
     finished_ = true;
@@ -41,7 +40,7 @@ bool ChunkQueue::pop(Chunk& chunk) {
     full_.pop_front();
     return true;
   }
-  if (!error_.empty()) throw std::runtime_error(error_);
+  if (error_) std::rethrow_exception(error_);
   return false;
 }
 

@@ -3,9 +3,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <vector>
 
 namespace bspatch {
@@ -26,11 +26,11 @@ class ChunkQueue {
   // Producer: waits for a free buffer. Returns false once the consumer has cancelled.
   bool acquire(Chunk& chunk);
   void push(Chunk chunk);
-  // Producer: no more chunks will come; a non-empty `error` says why the data stopped early.
-  void finish(std::string error = {});
+  // Producer: no more chunks will come; `error`, if given, is why the data stopped early.
+  void finish(std::exception_ptr error = nullptr);
 
-  // Consumer: waits for the next chunk. Returns false at the end of the data, and throws
-  // std::runtime_error with the producer's message if it stopped on an error.
+  // Consumer: waits for the next chunk. Returns false at the end of the data, and throws the
+  // producer's error if it stopped on one.
   bool pop(Chunk& chunk);
   void release(Chunk chunk);
   // Consumer: wants no more data; wakes the producer so it can stop.
@@ -43,7 +43,7 @@ class ChunkQueue {
   std::deque<Chunk> full_;
   bool finished_ = false;
   bool cancelled_ = false;
-  std::string error_;
+  std::exception_ptr error_;
 };
 
 }  // namespace bspatch

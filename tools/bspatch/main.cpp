@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -21,6 +22,7 @@
 #include "tools/bspatch/patch_header.h"
 #include "tools/bspatch/pending_file.h"
 #include "tools/bspatch/vcdiff_patch.h"
+#include "tools/bspatch/vcdiff_windows.h"
 #include "tools/common/input_file.h"
 #include "tools/common/positioned_read.h"
 #include "platform/native_path.h"
@@ -89,7 +91,7 @@ void applyBsdiff(const bspatch::OldFile& old, const std::string& newPath, int pa
     // Only the old file's pages read since the last write stay mapped: its whole would be most
     // of our memory.
     bspatch::applyPatch(old.bytes(), layout.newSize, {control, diff, extra}, out.fd(),
-                        [&old] { old.releasePages(); });
+                        [&old] { old.releasePages(old.bytes()); });
   } catch (const std::system_error& e) {
     throw fileError(newPath, e.what());  // a fault in writing, not in the patch
   } catch (const std::runtime_error& e) {
@@ -106,14 +108,16 @@ void applyVcdiff(const bspatch::OldFile& old, const std::string& newPath, int pa
   int64_t newSize;
   try {
     vcdiff.emplace(patch, patchSize);
-    newSize = vcdiff->newFileSize(static_cast<int64_t>(old.bytes().size()));
+    newSize = bspatch::vcdiff::newFileSize(*vcdiff, static_cast<int64_t>(old.bytes().size()));
   } catch (const std::runtime_error& e) {
     throw fileError(patchPath, e.what());
   }
 
   bspatch::PendingFile out(newPath, newSize);
   try {
-    bspatch::vcdiff::applyPatch(*vcdiff, old.bytes(), out.fd(), [&old] { old.releasePages(); });
+    // Only the old file's pages read lately stay mapped.
+    bspatch::vcdiff::applyPatch(*vcdiff, old.bytes(), out.fd(),
+                                [&old](std::span<const unsigned char> segment) { old.releasePages(segment); });
   } catch (const std::system_error& e) {
     throw fileError(newPath, e.what());
   } catch (const std::runtime_error& e) {
@@ -127,6 +131,7 @@ void patchFile(const std::string& oldPath, const std::string& newPath, const std
   const bspatch::OldFile old(oldPath);
   struct stat patchInfo;
   const FileDescriptor patch = openInput(patchPath, patchInfo);
+  if (patchInfo.st_size == 0) throw fileError(patchPath, "empty");
   if (isVcdiff(patch.get())) {
     applyVcdiff(old, newPath, patch.get(), patchInfo.st_size, patchPath);
   } else {
@@ -146,6 +151,9 @@ int main(int argc, char** argv) {
   }
   try {
     patchFile(platform::nativePath(argv[1]), platform::nativePath(argv[2]), platform::nativePath(argv[3]));
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "bspatch.exe: not enough memory\n");
+    return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bspatch.exe: %s\n", e.what());
     return 1;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -54,10 +55,14 @@ OldFile::OldFile(const std::string& path) {
   sigaction(SIGBUS, &action, nullptr);
 }
 
-void OldFile::releasePages() const {
+void OldFile::releasePages(std::span<const unsigned char> part) const {
+  if (part.empty()) return;
   // The mapping is private and read-only, so its pages are only ever copies of the file's: they
-  // come back, from the page cache, when next read.
-  if (data_) madvise(const_cast<unsigned char*>(data_), size_, MADV_DONTNEED);
+  // come back, from the page cache, when next read. The mapping starts on a page.
+  static const uintptr_t pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t start = reinterpret_cast<uintptr_t>(part.data()) & ~(pageSize - 1);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(part.data() + part.size());
+  madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
 }
 
 OldFile::~OldFile() {

@@ -19,8 +19,9 @@ class OldFile {
   OldFile& operator=(const OldFile&) = delete;
 
   std::span<const unsigned char> bytes() const { return {data_, size_}; }
-  // Lets go of the pages read so far, so that the program's memory holds only those read since.
-  void releasePages() const;
+  // Lets go of the pages of `part` (of bytes()) read so far, so that the program's memory holds
+  // only those read since.
+  void releasePages(std::span<const unsigned char> part) const;
 
  private:
   const unsigned char* data_ = nullptr;

@@ -42,10 +42,10 @@ OldFile::OldFile(const std::string& path) {
   }
 }
 
-void OldFile::releasePages() const {
+void OldFile::releasePages(std::span<const unsigned char> part) const {
   // Unlocking pages that were never locked takes them out of the working set: they come back
   // from the file cache when next read.
-  if (data_) VirtualUnlock(const_cast<unsigned char*>(data_), size_);
+  if (!part.empty()) VirtualUnlock(const_cast<unsigned char*>(part.data()), part.size());
 }
 
 OldFile::~OldFile() {

@@ -6,7 +6,7 @@
 // last. The file:
 //
 //   bytes   contents
-//   4       D6 C3 C4 00 (magic, version 0)
+//   4       D6 C3 C4 (magic), 00 (version 0; RFC 3284 knows no other)
 //   1       Hdr_Indicator: 1 secondary compressor id follows, 2 own code table, 4 application header
 //   [1]     secondary compressor id: 2 LZMA (xdelta3's; 1 DJW and 16 FGK are refused)
 //   [int+n] own code table: refused; xdelta3 writes the default one
@@ -47,12 +47,10 @@ namespace {
 enum : unsigned { kHdrSecondary = 1, kHdrCodeTable = 2, kHdrAppHeader = 4 };
 enum : unsigned { kWinSource = 1, kWinTarget = 2, kWinChecksum = 4 };
 
-// The longest header: indicator, five ints of at most 9 bytes, a byte, three ints, a checksum.
-constexpr int kMaxHeaderBytes = 1 + 5 * 9 + 1 + 3 * 9 + 4;
-
 std::string text(int64_t value) { return std::to_string(value); }
 
-// Reads up to `size` bytes at `offset`, fewer only at the end of the file.
+}  // namespace
+
 size_t readAt(int fd, unsigned char* buffer, size_t size, int64_t offset) {
   size_t done = 0;
   while (done < size) {
@@ -65,14 +63,12 @@ size_t readAt(int fd, unsigned char* buffer, size_t size, int64_t offset) {
   return done;
 }
 
-}  // namespace
-
 const char* sectionName(int section) {
   static const char* const names[] = {"data section", "instructions section", "addresses section"};
   return names[section];
 }
 
-bool readInteger(const unsigned char*& at, const unsigned char* end, int64_t& value) {
+bool readLongInteger(const unsigned char*& at, const unsigned char* end, int64_t& value) {
   value = 0;
   while (at < end) {
     const unsigned char byte = *at++;
@@ -89,8 +85,15 @@ Patch::Patch(int fd, int64_t size) : fd_(fd), size_(size) {
   const unsigned char* at = head + 4;
   const unsigned char* end = head + got;
   const auto cut = [] { return std::runtime_error("ends inside its header"); };
+  if (got < kMagic.size() || std::memcmp(head, kMagic.data(), kMagic.size()) != 0) {
+    throw std::runtime_error("not a VCDIFF patch");
+  }
+  if (got < 4) throw cut();
+  if (head[3] != 0) {
+    throw std::runtime_error("is VCDIFF of a version this tool does not know (" + text(head[3]) +
+                             "); it reads version 0, which xdelta3 writes");
+  }
   if (got < 5) throw cut();
-  if (std::memcmp(head, kMagic.data(), kMagic.size()) != 0) throw std::runtime_error("not a VCDIFF patch");
   const unsigned indicator = *at++;
   if (indicator & ~(kHdrSecondary | kHdrCodeTable | kHdrAppHeader)) {
     throw std::runtime_error("has header flags this tool does not know (" + text(indicator) + ")");
@@ -119,12 +122,12 @@ Patch::Patch(int fd, int64_t size) : fd_(fd), size_(size) {
   firstWindow_ = position;
 }
 
-Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
-  unsigned char head[kMaxHeaderBytes];
-  const size_t got = readAt(fd_, head, sizeof head, offset);
+Window Patch::window(std::span<const unsigned char> bytes, int64_t offset, int64_t number, int64_t oldSize) const {
+  const unsigned char* head = bytes.data();
   const unsigned char* at = head;
-  const unsigned char* end = head + got;
-  const std::string name = "window " + text(number);
+  const unsigned char* end = head + bytes.size();
+  // Made only for a message: a patch may hold millions of windows.
+  const auto name = [number] { return "window " + text(number); };
   // A header that the file ends inside is no window at all.
   const auto noWindow = [&] {
     const std::string after = number == 1 ? "its header" : "window " + text(number - 1);
@@ -141,10 +144,10 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
   if (at == end) throw noWindow();
   const unsigned indicator = *at++;
   if (indicator & ~(kWinSource | kWinTarget | kWinChecksum)) {
-    throw std::runtime_error(name + " has flags this tool does not know (" + text(indicator) + ")");
+    throw std::runtime_error(name() + " has flags this tool does not know (" + text(indicator) + ")");
   }
   if (indicator & kWinTarget) {
-    throw std::runtime_error(name + " copies from the new file (VCD_TARGET), which xdelta3 never writes " +
+    throw std::runtime_error(name() + " copies from the new file (VCD_TARGET), which xdelta3 never writes " +
                              "and this tool does not read");
   }
   if (indicator & kWinSource) {
@@ -152,7 +155,7 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
     read(w.segmentPosition);
     if (w.segmentSize > oldSize || w.segmentPosition > oldSize - w.segmentSize) {
       // Their sum may not fit in 63 bits, so the message names both.
-      throw std::runtime_error(name + " copies from " + text(w.segmentSize) + " bytes at " + text(w.segmentPosition) +
+      throw std::runtime_error(name() + " copies from " + text(w.segmentSize) + " bytes at " + text(w.segmentPosition) +
                                " of the old file, which has only " + text(oldSize) +
                                ": the patch does not fit this old file");
     }
@@ -161,28 +164,28 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
   read(encodingLength);
   const int64_t encodingStart = offset + (at - head);
   if (encodingLength > size_ - encodingStart) {
-    throw std::runtime_error(name + " is cut short: it says " + text(encodingLength) +
+    throw std::runtime_error(name() + " is cut short: it says " + text(encodingLength) +
                              " bytes follow, the file has " + text(size_ - encodingStart));
   }
   // Its sections are read whole: each is at most about the size of the window it makes.
   if (encodingLength > 3 * kMaxWindowSize) {
-    throw std::runtime_error(name + " is " + text(encodingLength) +
+    throw std::runtime_error(name() + " is " + text(encodingLength) +
                              " bytes long; this tool takes up to 192 MiB");
   }
   w.end = encodingStart + encodingLength;
   read(w.targetSize);
   if (w.targetSize > kMaxWindowSize) {
-    throw std::runtime_error(name + " makes " + text(w.targetSize) +
+    throw std::runtime_error(name() + " makes " + text(w.targetSize) +
                              " bytes at once; this tool takes windows of up to 64 MiB");
   }
   if (at == end) throw noWindow();
   const unsigned delta = *at++;
-  if (delta & ~7u) throw std::runtime_error(name + " has compression flags this tool does not know");
+  if (delta & ~7u) throw std::runtime_error(name() + " has compression flags this tool does not know");
   for (int s = 0; s < kSectionCount; ++s) {
     read(w.sectionLength[s]);
     w.compressed[s] = (delta >> s) & 1;
     if (w.compressed[s] && secondary_ == Secondary::None) {
-      throw std::runtime_error(name + " has a compressed " + sectionName(s) +
+      throw std::runtime_error(name() + " has a compressed " + sectionName(s) +
                                " but the patch names no compressor");
     }
   }
@@ -195,24 +198,13 @@ Window Patch::window(int64_t offset, int64_t number, int64_t oldSize) const {
   int64_t place = offset + (at - head);
   for (int s = 0; s < kSectionCount; ++s) {
     if (w.sectionLength[s] > w.end - place) {
-      throw std::runtime_error(name + "'s " + sectionName(s) + " is longer than the window says it is");
+      throw std::runtime_error(name() + "'s " + sectionName(s) + " is longer than the window says it is");
     }
     w.sectionOffset[s] = place;
     place += w.sectionLength[s];
   }
-  if (place != w.end) throw std::runtime_error(name + "'s sections end before the window does");
+  if (place != w.end) throw std::runtime_error(name() + "'s sections end before the window does");
   return w;
-}
-
-int64_t Patch::newFileSize(int64_t oldSize) const {
-  int64_t total = 0;
-  int64_t number = 1;
-  for (int64_t offset = firstWindow_; offset < size_; ++number) {
-    const Window w = window(offset, number, oldSize);
-    total += w.targetSize;
-    offset = w.end;
-  }
-  return total;
 }
 
 }  // namespace bspatch::vcdiff

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace bspatch::vcdiff {
 
-// A VCDIFF patch starts with these four bytes; the layout is described at the top of vcdiff_patch.cpp.
-constexpr std::array<unsigned char, 4> kMagic = {0xD6, 0xC3, 0xC4, 0x00};
+// A VCDIFF patch starts with these three bytes, then its version; the layout is described at the top
+// of vcdiff_patch.cpp.
+constexpr std::array<unsigned char, 3> kMagic = {0xD6, 0xC3, 0xC4};
+
+// The most bytes a window's header takes: indicator, five ints of at most 9 bytes, a byte, three
+// ints, a checksum.
+constexpr int kMaxWindowHeader = 1 + 5 * 9 + 1 + 3 * 9 + 4;
 
 // A window makes at most this many bytes of the new file, so that a patch cannot make us hold more.
 // xdelta3 writes 8 MiB windows unless told otherwise.
@@ -43,12 +50,10 @@ class Patch {
   int64_t size() const { return size_; }
   int fd() const { return fd_; }
 
-  // Reads and checks the header of window `number` starting at `offset`, against an old file of
-  // `oldSize` bytes; its sections must lie inside the patch.
-  Window window(int64_t offset, int64_t number, int64_t oldSize) const;
-
-  // Walks every window's header, checking each: the size of the file the patch makes.
-  int64_t newFileSize(int64_t oldSize) const;
+  // Reads and checks the header of window `number` from `head`, the patch's bytes from `offset` on
+  // (kMaxWindowHeader of them, or all up to the end of the patch), against an old file of `oldSize`
+  // bytes; its sections must lie inside the patch.
+  Window window(std::span<const unsigned char> head, int64_t offset, int64_t number, int64_t oldSize) const;
 
  private:
   int fd_;
@@ -57,8 +62,19 @@ class Patch {
   int64_t firstWindow_ = 0;
 };
 
+// Reads up to `size` bytes of the file `fd` at `offset`, fewer only at its end. Throws
+// std::runtime_error if reading fails.
+size_t readAt(int fd, unsigned char* buffer, size_t size, int64_t offset);
+
 // Reads an RFC 3284 integer from [*at, end): big-endian base 128, the top bit of each byte saying
 // another follows. Returns false if it runs past `end`; throws if it does not fit in 63 bits.
-bool readInteger(const unsigned char*& at, const unsigned char* end, int64_t& value);
+bool readLongInteger(const unsigned char*& at, const unsigned char* end, int64_t& value);
+inline bool readInteger(const unsigned char*& at, const unsigned char* end, int64_t& value) {
+  if (at < end && *at < 0x80) {  // most are below 128: one byte
+    value = *at++;
+    return true;
+  }
+  return readLongInteger(at, end, value);
+}
 
 }  // namespace bspatch::vcdiff

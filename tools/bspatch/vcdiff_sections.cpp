@@ -7,6 +7,7 @@
 
 #include "tools/bspatch/vcdiff_sections.h"
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -27,7 +28,8 @@ SectionReader::~SectionReader() {
 }
 
 std::span<const unsigned char> SectionReader::plain(const Window& window, int section,
-                                                    std::span<const unsigned char> stored) {
+                                                    std::span<const unsigned char> stored,
+                                                    std::vector<unsigned char>& out) {
   if (!window.compressed[section]) return stored;
   const auto fail = [&](const std::string& what) {
     return std::runtime_error("window " + std::to_string(window.number) + "'s " + sectionName(section) + " " + what);
@@ -40,12 +42,11 @@ std::span<const unsigned char> SectionReader::plain(const Window& window, int se
 
   lzma_stream& stream = streams_[section];
   if (!started_[section]) {
-    if (lzma_stream_decoder(&stream, kMemoryLimit, LZMA_TELL_NO_CHECK) != LZMA_OK) {
-      throw std::runtime_error("cannot start the LZMA decoder");
-    }
+    const lzma_ret started = lzma_stream_decoder(&stream, kMemoryLimit, LZMA_TELL_NO_CHECK);
+    if (started == LZMA_MEM_ERROR) throw std::bad_alloc();
+    if (started != LZMA_OK) throw std::runtime_error("cannot start the LZMA decoder");
     started_[section] = true;
   }
-  std::vector<unsigned char>& out = buffers_[section];
   out.resize(static_cast<size_t>(size));
   stream.next_in = at;
   stream.avail_in = static_cast<size_t>(stored.data() + stored.size() - at);
@@ -55,6 +56,7 @@ std::span<const unsigned char> SectionReader::plain(const Window& window, int se
     const size_t inBefore = stream.avail_in, outBefore = stream.avail_out;
     const lzma_ret result = lzma_code(&stream, LZMA_RUN);
     if (result == LZMA_MEMLIMIT_ERROR) throw fail("needs more than 256 MiB to decompress");
+    if (result == LZMA_MEM_ERROR) throw std::bad_alloc();
     if (result == LZMA_STREAM_END) break;
     if (result != LZMA_OK && result != LZMA_NO_CHECK) throw fail("is damaged (not the LZMA data it should be)");
     if (stream.avail_in == inBefore && stream.avail_out == outBefore) break;  // wants bytes it has not got

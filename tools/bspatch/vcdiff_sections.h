@@ -20,15 +20,16 @@ class SectionReader {
   SectionReader& operator=(const SectionReader&) = delete;
 
   // The plain bytes of `section` of `window`, whose stored bytes are `stored`: those themselves, or
-  // decompressed into a buffer of this reader's, valid until the same section's next call.
-  // Throws std::runtime_error naming the window and section if they cannot be decompressed.
-  std::span<const unsigned char> plain(const Window& window, int section, std::span<const unsigned char> stored);
+  // decompressed into `buffer`. Throws std::runtime_error naming the window and section if they
+  // cannot be decompressed, std::bad_alloc if memory runs out. Each kind of section must be given
+  // window after window, one call at a time; different kinds may be given on different threads.
+  std::span<const unsigned char> plain(const Window& window, int section, std::span<const unsigned char> stored,
+                                       std::vector<unsigned char>& buffer);
 
  private:
   Secondary secondary_;
   lzma_stream streams_[kSectionCount] = {LZMA_STREAM_INIT, LZMA_STREAM_INIT, LZMA_STREAM_INIT};
   bool started_[kSectionCount] = {};
-  std::vector<unsigned char> buffers_[kSectionCount];
 };
 
 }  // namespace bspatch::vcdiff

@@ -61,8 +61,11 @@ static_assert(kCodeTable[255].first.mode == 8 && kCodeTable[255].second.kind == 
 class Decoder {
  public:
   Decoder(const Window& window, std::span<const unsigned char> source, WindowSections sections,
-          std::span<unsigned char> target)
-      : window_(window),
+          std::span<unsigned char> target, const std::function<void(size_t)>& made, size_t step)
+      : report_(made),
+        step_(step),
+        nextReport_(static_cast<int64_t>(step)),
+        window_(window),
         source_(source),
         target_(target),
         data_(sections.data),
@@ -75,6 +78,10 @@ class Decoder {
       const Code& code = kCodeTable[*at++];
       perform(code.first, at, end);
       perform(code.second, at, end);
+      if (report_ && made_ >= nextReport_) {
+        report_(static_cast<size_t>(made_));
+        nextReport_ = made_ + static_cast<int64_t>(step_);
+      }
     }
     if (made_ != static_cast<int64_t>(target_.size())) {
       throw fail("makes " + std::to_string(made_) + " of its " + std::to_string(target_.size()) + " bytes");
@@ -97,15 +104,19 @@ class Decoder {
     }
     unsigned char* out = target_.data() + made_;
     const size_t length = static_cast<size_t>(size);
+    // An instruction of size 0 still takes its data byte or address, as xdelta3's do; it copies
+    // nothing, and in an empty window there is nowhere to copy to.
     if (instruction.kind == kAdd) {
       if (length > data_.size() - dataUsed_) throw fail("adds more bytes than its data section holds");
-      std::memcpy(out, data_.data() + dataUsed_, length);
+      if (length > 0) std::memcpy(out, data_.data() + dataUsed_, length);
       dataUsed_ += length;
     } else if (instruction.kind == kRun) {
       if (dataUsed_ == data_.size()) throw fail("repeats a byte its data section lacks");
-      std::memset(out, data_[dataUsed_++], length);
+      const unsigned char byte = data_[dataUsed_++];
+      if (length > 0) std::memset(out, byte, length);
     } else {
-      copy(address(instruction.mode), out, length);
+      const int64_t from = address(instruction.mode);
+      if (length > 0) copy(from, out, length);
     }
     made_ += size;
   }
@@ -115,6 +126,10 @@ class Decoder {
     const unsigned char* at = addresses_.data() + addressesUsed_;
     const unsigned char* end = addresses_.data() + addresses_.size();
     int64_t address = 0;
+    if (!cachesReady_) {  // only now: most windows of some patches copy nothing
+      std::fill(std::begin(same_), std::end(same_), 0);
+      cachesReady_ = true;
+    }
     if (mode >= 6) {
       if (at == end) throw fail("runs out of addresses");
       address = same_[(mode - 6) * 256 + *at++];
@@ -154,6 +169,9 @@ class Decoder {
     }
   }
 
+  const std::function<void(size_t)>& report_;
+  size_t step_;
+  int64_t nextReport_;
   const Window& window_;
   std::span<const unsigned char> source_;
   std::span<unsigned char> target_;
@@ -162,20 +180,21 @@ class Decoder {
   int64_t made_ = 0;
   int64_t near_[4] = {};
   int nextNear_ = 0;
-  int64_t same_[768] = {};
+  bool cachesReady_ = false;
+  int64_t same_[768];
 };
 
 }  // namespace
 
 void decodeWindow(const Window& window, std::span<const unsigned char> source, WindowSections sections,
-                  std::span<unsigned char> target) {
-  Decoder(window, source, sections, target).run();
+                  std::span<unsigned char> target, const std::function<void(size_t)>& made, size_t step) {
+  Decoder(window, source, sections, target, made, step).run();
 }
 
-uint32_t adler32(std::span<const unsigned char> bytes) {
+uint32_t adler32(std::span<const unsigned char> bytes, uint32_t sum) {
   // 5552 bytes is the most that can be summed before the 32-bit sums need reducing.
   constexpr size_t kRun = 5552;
-  uint32_t a = 1, b = 0;
+  uint32_t a = sum & 0xFFFF, b = sum >> 16;
   for (size_t done = 0; done < bytes.size();) {
     const size_t end = std::min(bytes.size(), done + kRun);
     for (; done < end; ++done) {
