@@ -43,12 +43,16 @@ QString noRoomOnTheWay(const Way& way, const QString& shownTarget) {
 
 }  // namespace
 
-QString whyNotTaken(const Way& way, const QString& shownFolder) {
+QString whyNotReady(const Way& way, const QString& shownFolder) {
   QStringList missing;
   for (const WayStep& step : way.steps)
     if (step.present.isEmpty()) missing << missingPatchText(step.patchFiles, shownFolder);
   if (!missing.isEmpty()) return missing.join(' ');
-  const QString why = whyNotCreate(way.last().targetFile, shownFolder + way.last().targetFile);
+  return whyNotCreate(way.last().targetFile, shownFolder + way.last().targetFile);
+}
+
+QString whyNotTaken(const Way& way, const QString& shownFolder) {
+  const QString why = whyNotReady(way, shownFolder);
   return why.isEmpty() ? whyNoRoom(way, shownFolder) : why;
 }
 

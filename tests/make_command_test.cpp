@@ -186,22 +186,16 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
 
 namespace {
 
-// A small file system of its own over `path` for as long as it lives: tmpfs of `size`, or ramfs,
-// which reports no size at all. Mounting needs root.
-class SmallMount {
- public:
-  SmallMount(const QString& path, const char* type, const char* options) : path_(path) {
+// A file system of its own over `path` while it lives (mounting needs root): tmpfs, or ramfs,
+// which reports no size at all.
+struct SmallMount {
+  SmallMount(const QString& path, const char* type, const char* options) : path(path) {
     QDir().mkpath(path);
-    mounted_ = mount(type, qPrintable(path), type, 0, options) == 0;
+    mounted = mount(type, qPrintable(path), type, 0, options) == 0;
   }
-  ~SmallMount() {
-    if (mounted_) umount2(qPrintable(path_), MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-
- private:
-  QString path_;
-  bool mounted_ = false;
+  ~SmallMount() { if (mounted) umount2(qPrintable(path), MNT_DETACH); }
+  QString path;
+  bool mounted = false;
 };
 
 }  // namespace
@@ -227,7 +221,7 @@ class MakeInSteps : public MakeCommand {
 // --list and --demo say so. A file system that reports no size (ramfs) is not taken for a full one.
 TEST_F(MakeInSteps, WhatIsMadeOnTheWayGoesWhereItFitsOrTheWayIsRefusedBeforeItStarts) {
   SmallMount runtime(work.path("runtime"), "tmpfs", "size=100k"), tmp(work.path("tmp"), "tmpfs", "size=100k");
-  if (!runtime.mounted() || !tmp.mounted()) GTEST_SKIP() << "mounting needs root";
+  if (!runtime.mounted || !tmp.mounted) GTEST_SKIP() << "mounting needs root";
   QDir().mkpath("big");
   const QString xdg = "XDG_RUNTIME_DIR=" + work.path("runtime");
   expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\tstore/d1_19.wad is DOOM V1.9: made and checked, by way of Ultimate Doom"}},
@@ -248,7 +242,7 @@ TEST_F(MakeInSteps, WhatIsMadeOnTheWayGoesWhereItFitsOrTheWayIsRefusedBeforeItSt
   EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "v19.lmp"}));
 
   SmallMount ramfs(work.path("ramfs"), "ramfs", "");
-  ASSERT_TRUE(ramfs.mounted());
+  ASSERT_TRUE(ramfs.mounted);
   expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\t"}}, {"XDG_RUNTIME_DIR=" + work.path("ramfs"), "TMPDIR=" + work.path("tmp")});
   EXPECT_EQ(work.entries("runtime") + work.entries("tmp") + work.entries("ramfs"), QStringList{});
 
