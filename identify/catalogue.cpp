@@ -26,48 +26,48 @@ constexpr CatalogueRow release(const char* checksum, const char* name, const cha
 }
 
 constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
-                                 UpdateOffer update, const char* folder = nullptr, const char* labels = nullptr) {
-  return {checksum, name, remark, Offer::Update, update, Note::None, demos, folder, labels};
+                                 UpdateOffer update, const char* folder = nullptr, const char* labels = nullptr, qint64 size = 0) {
+  return {checksum, name, remark, Offer::Update, update, Note::None, demos, folder, labels, size};
 }
 
 // A release the public patch collection makes others from, or makes from others.
 constexpr CatalogueRow inCollection(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
-                                    const char* folder, const char* labels) {
-  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, folder, labels};
+                                    const char* folder, const char* labels, qint64 size) {
+  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, folder, labels, size};
 }
 
 constexpr std::array<CatalogueRow, 28> kRows{{
     updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate, kOld,
-              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}, "doom.wad", "1.1"),
+              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}, "doom.wad", "1.1", 10396254),
     updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate, kOld,
-              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}, "doom.wad", "1.2"),
+              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}, "doom.wad", "1.2", 10399316),
     updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate, k1666,
-              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}, "doom.wad", "1.666"),
+              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}, "doom.wad", "1.666", 11159840),
     updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate, k18,
-              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}, "doom.wad", "1.8"),
+              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}, "doom.wad", "1.8", 11159840),
     updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate, k19,
-              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}, "doom.wad", "1.9"),
+              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}, "doom.wad", "1.9", 11159840),
     {"c4fe9fd920207691a9f493668e0a2083", "Ultimate Doom",
      "Would You like to try one of the historic versions?", Offer::DoomBackdateSet, kNoUpdate,
-     Note::DoomBackdate, kUltimate19, "doom.wad", "ud"},
+     Note::DoomBackdate, kUltimate19, "doom.wad", "ud", 12408292},
     updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19, kDoom2_1666,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}, "doom2.wad", "1.666"),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}, "doom2.wad", "1.666", 14943400),
     updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19, kDoom2_1666,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}, "doom2.wad", "1.666g"),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}, "doom2.wad", "1.666g", 14824716),
     updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19, kDoom2_17,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}, "doom2.wad", "1.7"),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}, "doom2.wad", "1.7", 14612688),
     updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19, kDoom2_17,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}, "doom2.wad", "1.7a"),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}, "doom2.wad", "1.7a", 14612688),
     updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19, kDoom2_18,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}, "doom2.wad", "1.8"),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}, "doom2.wad", "1.8", 14612688),
     {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9",
      "Would you like to try one of the historic versions?", Offer::Doom2BackdateSet, kNoUpdate,
-     Note::Doom2Backdate, kDoom2_19, "doom2.wad", "1.9"},
+     Note::Doom2Backdate, kDoom2_19, "doom2.wad", "1.9", 14604584},
     inCollection("75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9",
-                 "-no other versions available-", kDoom2_19, "plutonia.wad", "1.9"),
+                 "-no other versions available-", kDoom2_19, "plutonia.wad", "1.9", 17420824),
     updatable("4e158d9953c79ccf97bd0663244cc6b6", "Final Doom - TNT:Evilution V1.9",
               "Would you like to use the 'Yellow Key'-Update?", kDoom2_19,
-              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}, "tnt.wad", "1.9"),
+              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}, "tnt.wad", "1.9", 18195736),
     updatable("677605e1a7ee75dc279373036cdb6ebb", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)",
               "Would you like to remove/undo the 'Yellow Key'-Update?", kDoom2_19,
               {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt", kTntRow}),

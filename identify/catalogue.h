@@ -47,6 +47,9 @@ struct CatalogueRow {
   const char* collectionFolder = nullptr;
   /// Its labels there, space-separated: the current one first, then earlier names; or nullptr.
   const char* collectionLabels = nullptr;
+  /// Its size in bytes, as the collection's patches that make it give it; 0 where not known. The
+  /// room a file of it needs, known before it is made.
+  qint64 size = 0;
 };
 
 /// The first row whose checksum equals `checksum` exactly (case and length count), or nullptr.

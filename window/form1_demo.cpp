@@ -32,9 +32,9 @@ QString buttonsAlong(const Way& way) {
 }
 
 // Why the buttons would not make it now, or an empty text: besides what --make needs, each file
-// made on the way is left beside the IWAD, one button at a time.
+// made on the way is left beside the IWAD, one button at a time, and needs no private folder.
 QString whyNotPressed(const Way& way) {
-  QString why = whyNotTaken(way, {});
+  QString why = whyNotReady(way, {});
   for (std::size_t step = 0; why.isEmpty() && step + 1 < way.steps.size(); ++step)
     why = whyNotCreate(way.steps[step].made.targetFile, way.steps[step].made.targetFile);
   return why;
