@@ -3,12 +3,15 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QStringList>
+#include <cstdio>
 #include <memory>
 
 #include "command_output.h"
 #include "identify/identification.h"
 #include "patching/way_make.h"
+#include "patch_download.h"
 #include "path_identification.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
@@ -75,6 +78,13 @@ QString stepPatch(const Source& source, const WayStep& step) {
   return looked.join(" or ");
 }
 
+// Whether a step's patch file is there, or else whether --download can fetch it.
+QString stepState(const WayStep& step) {
+  if (!step.present.isEmpty()) return "present";
+  const CollectionFile* pin = pinnedAmong(step.patchFiles);
+  return pin ? "missing, can be fetched (" + sizeText(pin->size) + ")" : "missing";
+}
+
 // For JSON: the patch file a step uses, or the first name it was looked for under.
 QString stepPatchFile(const Source& source, const WayStep& step) {
   return shownPatch(source, step.present.isEmpty() ? step.patchFiles.first() : step.present);
@@ -85,9 +95,11 @@ QJsonArray wayObject(const Source& source, const Way& way) {
   for (const WayStep& step : way.steps) {
     QJsonArray looked;
     for (const QString& file : step.patchFiles) looked.append(shownPatch(source, file));
+    const CollectionFile* pin = step.present.isEmpty() ? pinnedAmong(step.patchFiles) : nullptr;
+    const QJsonValue fetch = pin ? QJsonObject{{"patch", shownPatch(source, patchArgument(*pin))}, {"bytes", pin->size}} : QJsonValue();
     steps.append(QJsonObject{{"release", step.made.release->releaseName},
                              {"patch", step.present.isEmpty() ? QJsonValue::Null : QJsonValue(shownPatch(source, step.present))},
-                             {"present", !step.present.isEmpty()}, {"looked", looked}});
+                             {"present", !step.present.isEmpty()}, {"looked", looked}, {"fetch", fetch}});
   }
   return steps;
 }
@@ -97,12 +109,12 @@ struct Report {
   CommandOutput output;
   QByteArray file;  // as given, byte for byte
   QString target, release, patch;
-  QJsonArray way{};
+  QJsonArray way{}, fetched{};
 
   int say(const QString& result, const QString& message, int status) {
     output.add(file, {target, result, QString(message).replace('\n', ' ')},
                {{"file", QFile::decodeName(file)}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
-                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"way", way}, {"result", result},
+                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"way", way}, {"fetched", fetched}, {"result", result},
                 {"message", message}});
     return output.finish() ? status : 2;
   }
@@ -110,14 +122,15 @@ struct Report {
 
 }  // namespace
 
-int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QByteArray& programFolder) {
+int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, bool download, const QByteArray& programFolder) {
   Report report{CommandOutput(json), file, QFile::decodeName(target), {}, {}};
+  const PatchSource from = patchSource(QProcessEnvironment::systemEnvironment());  // a folder named from where we started
   Source source = identifySource(file, programFolder);
   QString why = nothingToMake(source);
   if (!why.isEmpty()) return report.say(identified(source) ? "refused" : "failed", why, identified(source) ? 1 : 2);
 
   const CatalogueRow& row = *source.found.row;
-  const Way way = wayTo(row, report.target);
+  Way way = wayTo(row, report.target);
   if (way.empty()) {
     QStringList offered;
     for (const Way& each : waysFrom(row)) offered << each.last().targetFile;
@@ -127,8 +140,28 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   report.release = way.last().release->releaseName;
   report.patch = stepPatchFile(source, way.steps.back());
   report.way = wayObject(source, way);
+  const FetchList missing = filesToFetch(way);
+  if (download && !missing.files.empty() && missing.completesWay) {
+    // Nothing goes over the network for a file that could not be made here anyway.
+    why = from.problem.isEmpty() ? whyNotCreate(report.target, beside(source, report.target)) : from.problem;
+    if (!why.isEmpty()) return report.say("refused", why, 1);
+    const FetchResult fetched = downloadForCommandLine(missing, from, source.folder, programFolder, [&](const QString& what) {
+      // JSON's array holds results alone: there the line goes where the progress goes.
+      if (json) std::fprintf(stderr, "wadwright: fetching %s\n", qPrintable(what));
+      else report.output.add(file, {report.target, "fetching", what}, {});
+    });
+    for (const FetchFile& each : missing.files)
+      if (QFileInfo(each.target()).isFile()) report.fetched.append(beside(source, each.target()));
+    if (fetched.outcome == FetchResult::Outcome::Failed) return report.say("failed", fetched.message, 2);
+    if (fetched.outcome == FetchResult::Outcome::Abandoned)
+      return report.say("failed", "I was stopped while fetching: " + beside(source, report.target) + " was not made, and nothing of it is left.", 2);
+    lookAgain(way);
+    report.patch = stepPatchFile(source, way.steps.back());
+    report.way = wayObject(source, way);
+  }
   why = whyNotTaken(way, source.folder);
-  if (!why.isEmpty()) return report.say("refused", why, 1);
+  const QString offer = way.complete() ? QString() : downloadOffer(missing, from, source.folder);
+  if (!why.isEmpty()) return report.say("refused", offer.isEmpty() ? why : why + " " + offer, 1);
 
   PatchResult result = makeAlongWay({source.name, source.found.fileHash, report.target, true, source.folder}, way,
                                     [&](const QString& line) { return platform::runAndWait(line, programFolder); });
@@ -163,7 +196,7 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
     anyComplete = anyComplete || way.complete();
     // The target and its release, then each patch file of the way and whether it is there.
     QStringList fields{way.last().targetFile, way.last().release->releaseName};
-    for (const WayStep& step : way.steps) fields << stepPatch(source, step) << (step.present.isEmpty() ? "missing" : "present");
+    for (const WayStep& step : way.steps) fields << stepPatch(source, step) << stepState(step);
     output.add(file, fields,
                {{"file", source.shown}, {"target", way.last().targetFile}, {"release", way.last().release->releaseName},
                 {"patch", stepPatchFile(source, way.steps.back())}, {"present", way.complete()}, {"way", wayObject(source, way)},

@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -249,13 +251,16 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
   EXPECT_EQ(work.read("udoom.wad"), source);
   EXPECT_EQ(work.read("mine.wad"), source);
 
-  // The 2024 re-release is offered Ultimate Doom too; without the collection's patch, nothing is run.
+  // The 2024 re-release is offered Ultimate Doom too; without the collection's patch, and with
+  // its download declined, nothing is run and nothing changes.
   QFile::remove("udoom.wad");
   click("kex.wad");
   EXPECT_EQ(form->TargetFile, "udoom.wad");
+  messages.questionAnswer = QMessageBox::No;
   clickButton(2);
-  EXPECT_EQ(messages.texts.last(), "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' is missing: I looked for it, and for "
-                                   "'patches/doom.wad/kex_1.0-to-ud.vcdiff', in " + work.path("patches") + ".");
+  EXPECT_EQ(messages.texts.last(), "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) is not here. Download it from the "
+                                   "public patch collection on GitHub?");
+  EXPECT_TRUE(form->Command2->isVisible() && form->Command2->isEnabled());
   work.write("patches/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(fakeRelease(kRerelease2024), source));
   click("kex.wad");
   clickButton(2);
@@ -317,4 +322,55 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
     EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "mine.wad", "other.wad", "patches", "pid"}));
     QFile::remove("pid");
   }
+}
+
+// A button whose patch file only the collection has: asked first, then fetched with a progress
+// dialog, then made; failed or cancelled, nothing is left and the window goes on. The stand-in
+// fetch tool copies from the folder named as the source, as the real one would.
+TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
+  const QByteArray kex = fakeRelease(kRerelease2024);
+  work.write("kex.wad", kex);
+  work.write("mirror/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(kex, source));
+  qputenv("WADWRIGHT_PATCH_SOURCE", work.path("mirror").toUtf8());
+  QTest::mouseClick(form->Command1, Qt::LeftButton);  // "refresh view": kex.wad is listed
+  messages.questionAnswer = QMessageBox::Yes;
+  const QString question = "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) is not here. Download it from " +
+                           work.path("mirror/") + "?";
+  // The stand-in fetch tool, whether Cancel is pressed once it runs, what is said last.
+  const std::tuple<QByteArray, bool, QString> cases[] = {
+      {"echo 'The server answered 404 (Not Found).' >&2\nexit 1\n", false,
+       "I could not fetch 'patches/doom.wad/kex-to-ud.vcdiff' from " + work.path("mirror/") + ".\nThe server answered 404 (Not Found)."},
+      {"echo \"100 $3\"\necho $$ > pid\nexec sleep 1000\n", true, question},
+      {"mkdir -p \"$(dirname \"$2\")\"\necho \"0 $3\"\nsleep 0.3\ncp \"$1\" \"$2\"\necho \"$3 $3\"\n", false,
+       "udoom.wad was sucessully created!"},
+  };
+  for (const auto& [fetchTool, cancel, said] : cases) {
+    tools.install("fetch.exe", "#!/bin/sh\n" + fetchTool);
+    click("kex.wad");
+    int shown = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QProgressDialog* progress = form->findChild<QProgressDialog*>();
+      if (!progress || !progress->isVisible()) return;
+      shown = progress->maximum();
+      EXPECT_EQ(progress->labelText(), "Downloading 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) from " + work.path("mirror/") + " ...");
+      if (cancel && work.exists("pid")) progress->findChild<QPushButton*>()->click();  // "Cancel"
+    });
+    poll.start(10);
+    clickButton(2);
+    EXPECT_EQ(shown, 40050);
+    EXPECT_EQ(messages.texts.last(), said);
+    EXPECT_TRUE(form->File1->isEnabled());
+    if (cancel) {
+      EXPECT_TRUE(form->Command2->isVisible() && form->Command2->isEnabled());  // as it was
+      EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // the tool is gone
+      QFile::remove("pid");
+    }
+    if (!said.startsWith("udoom")) {
+      EXPECT_FALSE(work.exists("patches/doom.wad"));
+    }
+  }
+  EXPECT_EQ(work.read("patches/doom.wad/kex-to-ud.vcdiff"), work.read("mirror/doom.wad/kex-to-ud.vcdiff"));
+  EXPECT_EQ(work.read("udoom.wad"), source);
+  qunsetenv("WADWRIGHT_PATCH_SOURCE");
 }
