@@ -19,7 +19,7 @@
 #include "tools/bspatch/bz2_block_reader.h"
 #include "tools/bspatch/old_file.h"
 #include "tools/bspatch/patch_header.h"
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 #include "tools/bspatch/vcdiff_patch.h"
 #include "tools/common/input_file.h"
 #include "tools/common/positioned_read.h"

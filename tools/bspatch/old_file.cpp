@@ -9,7 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 #include "tools/common/input_file.h"
 
 namespace bspatch {

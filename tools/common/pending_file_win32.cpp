@@ -1,4 +1,4 @@
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 
 #include <windows.h>
 #include <fcntl.h>
