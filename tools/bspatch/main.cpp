@@ -80,7 +80,7 @@ void applyBsdiff(const bspatch::OldFile& old, const std::string& newPath, int pa
     throw fileError(patchPath, e.what());
   }
 
-  bspatch::PendingFile out(newPath, layout.newSize);
+  tools::PendingFile out(newPath, layout.newSize);
   try {
     // The readers' threads end before the pending file is committed or removed.
     bspatch::Bz2BlockReader control(patch, layout.controlOffset, layout.controlLength, "control block");
@@ -111,7 +111,7 @@ void applyVcdiff(const bspatch::OldFile& old, const std::string& newPath, int pa
     throw fileError(patchPath, e.what());
   }
 
-  bspatch::PendingFile out(newPath, newSize);
+  tools::PendingFile out(newPath, newSize);
   try {
     bspatch::vcdiff::applyPatch(*vcdiff, old.bytes(), out.fd(), [&old] { old.releasePages(); });
   } catch (const std::system_error& e) {
