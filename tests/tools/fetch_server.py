@@ -95,7 +95,7 @@ plain = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 secure = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 with tempfile.TemporaryDirectory() as keys:
     cert, key = os.path.join(keys, "cert.pem"), os.path.join(keys, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
                     "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-days", "2",
                     "-keyout", key, "-out", cert], check=True, capture_output=True)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
