@@ -179,6 +179,9 @@ TEST_F(Fetch, SignalsEndItAndLeaveNothing) {
     SCOPED_TRACE(signal);
     ScratchFolder folder;
     QProcess fetch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& proxy : kNoProxy) environment.remove(proxy.chopped(1));
+    fetch.setProcessEnvironment(environment);
     fetch.start(builtTool("fetch.exe"), arguments(http_ + "/stall/" + kPath));
     while (!fetch.readAllStandardOutput().contains("10897 21795") && fetch.waitForReadyRead(20000)) {
     }

@@ -10,6 +10,8 @@ shared=$2
 here=$(dirname "$0")
 path=tnt.wad/1.9-to-anthology.vcdiff
 read -r size sha256 < <(awk -F'\t' -v path="$path" '$1 == path { print $2, $3 }' "$shared/collection-files.tsv")
+# The proxies the system may name are not for the local server.
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 ports=$(mktemp)
 python3 "$here/../tools/fetch_server.py" "$shared/collection-sample" > "$ports" &
 server=$!
