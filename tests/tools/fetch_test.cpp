@@ -113,7 +113,7 @@ TEST_F(Fetch, StoresThePinnedFileFromAServerOrAFolderAndNeverReplacesOne) {
     EXPECT_EQ(again.code, 2);
     EXPECT_EQ(again.err, kTarget + " is already there: I do not replace it.\n");
   }
-  for (const QStringList& bad : {QStringList{http_, "a", "-1", QString(64, 'a')}, {http_, "a", "1", QString(64, 'A')}, {"ftp://x/y", "a", "1", QString(64, 'a')}}) {
+  for (const QStringList& bad : {QStringList{http_, "a", "-1", QString(64, 'a')}, {http_, "a", "", QString(64, 'a')}, {http_, "a", "1", QString(64, 'A')}, {"ftp://x/y", "a", "1", QString(64, 'a')}}) {
     EXPECT_EQ(runTool(builtTool("fetch.exe"), bad).code, 2) << bad.join(' ').toStdString();
   }
 }

@@ -57,10 +57,8 @@ bool readRequest(char** argv, Request& request) {
   request.target = platform::nativePath(argv[2]);
   const char* size = argv[3];
   const char* sizeEnd = size + std::strlen(size);
-  if (!std::all_of(size, sizeEnd, [](char c) { return c >= '0' && c <= '9'; }) ||
-      std::from_chars(size, sizeEnd, request.size).ptr != sizeEnd) {
-    return false;
-  }
+  const auto [sizeRead, sizeError] = std::from_chars(size, sizeEnd, request.size);
+  if (size == sizeEnd || *size == '-' || sizeRead != sizeEnd || sizeError != std::errc()) return false;
   request.sha256 = argv[4];
   return request.sha256.size() == 64 && std::all_of(request.sha256.begin(), request.sha256.end(), [](char c) {
            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
