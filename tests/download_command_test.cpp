@@ -6,14 +6,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtCore/qtestsupport_core.h>
 
-#include "support/local_server.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
@@ -71,19 +69,13 @@ std::pair<QByteArray, QByteArray> plutoniaPair() {
 
 QByteArray md5(const QByteArray& bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex(); }
 
-QByteArray readFile(const QString& path) {
-  QFile file(path);
+QByteArray sample(const QString& path) {
+  QFile file(kSample + "/" + path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every file under `folder`, hidden ones too: what a fetch may have left.
-QStringList filesUnder(const QString& folder) {
-  QStringList files;
-  QDirIterator each(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-  while (each.hasNext()) files << each.next();
-  files.sort();
-  return files;
-}
+// Every file under games/, hidden ones too: what a fetch may have left.
+QByteArray filesInGames() { return runTool("sh", {"-c", "find games -type f | LC_ALL=C sort"}).out; }
 
 }  // namespace
 
@@ -101,9 +93,27 @@ class DownloadCommand : public ::testing::Test {
     work.write("games/plutonia.wad", anthology);
     work.write("games/doom.wad", "kex");  // the 2024 re-release
   }
-  ToolResult wadwright(const QStringList& arguments, const QString& source) {
-    return runTool(tools.path() + "/wadwright", arguments, {"WADWRIGHT_PATCH_SOURCE=" + source});
+  // fetch.exe's own test server: /good/PATH as it is, /changed/PATH with a byte changed, /stall/PATH half, then nothing.
+  static void SetUpTestSuite() {
+    server = new QProcess;
+    server->start("python3", {FETCH_SERVER, kSample});
+    server->waitForReadyRead(30000);
+    http = "http://127.0.0.1:" + QString(server->readLine()).section(' ', 0, 0) + "/";
   }
+  static void TearDownTestSuite() {
+    server->kill();
+    server->waitForFinished();
+    delete server;
+  }
+  ToolResult wadwright(const QStringList& arguments, const QString& source) {
+    return runTool(tools.path() + "/wadwright", arguments, environment(source));
+  }
+  static QStringList environment(const QString& source) {  // no proxy the system names comes between
+    return {"WADWRIGHT_PATCH_SOURCE=" + source, "http_proxy=", "https_proxy=", "all_proxy=", "ALL_PROXY="};
+  }
+
+  static inline QProcess* server;
+  static inline QString http;
 
   ScratchFolder work;
   ToolFolder tools;
@@ -112,67 +122,59 @@ class DownloadCommand : public ::testing::Test {
 
 // The collection's own file comes from the server byte for byte, and makes the release at once.
 TEST_F(DownloadCommand, FetchesTheWaysMissingFileAndMakesTheRelease) {
-  LocalServer server(kSample);
-  ASSERT_FALSE(server.base().isEmpty());
-  ToolResult list = wadwright({"--make", "--list", "games/plutonia.wad"}, server.base());
-  EXPECT_TRUE(list.out.startsWith("games/plutonia.wad\tplut_19.wad\tFinal Doom - Plutonia Experiment V1.9\t"
-                                  "games/patches/plutonia.wad/anthology-to-1.9.vcdiff\tmissing, can be fetched (121 bytes)\n"))
-      << list.out.toStdString();
-  ToolResult refused = wadwright({"--make", "plut_19.wad", "games/plutonia.wad"}, server.base());
+  const QString good = http + "good/";
+  const QByteArray pinned = sample("plutonia.wad/anthology-to-1.9.vcdiff");
+  EXPECT_TRUE(wadwright({"--make", "--list", "games/plutonia.wad"}, good).out.startsWith(
+      "games/plutonia.wad\tplut_19.wad\tFinal Doom - Plutonia Experiment V1.9\t"
+      "games/patches/plutonia.wad/anthology-to-1.9.vcdiff\tmissing, can be fetched (121 bytes)\n"));
+  ToolResult refused = wadwright({"--make", "plut_19.wad", "games/plutonia.wad"}, good);
   EXPECT_EQ(refused.code, 1);
   EXPECT_TRUE(refused.out.endsWith(" wadwright --make --download fetches the patch file "
-                                   "'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' (121 bytes) from " + server.base().toUtf8() + ".\n"))
-      << refused.out.toStdString();
+                                   "'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' (121 bytes) from " + good.toUtf8() + ".\n"));
 
-  ToolResult fetched = wadwright({"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, server.base());
+  ToolResult fetched = wadwright({"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, good);
   EXPECT_EQ(fetched.code, 0) << fetched.err.toStdString();
   EXPECT_EQ(fetched.out, "games/plutonia.wad\tplut_19.wad\tfetching\tgames/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) "
-                         "from " + server.base().toUtf8() + "plutonia.wad/anthology-to-1.9.vcdiff\n"
+                         "from " + good.toUtf8() + "plutonia.wad/anthology-to-1.9.vcdiff\n"
                          "games/plutonia.wad\tplut_19.wad\tmade\tgames/plut_19.wad is Final Doom - Plutonia Experiment V1.9: made and checked.\n");
-  EXPECT_EQ(work.read("games/patches/plutonia.wad/anthology-to-1.9.vcdiff"), readFile(kSample + "/plutonia.wad/anthology-to-1.9.vcdiff"));
-  EXPECT_EQ(work.entries("games/patches/plutonia.wad"), QStringList{"anthology-to-1.9.vcdiff"});
+  EXPECT_EQ(work.read("games/patches/plutonia.wad/anthology-to-1.9.vcdiff"), pinned);
   EXPECT_TRUE(work.read("games/plut_19.wad") == made);
+  EXPECT_EQ(filesInGames(), "games/doom.wad\ngames/patches/plutonia.wad/anthology-to-1.9.vcdiff\ngames/plut_19.wad\ngames/plutonia.wad\n");
+
+  // From a folder: JSON names what was fetched, and the line goes to standard error.
   QFile::remove("games/plut_19.wad");
   QDir("games/patches").removeRecursively();
-
-  // JSON names what was fetched; the progress lines are a terminal's alone.
-  ToolResult json = wadwright({"--make", "--json", "--download", "plut_19.wad", "games/plutonia.wad"}, server.base());
+  ToolResult json = wadwright({"--make", "--json", "--download", "plut_19.wad", "games/plutonia.wad"}, kSample);
   EXPECT_EQ(QJsonDocument::fromJson(json.out).array()[0].toObject()["fetched"], QJsonArray{"games/patches/plutonia.wad/anthology-to-1.9.vcdiff"});
-  EXPECT_EQ(json.err, "wadwright: fetching games/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) from " +
-                          server.base().toUtf8() + "plutonia.wad/anthology-to-1.9.vcdiff\n");
+  EXPECT_TRUE(json.err.startsWith("wadwright: fetching games/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) from " + kSample.toUtf8()));
+  EXPECT_EQ(work.read("games/patches/plutonia.wad/anthology-to-1.9.vcdiff"), pinned);
 }
 
 // Whatever goes wrong, nothing is stored under the patch's name and nothing else is left.
 TEST_F(DownloadCommand, AFetchThatFailsLeavesNothingAndSaysWhy) {
-  LocalServer server(kSample), silent;
-  QDir().mkpath("changed/plutonia.wad");
-  QByteArray changed = readFile(kSample + "/plutonia.wad/anthology-to-1.9.vcdiff");
-  changed[60] = char(changed[60] ^ 1);
-  work.write("changed/plutonia.wad/anthology-to-1.9.vcdiff", changed);
-  // The source, the target and file, what is said after "failed\t".
+  // The source, TARGET, what is said after the file and the target.
   const std::tuple<QString, QString, QString> cases[] = {
-      {server.base(), "udoom.wad games/doom.wad", "I could not fetch 'games/patches/doom.wad/kex-to-ud.vcdiff' from " + server.base() + ". "},
-      {work.path("changed"), "plut_19.wad games/plutonia.wad", "I could not fetch 'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' from " +
-                                                                 work.path("changed/") + ". "},
-      {"ftp://127.0.0.1/", "plut_19.wad games/plutonia.wad", ""},
+      {http + "good/", "udoom.wad", "failed\tI could not fetch 'games/patches/doom.wad/kex-to-ud.vcdiff' from " + http + "good/. "
+                                    "The server answered 404 (Not Found)"},  // the sample has no kex-to-ud.vcdiff
+      {http + "changed/", "plut_19.wad", "failed\tI could not fetch 'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' from " +
+                                             http + "changed/. What came is not the collection's file"},
+      {"ftp://127.0.0.1/", "plut_19.wad", "refused\tWADWRIGHT_PATCH_SOURCE names 'ftp://127.0.0.1/', which I cannot fetch from"},
   };
-  for (const auto& [source, arguments, said] : cases) {
-    ToolResult run = wadwright(QStringList{"--make", "--download"} + arguments.split(' '), source);
-    EXPECT_EQ(run.code, said.isEmpty() ? 1 : 2);
-    EXPECT_TRUE(run.out.contains(said.isEmpty() ? "\trefused\tWADWRIGHT_PATCH_SOURCE names 'ftp://127.0.0.1/'" : "\tfailed\t" + said.toUtf8()))
-        << run.out.toStdString();
-    EXPECT_EQ(filesUnder("games"), (QStringList{"games/doom.wad", "games/plutonia.wad"}));
+  for (const auto& [source, target, said] : cases) {
+    ToolResult run = wadwright({"--make", "--download", target, target == "udoom.wad" ? "games/doom.wad" : "games/plutonia.wad"}, source);
+    EXPECT_EQ(run.code, said.startsWith("failed") ? 2 : 1);
+    EXPECT_TRUE(run.out.contains("\t" + target.toUtf8() + "\t" + said.toUtf8())) << run.out.toStdString();
+    EXPECT_EQ(filesInGames(), "games/doom.wad\ngames/plutonia.wad\n");
   }
 
-  // Asked to end while the server says nothing: the fetch tool is ended too, and leaves nothing.
-  ToolRun make(tools.path() + "/wadwright", {"--make", "--download", "plut_19.wad", "games/plutonia.wad"},
-               {"WADWRIGHT_PATCH_SOURCE=" + silent.base()});
+  // Asked to end while the server stalls: the fetch tool is ended too, and leaves nothing.
+  ToolRun make(tools.path() + "/wadwright", {"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, environment(http + "stall/"));
   QTest::qWait(1500);
   kill(pid_t(make.pid()), SIGINT);
   const ToolResult stopped = make.wait(20000);
   EXPECT_EQ(stopped.code, 128 + SIGINT);
   EXPECT_TRUE(stopped.out.contains("\tfailed\tI was stopped while fetching")) << stopped.out.toStdString();
-  EXPECT_EQ(filesUnder("games"), (QStringList{"games/doom.wad", "games/plutonia.wad"}));
+  EXPECT_EQ(filesInGames(), "games/doom.wad\ngames/plutonia.wad\n");
 
   // A read-only folder is refused before anything is fetched.
   ScratchFolder readOnly;
@@ -181,8 +183,8 @@ TEST_F(DownloadCommand, AFetchThatFailsLeavesNothingAndSaysWhy) {
   readOnly.makeReadOnly();
   tools.install("md5sum.exe", "#!/bin/sh\necho \"3493be7e1e2588bc9c8b31eab2587a04  $1\"\n");
   tools.install("fetch.exe", "#!/bin/sh\ntouch " + work.path("ran").toUtf8() + "\n");
-  ToolResult refused = wadwright({"--make", "--download", "plut_19.wad", "plutonia.wad"}, server.base());
-  EXPECT_EQ(refused.code, 1);
-  EXPECT_TRUE(refused.out.contains("\trefused\tI cannot create 'plut_19.wad' here: this folder is read-only.")) << refused.out.toStdString();
+  ToolResult refused = wadwright({"--make", "--download", "plut_19.wad", "plutonia.wad"}, http);
+  EXPECT_TRUE(refused.out.endsWith("\trefused\tI cannot create 'plut_19.wad' here: this folder is read-only. Copy the IWAD into "
+                                   "a folder of your own and open it there.\n")) << refused.out.toStdString();
   EXPECT_FALSE(work.exists("ran"));
 }

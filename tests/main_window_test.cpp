@@ -338,7 +338,7 @@ TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
                            work.path("mirror/") + "?";
   // The stand-in fetch tool, whether Cancel is pressed once it runs, what is said last.
   const std::tuple<QByteArray, bool, QString> cases[] = {
-      {"echo 'The server answered 404 (Not Found).' >&2\nexit 1\n", false,
+      {"sleep 0.3\necho 'The server answered 404 (Not Found).' >&2\nexit 1\n", false,
        "I could not fetch 'patches/doom.wad/kex-to-ud.vcdiff' from " + work.path("mirror/") + ".\nThe server answered 404 (Not Found)."},
       {"echo \"100 $3\"\necho $$ > pid\nexec sleep 1000\n", true, question},
       {"mkdir -p \"$(dirname \"$2\")\"\necho \"0 $3\"\nsleep 0.3\ncp \"$1\" \"$2\"\necho \"$3 $3\"\n", false,
