@@ -8,7 +8,7 @@
 const char* const kUsage =
     "Usage: wadwright [PATH]\n"
     "       wadwright --identify [--json] FILE...\n"
-    "       wadwright --make [--json] TARGET FILE\n"
+    "       wadwright --make [--json] [--download] TARGET FILE\n"
     "       wadwright --make --list [--json] FILE\n"
     "       wadwright --find [--json]\n"
     "       wadwright --demo [--json] DEMO [IWAD...]\n"
@@ -26,13 +26,20 @@ const char* const kUsage =
     "              there allow (the 2024 re-release, then Ultimate Doom, then d1_19.wad); each file\n"
     "              made is checked by its MD5, and only TARGET is left. Patching can damage game\n"
     "              files: keep a copy of yours. Wadwright ships no patch files (they are made from\n"
-    "              commercial game files): clone or unpack the public collection Doom-Utils/iwad-patches\n"
-    "              into patches (patches/doom.wad/kex-to-ud.vcdiff), or make bsdiff 4 patches with\n"
-    "              Debian's 'bsdiff OLD NEW PATCH' from two files you own, named as --make --list\n"
-    "              shows (patches/d1_ud_11 turns Ultimate Doom into d1_11.wad).\n"
+    "              commercial game files): --download, or the window once you agree, fetches those\n"
+    "              of the way; or clone or unpack the public collection Doom-Utils/iwad-patches into\n"
+    "              patches (patches/doom.wad/kex-to-ud.vcdiff); or make bsdiff 4 patches with Debian's\n"
+    "              'bsdiff OLD NEW PATCH' from two files you own, named as --make --list shows\n"
+    "              (patches/d1_ud_11 turns Ultimate Doom into d1_11.wad).\n"
     "              exit status 0: made and checked, 1: refused, 2: failed\n"
+    "  --download  with --make: first fetch the way's missing patch files from the public\n"
+    "              collection into patches, one line each; only those files, only then, from\n"
+    "              raw.githubusercontent.com at the commit Wadwright knows, each checked by its\n"
+    "              size and SHA-256 before it is kept; WADWRIGHT_PATCH_SOURCE names another source\n"
+    "              (an https:// or http:// address or a folder, the collection's paths appended).\n"
+    "              Nothing else ever goes over the network.\n"
     "  --list      with --make: every file FILE can be made into, the way there and whether each\n"
-    "              patch file of it is there\n"
+    "              patch file of it is there, or else whether --download can fetch it, and its size\n"
     "  --find      identify the IWADs where game stores and distributions install them\n"
     "  --demo      read the demo DEMO (a .lmp file): the version, map, skill and players it was\n"
     "              recorded with and the releases that play it; then which IWAD (those given, or\n"
@@ -75,6 +82,7 @@ QString checkedShape(const CommandOptions& options, bool list) {
   using Mode = CommandOptions::Mode;
   const qsizetype count = options.paths.size();
   if (list && options.mode != Mode::ListOffers) return "--list goes with --make";
+  if (options.download && options.mode != Mode::Make) return "--download goes with --make TARGET FILE";
   switch (options.mode) {
     case Mode::Window:
       if (options.json) return "--json goes with --identify, --make, --find or --demo";
@@ -105,9 +113,9 @@ QString checkedShape(const CommandOptions& options, bool list) {
 
 CommandOptions parseCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
-  const QCommandLineOption identify("identify"), make("make"), list("list"), find("find"), demo("demo"), json("json"),
-      help(QStringList{"help", "h"}), version("version");
-  const QList<QCommandLineOption> ours{identify, make, list, find, demo, json, help, version};
+  const QCommandLineOption identify("identify"), make("make"), list("list"), download("download"), find("find"), demo("demo"),
+      json("json"), help(QStringList{"help", "h"}), version("version");
+  const QList<QCommandLineOption> ours{identify, make, list, download, find, demo, json, help, version};
   parser.addOptions(ours);
   parser.addPositionalArgument("PATH", "");
 
@@ -125,6 +133,7 @@ CommandOptions parseCommandLine(int argc, char** argv) {
   }
   for (const QString& word : parser.positionalArguments()) options.paths << word.toLatin1();
   options.json = parser.isSet(json);
+  options.download = parser.isSet(download);
   if (parser.isSet(help)) options.mode = CommandOptions::Mode::Help;
   else if (parser.isSet(version)) options.mode = CommandOptions::Mode::Version;
   if (options.mode != CommandOptions::Mode::Window) return options;  // they win over anything else

@@ -9,6 +9,7 @@ struct CommandOptions {
   enum class Mode { Window, Identify, Make, ListOffers, Find, Demo, Help, Version };
   Mode mode = Mode::Window;
   bool json = false;
+  bool download = false;  ///< --make may fetch the way's missing patch files.
   /// The words that are no options, byte for byte as given: a file name need not be valid text.
   QList<QByteArray> paths;
   /// What is wrong with the command line, for the user; empty when nothing is.

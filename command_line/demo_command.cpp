@@ -14,6 +14,7 @@
 #include "identify/iwad_search.h"
 #include "make_command.h"
 #include "path_identification.h"
+#include "patching/patch_fetch.h"
 #include "patching/way_make.h"
 #include "platform/native_names.h"
 #include "platform/termination_signals.h"
@@ -38,7 +39,9 @@ bool printsAsIs(const QByteArray& word) {
   return true;
 }
 
-QByteArray makeLine(const char* target, const QByteArray& file) { return "wadwright --make " + QByteArray(target) + " " + shellWord(file); }
+QByteArray makeLine(const char* target, const QByteArray& file, bool download) {
+  return "wadwright --make " + QByteArray(download ? "--download " : "") + target + " " + shellWord(file);
+}
 
 struct Making {
   const CatalogueRow* release;
@@ -54,9 +57,15 @@ std::vector<Making> makings(const Demo& demo, const CatalogueRow& row, const QBy
   QString why = whyNameRefused(file);
   const bool entered = why.isEmpty() && !enterFolderOfFile(file, &why).isEmpty();
   std::vector<Making> found;
-  for (const Way& way : waysFrom(row))
-    if (demo.plays(way.last().release))
-      found.push_back({way.last().release, makeLine(way.last().targetFile, file), entered ? whyNotTaken(way, shownFolderOf(file)) : why});
+  for (const Way& way : waysFrom(row)) {
+    if (!demo.plays(way.last().release)) continue;
+    // Missing patch files that --download fetches are no reason to refuse: the line carries it.
+    const FetchList missing = filesToFetch(way);
+    const bool download = !missing.files.empty() && missing.completesWay;
+    QString refused = why;
+    if (entered) refused = download ? whyNotCreate(way.last().targetFile, shownFolderOf(file) + way.last().targetFile) : whyNotTaken(way, shownFolderOf(file));
+    found.push_back({way.last().release, makeLine(way.last().targetFile, file, download), refused});
+  }
   return found;
 }
 

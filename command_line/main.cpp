@@ -58,7 +58,7 @@ int runMode(const CommandOptions& options, const QByteArray& folder, char* progr
   removeDeadRunsFolders();
   switch (options.mode) {
     case CommandOptions::Mode::Identify: return identifyFromCommandLine(options.paths, options.json, folder);
-    case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, folder);
+    case CommandOptions::Mode::Make: return makeFromCommandLine(options.paths[0], options.paths[1], options.json, options.download, folder);
     case CommandOptions::Mode::ListOffers: return listOffersFromCommandLine(options.paths[0], options.json, folder);
     case CommandOptions::Mode::Find: return findFromCommandLine(options.json, folder);
     case CommandOptions::Mode::Demo: return demoFromCommandLine(options.paths, options.json, folder);

@@ -3,12 +3,15 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QStringList>
+#include <cstdio>
 #include <memory>
 
 #include "command_output.h"
 #include "identify/identification.h"
 #include "patching/way_make.h"
+#include "patch_download.h"
 #include "path_identification.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
@@ -75,10 +78,13 @@ QString stepPatch(const Source& source, const WayStep& step) {
   return looked.join(" or ");
 }
 
-// Whether a step's patch file is there: "present", "missing", or there but "unreadable".
+// Whether a step's patch file is there: "present", there but "unreadable", or "missing", and
+// whether --download can fetch it.
 QString stepState(const WayStep& step) {
   if (!step.present.isEmpty()) return "present";
-  return firstUnreadable(step.patchFiles).isEmpty() ? "missing" : "unreadable";
+  if (!firstUnreadable(step.patchFiles).isEmpty()) return "unreadable";
+  const CollectionFile* pin = pinnedAmong(step.patchFiles);
+  return pin ? "missing, can be fetched (" + sizeText(pin->size) + ")" : "missing";
 }
 
 // For JSON: the patch file a step uses, or the first name it was looked for under.
@@ -91,9 +97,11 @@ QJsonArray wayObject(const Source& source, const Way& way) {
   for (const WayStep& step : way.steps) {
     QJsonArray looked;
     for (const QString& file : step.patchFiles) looked.append(shownPatch(source, file));
+    const CollectionFile* pin = step.present.isEmpty() ? pinnedAmong(step.patchFiles) : nullptr;
+    const QJsonValue fetch = pin ? QJsonObject{{"patch", shownPatch(source, patchArgument(*pin))}, {"bytes", pin->size}} : QJsonValue();
     steps.append(QJsonObject{{"release", step.made.release->releaseName},
                              {"patch", step.present.isEmpty() ? QJsonValue::Null : QJsonValue(shownPatch(source, step.present))},
-                             {"present", !step.present.isEmpty()}, {"looked", looked}});
+                             {"present", !step.present.isEmpty()}, {"looked", looked}, {"fetch", fetch}});
   }
   return steps;
 }
@@ -103,12 +111,12 @@ struct Report {
   CommandOutput output;
   QByteArray file;  // as given, byte for byte
   QString target, release, patch;
-  QJsonArray way{};
+  QJsonArray way{}, fetched{};
 
   int say(const QString& result, const QString& message, int status) {
     output.add(file, {target, result, QString(message).replace('\n', ' ')},
                {{"file", QFile::decodeName(file)}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
-                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"way", way}, {"result", result},
+                {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"way", way}, {"fetched", fetched}, {"result", result},
                 {"message", message}});
     return output.finish() ? status : 2;
   }
@@ -125,14 +133,15 @@ QString whyNameRefused(const QByteArray& path) {
   return whyNotHandedOver(QFile::decodeName(name), shown);
 }
 
-int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QByteArray& programFolder) {
+int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, bool download, const QByteArray& programFolder) {
   Report report{CommandOutput(json), file, QFile::decodeName(target), {}, {}};
+  const PatchSource from = patchSource(QProcessEnvironment::systemEnvironment());  // a folder named from where we started
   Source source = identifySource(file, programFolder);
   QString why = nothingToMake(source);
   if (!why.isEmpty()) return report.say(identified(source) ? "refused" : "failed", why, identified(source) ? 1 : 2);
 
   const CatalogueRow& row = *source.found.row;
-  const Way way = wayTo(row, report.target);
+  Way way = wayTo(row, report.target);
   if (way.empty()) {
     QStringList offered;
     for (const Way& each : waysFrom(row)) offered << each.last().targetFile;
@@ -142,8 +151,28 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   report.release = way.last().release->releaseName;
   report.patch = stepPatchFile(source, way.steps.back());
   report.way = wayObject(source, way);
+  const FetchList missing = filesToFetch(way);
+  if (download && !missing.files.empty() && missing.completesWay) {
+    // Nothing goes over the network for a file that could not be made here anyway.
+    why = from.problem.isEmpty() ? whyNotCreate(report.target, beside(source, report.target)) : from.problem;
+    if (!why.isEmpty()) return report.say("refused", why, 1);
+    const FetchResult fetched = downloadForCommandLine(missing, from, source.folder, programFolder, [&](const QString& what) {
+      // JSON's array holds results alone: there the line goes where the progress goes.
+      if (json) std::fprintf(stderr, "wadwright: fetching %s\n", qPrintable(what));
+      else report.output.add(file, {report.target, "fetching", what}, {});
+    });
+    for (const FetchFile& each : missing.files)
+      if (QFileInfo(each.target()).isFile()) report.fetched.append(beside(source, each.target()));
+    if (fetched.outcome == FetchResult::Outcome::Failed) return report.say("failed", fetched.message, 2);
+    if (fetched.outcome == FetchResult::Outcome::Abandoned)
+      return report.say("failed", "I was stopped while fetching: " + beside(source, report.target) + " was not made, and nothing of it is left.", 2);
+    lookAgain(way);
+    report.patch = stepPatchFile(source, way.steps.back());
+    report.way = wayObject(source, way);
+  }
   why = whyNotTaken(way, source.folder);
-  if (!why.isEmpty()) return report.say("refused", why, 1);
+  const QString offer = way.complete() ? QString() : downloadOffer(missing, from, source.folder);
+  if (!why.isEmpty()) return report.say("refused", offer.isEmpty() ? why : why + " " + offer, 1);
 
   PatchResult result = makeAlongWay({source.name, source.found.fileHash, report.target, true, source.folder}, way,
                                     [&](const QString& line) { return platform::runAndWait(line, programFolder); });

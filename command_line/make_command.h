@@ -3,11 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
-/// `wadwright --make [--json] TARGET FILE`: makes the release file TARGET from FILE, in FILE's
-/// folder, as the window's action does: under the folder's lock, from the identified file, with
-/// the patch file from the folder `patches` beside it, the new file checked (a wrong one removed).
+/// `wadwright --make [--json] [--download] TARGET FILE`: makes the release file TARGET from FILE,
+/// in FILE's folder, as the window's action does: under the folder's lock, from the identified
+/// file, with the patch file from the folder `patches` beside it, the new file checked (a wrong one
+/// removed). With `download`, the way's missing patch files are fetched from the collection first.
 /// Returns the exit status: 0 made and checked, 1 refused, 2 failed.
-int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QByteArray& programFolder);
+int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, bool download, const QByteArray& programFolder);
 
 /// `wadwright --make --list [--json] FILE`: what can be made from FILE, and whether each patch
 /// file is there. Returns 0 when something can be made, 1 when nothing can (no patch file is there,

@@ -27,7 +27,7 @@ static bool isExecutableFile(const std::string& path, std::string* why) {
 static bool isOwnHelper(const std::string& name) {
   std::string lower = name;
   for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-  for (const char* helper : {"command.com", "md5sum.exe", "bspatch.exe", "explorer"})
+  for (const char* helper : {"command.com", "md5sum.exe", "bspatch.exe", "fetch.exe", "explorer"})
     if (lower == helper) return true;
   return false;
 }

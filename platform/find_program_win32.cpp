@@ -37,7 +37,7 @@ std::string lowered(std::string text) {
 
 bool isOwnHelper(const std::string& name) {
   std::string lower = lowered(name);
-  for (const char* helper : {"command.com", "md5sum.exe", "bspatch.exe"})
+  for (const char* helper : {"command.com", "md5sum.exe", "bspatch.exe", "fetch.exe"})
     if (lower == helper) return true;
   return false;
 }

@@ -19,6 +19,8 @@ namespace {
 // What a misbehaving tool writes to standard error must not fill the memory.
 constexpr qsizetype kErrorOutputLimit = 4096;
 constexpr int kGraceMilliseconds = 3000;
+// A line of a tool's progress is a few dozen bytes: one without an end is cut here.
+constexpr qsizetype kOutputLineLimit = 4096;
 
 QString fromNative(const std::string& text) { return QString::fromLocal8Bit(text.data(), qsizetype(text.size())); }
 
@@ -60,8 +62,8 @@ void endProcess(QProcess& process) {
 
 }  // namespace
 
-CommandRun::CommandRun(const QString& commandLine, const QByteArray& programFolder)
-    : commandLine_(commandLine.toLocal8Bit().toStdString()), programFolder_(programFolder.toStdString()) {}
+CommandRun::CommandRun(const QString& commandLine, const QByteArray& programFolder, OutputLine onLine)
+    : commandLine_(commandLine.toLocal8Bit().toStdString()), programFolder_(programFolder.toStdString()), onLine_(std::move(onLine)) {}
 
 CommandRun::~CommandRun() {
   if (process_) endProcess(*process_);
@@ -80,11 +82,24 @@ CommandOutcome CommandRun::waitProcessingEvents() {
   process.setProcessEnvironment(environmentFor(commandLine_));
   passCommandLine(process, fromNative(commandLine_), false);
   process.setStandardInputFile(QProcess::nullDevice());
-  process.setStandardOutputFile(QProcess::nullDevice());
+  if (!onLine_) process.setStandardOutputFile(QProcess::nullDevice());
   endChildWithParent(process);
 
-  QByteArray errorOutput;
+  QByteArray errorOutput, pendingLine;
   QEventLoop loop;
+  // Taken out before any is handed over: what the handler does may read more.
+  const auto readLines = [&] {
+    pendingLine += process.readAllStandardOutput();
+    QByteArrayList lines;
+    for (qsizetype end; (end = pendingLine.indexOf('\n')) >= 0 || pendingLine.size() > kOutputLineLimit;) {
+      const qsizetype taken = end >= 0 ? end : kOutputLineLimit;
+      lines << pendingLine.left(taken);
+      pendingLine.remove(0, end >= 0 ? end + 1 : taken);
+      if (lines.last().endsWith('\r')) lines.last().chop(1);
+    }
+    for (const QByteArray& line : lines) onLine_(line);
+  };
+  if (onLine_) QObject::connect(&process, &QProcess::readyReadStandardOutput, readLines);
   QObject::connect(&process, &QProcess::readyReadStandardError, [&] {
     QByteArray chunk = process.readAllStandardError();
     errorOutput += chunk.left(kErrorOutputLimit - errorOutput.size());
@@ -107,6 +122,7 @@ CommandOutcome CommandRun::waitProcessingEvents() {
   outcome.abandoned = cancelled_ || process.state() != QProcess::NotRunning;
   endProcess(process);
   errorOutput += process.readAllStandardError().left(kErrorOutputLimit - errorOutput.size());
+  if (onLine_) readLines();
   outcome.errorOutput = errorOutput.toStdString();
   outcome.exitedNormally = process.exitStatus() == QProcess::NormalExit && !outcome.abandoned;
   outcome.exitCode = outcome.exitedNormally ? process.exitCode() : -1;
@@ -121,8 +137,8 @@ void CommandRun::cancel() {
   QTimer::singleShot(kGraceMilliseconds, process, [process] { process->kill(); });
 }
 
-CommandOutcome runAndWait(const QString& commandLine, const QByteArray& programFolder) {
-  return CommandRun(commandLine, programFolder).waitProcessingEvents();
+CommandOutcome runAndWait(const QString& commandLine, const QByteArray& programFolder, const OutputLine& onLine) {
+  return CommandRun(commandLine, programFolder, onLine).waitProcessingEvents();
 }
 
 bool startDetached(const QString& commandLine, const QByteArray& programFolder, QString* why) {

@@ -26,13 +26,21 @@ struct CommandOutcome {
 /// are handed, so that they need not know who waits and how.
 using RunCommand = std::function<CommandOutcome(const QString& commandLine)>;
 
+/// Hands over one line a command wrote to its standard output, without its line end.
+using OutputLine = std::function<void(const QByteArray& line)>;
+
+/// Runs one command line as RunCommand does, handing each line it writes to standard output to
+/// `onLine` as it comes: for a tool that reports its progress.
+using RunWatchedCommand = std::function<CommandOutcome(const QString& commandLine, const OutputLine& onLine)>;
+
 /// One command line run as a new process in the working folder: split by Windows rules, the
 /// program found by findProgram. The child sees the whole line in WADWRIGHT_COMMAND_LINE, and
 /// does not outlive us: it is ended when our process dies, however that happens.
-/// Its standard output is discarded, its standard error kept.
+/// Its standard output is discarded, or handed over line by line to `onLine` where one is given;
+/// its standard error is kept.
 class CommandRun {
  public:
-  CommandRun(const QString& commandLine, const QByteArray& programFolder);
+  CommandRun(const QString& commandLine, const QByteArray& programFolder, OutputLine onLine = {});
   ~CommandRun();
   CommandRun(const CommandRun&) = delete;
   CommandRun& operator=(const CommandRun&) = delete;
@@ -50,13 +58,14 @@ class CommandRun {
  private:
   std::string commandLine_;
   std::string programFolder_;
+  OutputLine onLine_;
   std::unique_ptr<QProcess> process_;
   bool cancelled_ = false;
 };
 
 /// Runs a command line and waits for it, in the working folder, with the program's tools found
 /// in `programFolder`: a RunCommand for code that has no window to keep alive.
-CommandOutcome runAndWait(const QString& commandLine, const QByteArray& programFolder);
+CommandOutcome runAndWait(const QString& commandLine, const QByteArray& programFolder, const OutputLine& onLine = {});
 
 /// Starts a command line without waiting for it. False, with the reason in `why`, when it could
 /// not be started.

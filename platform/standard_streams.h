@@ -8,6 +8,10 @@ namespace platform {
 /// the UTF-8 the program writes.
 void guardStandardStreams();
 
+/// True when standard error is a terminal that a person reads, not a file or a pipe: a line that
+/// redraws itself is for it alone.
+bool standardErrorIsTerminal();
+
 /// True where a window can be opened: a display to show it on is named.
 bool hasDisplay();
 

@@ -19,6 +19,8 @@ void guardStandardStreams() {
   }
 }
 
+bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
 bool hasDisplay() {
   for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* value = std::getenv(variable);

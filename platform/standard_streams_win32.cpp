@@ -36,6 +36,8 @@ void guardStandardStreams() {
   }
 }
 
+bool standardErrorIsTerminal() { return isConsole(STD_ERROR_HANDLE); }
+
 // Windows always has its desktop to open a window on.
 bool hasDisplay() { return true; }
 

@@ -167,6 +167,7 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
       {"\"$W\" --identify - -- --frobnicate", 2, "-\terror\tI cannot find '-'", ""},  // `-` and what follows `--` are names
       {"\"$W\" --identify --find", 2, "", "wadwright: choose one of --identify, --make, --find and --demo (see wadwright --help)\n"},
       {"\"$W\" a b", 2, "", "wadwright: give one folder or IWAD to open, not 2 (see wadwright --help)\n"},
+      {"\"$W\" --make --list --download x.wad", 2, "", "wadwright: --download goes with --make TARGET FILE (see wadwright --help)\n"},
       {"\"$W\" --demo --json", 2, "", "wadwright: --demo needs the demo to read: wadwright --demo [--json] DEMO [IWAD...] (see wadwright --help)\n"},
       {"\"$W\" --identify -- -x.wad >/dev/full", 2, "", "wadwright: cannot write the output: No space left on device\n"},
       {"\"$W\" --help >&-", 2, "", "wadwright: cannot write the output: Bad file descriptor\n"},

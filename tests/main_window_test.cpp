@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -251,13 +253,16 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
   EXPECT_EQ(work.read("udoom.wad"), source);
   EXPECT_EQ(work.read("mine.wad"), source);
 
-  // The 2024 re-release is offered Ultimate Doom too; without the collection's patch, nothing is run.
+  // The 2024 re-release is offered Ultimate Doom too; without the collection's patch, and with
+  // its download declined, nothing is run and nothing changes.
   QFile::remove("udoom.wad");
   click("kex.wad");
   EXPECT_EQ(form->TargetFile, "udoom.wad");
+  messages.questionAnswer = QMessageBox::No;
   clickButton(2);
-  EXPECT_EQ(messages.texts.last(), "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' is missing: I looked for it, and for "
-                                   "'patches/doom.wad/kex_1.0-to-ud.vcdiff', in " + work.path("patches") + ".");
+  EXPECT_EQ(messages.texts.last(), "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) is not here. Download it from the "
+                                   "public patch collection on GitHub?");
+  EXPECT_TRUE(form->Command2->isVisible() && form->Command2->isEnabled());
   work.write("patches/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(fakeRelease(kRerelease2024), source));
   click("kex.wad");
   clickButton(2);
@@ -319,4 +324,59 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
     EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "mine.wad", "other.wad", "patches", "pid"}));
     QFile::remove("pid");
   }
+}
+
+// A button whose patch file only the collection has: asked first, then fetched with a progress
+// dialog, then made; failed or cancelled, nothing is left and the window goes on. The stand-in
+// fetch tool copies from the folder named as the source, as the real one would.
+TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
+  const QByteArray kex = fakeRelease(kRerelease2024);
+  work.write("kex.wad", kex);
+  work.write("mirror/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(kex, source));
+  qputenv("WADWRIGHT_PATCH_SOURCE", work.path("mirror").toUtf8());
+  QTest::mouseClick(form->Command1, Qt::LeftButton);  // "refresh view": kex.wad is listed
+  messages.questionAnswer = QMessageBox::Yes;
+  const QString question = "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) is not here. Download it from " +
+                           work.path("mirror/") + "?";
+  const QByteArray hang = "echo \"100 $3\"\necho $$ > pid\nexec sleep 1000\n";
+  // The stand-in fetch tool, what is pressed once it runs ("Cancel" or the window's close), what is said last.
+  const std::tuple<QByteArray, QString, QString> cases[] = {
+      {"sleep 0.3\necho 'The server answered 404 (Not Found).' >&2\nexit 1\n", "",
+       "I could not fetch 'patches/doom.wad/kex-to-ud.vcdiff' from " + work.path("mirror/") + ".\nThe server answered 404 (Not Found)."},
+      {hang, "Cancel", question},
+      {"mkdir -p \"$(dirname \"$2\")\"\necho \"0 $3\"\nsleep 0.3\ncp \"$1\" \"$2\"\necho \"$3 $3\"\n", "",
+       "udoom.wad was sucessully created!"},
+      {hang, "close", question},
+  };
+  for (const auto& [fetchTool, pressed, said] : cases) {
+    QDir("patches/doom.wad").removeRecursively();
+    QFile::remove("udoom.wad");
+    tools.install("fetch.exe", "#!/bin/sh\n" + fetchTool);
+    click("kex.wad");
+    int shown = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QProgressDialog* progress = form->findChild<QProgressDialog*>();
+      if (!progress || !progress->isVisible()) return;
+      shown = progress->maximum();
+      EXPECT_EQ(progress->labelText(), "Downloading 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) from " + work.path("mirror/") + " ...");
+      if (pressed == "Cancel" && work.exists("pid")) progress->findChild<QPushButton*>()->click();
+      if (pressed == "close" && work.exists("pid")) form->close();
+    });
+    poll.start(10);
+    clickButton(2);
+    EXPECT_EQ(shown, 40050);
+    EXPECT_EQ(messages.texts.last(), said);
+    EXPECT_TRUE(form->File1->isEnabled());
+    if (!pressed.isEmpty()) {
+      EXPECT_TRUE(form->Command2->isEnabled());  // as it was
+      EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // the tool is gone
+      QFile::remove("pid");
+    }
+    const bool made = said.startsWith("udoom");
+    EXPECT_EQ(work.read("patches/doom.wad/kex-to-ud.vcdiff"), made ? work.read("mirror/doom.wad/kex-to-ud.vcdiff") : QByteArray());
+    EXPECT_EQ(work.read("udoom.wad"), made ? source : QByteArray());
+    EXPECT_EQ(work.exists("patches/doom.wad"), made);
+  }
+  qunsetenv("WADWRIGHT_PATCH_SOURCE");
 }

@@ -66,7 +66,7 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   ToolResult list = wadwright({"--make", "--list", "games/doom.wad"});
   EXPECT_EQ(list.code, 0);
   EXPECT_TRUE(list.out.startsWith("games/doom.wad\td1_11.wad\tDOOM V1.1\tgames/patches/d1_ud_11\tpresent\n")) << list.out.toStdString();
-  EXPECT_TRUE(list.out.contains("games/doom.wad\td1_18.wad\tDOOM V1.8\tgames/patches/d1_ud_18 or games/patches/doom.wad/ud-to-1.8.vcdiff\tmissing\n"));
+  EXPECT_TRUE(list.out.contains("games/doom.wad\td1_18.wad\tDOOM V1.8\tgames/patches/d1_ud_18 or games/patches/doom.wad/ud-to-1.8.vcdiff\tmissing, can be fetched (111 KB)\n"));
 
   expectMade({
       {{"d1_11.wad", "games/doom.wad"}, 0, "made\tgames/d1_11.wad is DOOM V1.1: made and checked."},
@@ -148,7 +148,7 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   EXPECT_TRUE(list.contains("store/kex.wad\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
                             "store/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\n"));
   EXPECT_TRUE(list.contains("\td1_11.wad\tDOOM V1.1\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
-                            "store/patches/d1_ud_11 or store/patches/doom.wad/ud-to-1.1.vcdiff\tmissing\n"));
+                            "store/patches/d1_ud_11 or store/patches/doom.wad/ud-to-1.1.vcdiff\tmissing, can be fetched (427 KB)\n"));
   const QJsonObject viaMissing = QJsonDocument::fromJson(wadwright({"--make", "--list", "--json", "store/kex.wad"}, runtime).out).array()[1].toObject();
   EXPECT_EQ(viaMissing["target"], "d1_11.wad");
   EXPECT_EQ(viaMissing["present"], false);

@@ -219,7 +219,8 @@ TEST_F(PlacesTest, ADroppedDemoIsAnsweredAndTheIwadForItSelected) {
   EXPECT_EQ(answer(newDemo(106, 3, 1, 20)), (QStringList{kex + "\nCan't continue. The file that I was going to create "
                                                                 "-'doom2_19.wad'- already exists!", "kex.wad"}));
   QFile::remove("patches/doom2.wad/kex-to-1.9.vcdiff");
-  EXPECT_EQ(answer(newDemo(106, 3, 1, 20)), (QStringList{kex + "\nThe patch file 'patches/doom2.wad/kex-to-1.9.vcdiff' is missing: I "
-                                                                "looked for it, and for 'patches/doom2.wad/kex_1.0-to-1.9.vcdiff', in " +
-                                                                work.path("games/patches") + ".", "kex.wad"}));
+  QFile::remove("doom2_19.wad");
+  EXPECT_EQ(answer(newDemo(106, 3, 1, 20)), (QStringList{kex + "\nPressed, a button first asks to download the patch file "
+                                                                "'patches/doom2.wad/kex-to-1.9.vcdiff' (27 KB) from the public patch "
+                                                                "collection on GitHub.", "kex.wad"}));
 }

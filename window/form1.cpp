@@ -63,8 +63,8 @@ void Form1::ResetDisplay() {
   Frame1->hide();
 }
 
-platform::CommandOutcome Form1::RunAndWait(const QString& commandLine) {
-  platform::CommandRun run(commandLine, programFolder_);
+platform::CommandOutcome Form1::RunAndWait(const QString& commandLine, const platform::OutputLine& onLine) {
+  platform::CommandRun run(commandLine, programFolder_, onLine);
   platform::CommandRun* outer = std::exchange(runningCommand_, &run);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   platform::CommandOutcome outcome = run.waitProcessingEvents();

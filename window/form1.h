@@ -32,7 +32,8 @@ class Form1 : public QWidget {
 
   /// Runs one command line as a new process and returns when it has ended, while the windows
   /// keep working. A command that cannot be started returns at once, saying so.
-  platform::CommandOutcome RunAndWait(const QString& commandLine);
+  /// Each line it writes to standard output goes to `onLine`, where one is given.
+  platform::CommandOutcome RunAndWait(const QString& commandLine, const platform::OutputLine& onLine = {});
 
   // Handlers.
   void File1_Click();  // any change of the selection, and a click on the selected file
@@ -97,6 +98,10 @@ class Form1 : public QWidget {
 
   void runPatchAction();
   void setLockedForPatch(bool locked);
+  /// What came of a button whose patch file is missing: offered to the player to be fetched
+  /// from the collection, or not, when the collection has no pinned copy of it.
+  enum class FetchOffer { NotOffered, Declined, Fetched, Failed, Abandoned };
+  FetchOffer offerFetch(const QStringList& patchFiles, QString* message);
 
   QByteArray programFolder_;
   QByteArray workingFolder_;  // entered again by its path on "refresh view"

@@ -2,6 +2,7 @@
 // folder plays it or is made into one that does by its buttons, one step a button.
 #include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <cstdint>
 
 #include "file_list_box.h"
@@ -9,6 +10,7 @@
 #include "identify/demo.h"
 #include "identify/identification.h"
 #include "message_box.h"
+#include "patching/patch_fetch.h"
 #include "patching/way_make.h"
 
 namespace {
@@ -32,12 +34,21 @@ QString buttonsAlong(const Way& way) {
 }
 
 // Why the buttons would not make it now, or an empty text: besides what --make needs, each file
-// made on the way is left beside the IWAD, one button at a time, and needs no private folder.
+// made on the way is left beside the IWAD, one button at a time, and needs no private folder. A
+// missing patch file that the collection has is no reason: its button offers to download it.
 QString whyNotPressed(const Way& way) {
-  QString why = whyNotReady(way, {});
+  QString why = filesToFetch(way).completesWay ? whyNotCreate(way.last().targetFile, way.last().targetFile) : whyNotReady(way, {});
   for (std::size_t step = 0; why.isEmpty() && step + 1 < way.steps.size(); ++step)
     why = whyNotCreate(way.steps[step].made.targetFile, way.steps[step].made.targetFile);
   return why;
+}
+
+// What the buttons download on the way, said after them, or an empty text.
+QString downloadsAlong(const Way& way) {
+  const FetchList missing = filesToFetch(way);
+  if (missing.files.empty()) return {};
+  return "\nPressed, a button first asks to download " + fetchListText(missing, {}) + " from " +
+         patchSource(QProcessEnvironment::systemEnvironment()).shown() + ".";
 }
 
 }  // namespace
@@ -94,7 +105,7 @@ QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
         const QString why = whyNotPressed(way);
         Choice& kind = why.isEmpty() ? ready : refused;
         if (way.steps.size() < kind.steps)
-          kind = {name, is + buttonsAlong(way) + ", which plays it." + (why.isEmpty() ? "" : "\n" + why), way.steps.size()};
+          kind = {name, is + buttonsAlong(way) + ", which plays it." + (why.isEmpty() ? downloadsAlong(way) : "\n" + why), way.steps.size()};
       }
     }
   }

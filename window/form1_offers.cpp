@@ -130,15 +130,21 @@ void Form1::runPatchAction() {
   const CatalogueRow& release = *madeRelease(TargetFile);
   // The design's patch file, or the public collection's where only that is there.
   const QStringList patchFiles = patchFilesFor(*from, release, PatchFile);
-  const QString patchFile = firstPresent(patchFiles);
   PatchResult result;
   result.outcome = PatchResult::Outcome::Refused;
   // As the design has it, a target that is there already is refused first, patch file or none.
   result.message = whyNotCreate(TargetFile, TargetFile);
-  if (result.message.isEmpty() && patchFile.isEmpty()) result.message = missingPatchText(patchFiles, {});
-  if (result.message.isEmpty()) {
-    result = createRelease({identifiedName_, FileHash, TargetFile, patchFile, release},
-                           [this](const QString& line) { return RunAndWait(line); });
+  if (result.message.isEmpty()) switch (firstPresent(patchFiles).isEmpty() ? offerFetch(patchFiles, &result.message) : FetchOffer::Fetched) {
+    case FetchOffer::Declined:
+    case FetchOffer::Abandoned:
+      // Nothing was fetched, and nothing changes: the offers stay as they were.
+      setLockedForPatch(false);
+      return;
+    case FetchOffer::NotOffered: result.message = missingPatchText(patchFiles, {}); break;
+    case FetchOffer::Failed: break;
+    case FetchOffer::Fetched:
+      result = createRelease({identifiedName_, FileHash, TargetFile, firstPresent(patchFiles), release},
+                             [this](const QString& line) { return RunAndWait(line); });
   }
   setLockedForPatch(false);
   if (!result.patchCommand.isEmpty()) PatchCommand = result.patchCommand;
@@ -153,6 +159,6 @@ void Form1::setLockedForPatch(bool locked) {
   // While the tool writes, nothing may start a second action or change the selection under it.
   File1->setEnabled(!locked);
   Command1->setEnabled(!locked);
-  if (locked)
-    for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}) Command(number)->setEnabled(false);
+  // The offers shown are usable again, as when nothing was done.
+  for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}) Command(number)->setEnabled(!locked && !Command(number)->isHidden());
 }

@@ -20,7 +20,7 @@
 #include "tools/bspatch/bz2_block_reader.h"
 #include "tools/bspatch/old_file.h"
 #include "tools/bspatch/patch_header.h"
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 #include "tools/bspatch/vcdiff_patch.h"
 #include "tools/bspatch/vcdiff_windows.h"
 #include "tools/common/input_file.h"
@@ -82,7 +82,7 @@ void applyBsdiff(const bspatch::OldFile& old, const std::string& newPath, int pa
     throw fileError(patchPath, e.what());
   }
 
-  bspatch::PendingFile out(newPath, layout.newSize);
+  tools::PendingFile out(newPath, layout.newSize);
   try {
     // The readers' threads end before the pending file is committed or removed.
     bspatch::Bz2BlockReader control(patch, layout.controlOffset, layout.controlLength, "control block");
@@ -113,7 +113,7 @@ void applyVcdiff(const bspatch::OldFile& old, const std::string& newPath, int pa
     throw fileError(patchPath, e.what());
   }
 
-  bspatch::PendingFile out(newPath, newSize);
+  tools::PendingFile out(newPath, newSize);
   try {
     // Only the old file's pages read lately stay mapped.
     bspatch::vcdiff::applyPatch(*vcdiff, old.bytes(), out.fd(),

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 #include "tools/common/input_file.h"
 
 namespace bspatch {
@@ -18,7 +18,7 @@ namespace bspatch {
 namespace {
 
 void onMappedReadFailed(int) {
-  removePendingFileNow();
+  tools::removePendingFileNow();
   static const char message[] =
       "bspatch.exe: cannot read the old file any more (did it shrink meanwhile?)\n";
   ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);

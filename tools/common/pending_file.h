@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace bspatch {
+namespace tools {
 
 // The new file while it is being written, in the folder of its final name, which it gets only
 // once it is complete and on disk. Unnamed until then where the file system allows (O_TMPFILE),
@@ -38,4 +38,4 @@ class PendingFile {
 // Removes the temporary file of the PendingFile being written, if any. Safe in a signal handler.
 void removePendingFileNow();
 
-}  // namespace bspatch
+}  // namespace tools

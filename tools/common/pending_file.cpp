@@ -1,4 +1,4 @@
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -13,7 +13,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace bspatch {
+namespace tools {
 
 namespace {
 
@@ -136,7 +136,7 @@ PendingFile::~PendingFile() {
 
 void PendingFile::failToName() const {
   if (errno == EEXIST) {
-    throw std::runtime_error(finalPath_ + ": appeared while patching; not overwriting it");
+    throw std::runtime_error(finalPath_ + ": appeared meanwhile; not overwriting it");
   }
   throw std::runtime_error("cannot name the new file " + finalPath_ + ": " + errorText());
 }
@@ -194,4 +194,4 @@ void PendingFile::nameTemporaryFile() const {
   gHaveTemp = 0;
 }
 
-}  // namespace bspatch
+}  // namespace tools

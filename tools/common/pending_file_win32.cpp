@@ -1,4 +1,4 @@
-#include "tools/bspatch/pending_file.h"
+#include "tools/common/pending_file.h"
 
 #include <windows.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include "platform/native_text_win32.h"
 #include "tools/common/windows_error.h"
 
-namespace bspatch {
+namespace tools {
 
 // Windows has no unnamed file: the new file is written under a hidden name beside its final one
 // (".NAME.NUMBER"), flushed, then moved to its name by a move that never replaces a file. Until
@@ -108,11 +108,11 @@ void PendingFile::commit() {
   if (!MoveFileExW(gTempPath, platform::wideText(finalPath_).c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD problem = GetLastError();
     if (problem == ERROR_ALREADY_EXISTS || problem == ERROR_FILE_EXISTS) {
-      throw std::runtime_error(finalPath_ + ": appeared while patching; not overwriting it");
+      throw std::runtime_error(finalPath_ + ": appeared meanwhile; not overwriting it");
     }
     throw std::runtime_error("cannot name the new file " + finalPath_ + ": " + tools::windowsErrorText(problem));
   }
   gHaveTemp = 0;
 }
 
-}  // namespace bspatch
+}  // namespace tools

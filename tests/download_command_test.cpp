@@ -1,0 +1,190 @@
+// `wadwright --make --download`: the collection's real sample files fetched by the real fetch tool
+// from a local server or folder, then made into the release with the real patch tool; a
+// checksum tool that names the files as catalogue releases stands in where no IWAD can be had.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtCore/qtestsupport_core.h>
+
+#include "support/scratch_folder.h"
+#include "support/tool_folder.h"
+#include "support/tool_run.h"
+
+namespace {
+
+const QString kSample = COLLECTION_SAMPLE;
+constexpr quint32 kAdlerBase = 65521;
+
+quint32 adler32(const char* bytes, qint64 size) {
+  quint32 a = 1, b = 0;
+  for (qint64 i = 0; i < size; ++i) {
+    a = (a + uchar(bytes[i])) % kAdlerBase;
+    b = (b + a) % kAdlerBase;
+  }
+  return b << 16 | a;
+}
+
+// Sets bytes near the end of a window so that its Adler-32 becomes `wanted`: one more at w bytes
+// before the end adds 1 to the checksum's low half and w to its high half.
+void steerAdler(char* window, qint64 size, quint32 wanted) {
+  const auto at = [&](int weight) -> char& { return window[size - weight]; };
+  const auto missing = [&](int half) {
+    const quint32 now = adler32(window, size);
+    return int(((wanted >> half & 0xffff) + kAdlerBase - (now >> half & 0xffff)) % kAdlerBase);
+  };
+  for (int weight = 1; weight <= 2048; ++weight) at(weight) = char(128);
+  int low = missing(0);
+  if (low > int(kAdlerBase) / 2) low -= kAdlerBase;
+  for (int weight = 1500; low != 0; ++weight) {
+    const int step = std::clamp(low, -127, 127);
+    at(weight) = char(128 + step);
+    low -= step;
+  }
+  const int high = missing(16);
+  const auto move = [&](int weight, int further, int units) {  // the low half stays as it is
+    at(weight) = char(uchar(at(weight)) - units);
+    at(weight + further) = char(uchar(at(weight + further)) + units);
+  };
+  move(1, 1000, high / 1000);
+  move(2, 10, high % 1000 / 10);
+  move(3, 1, high % 10);
+}
+
+// An anthology Plutonia and the V1.9 the collection's real anthology-to-1.9.vcdiff makes of it,
+// as far as the patch can tell: it adds 7 bytes at offset 4, copies the rest, and checks each
+// 8 MiB window's Adler-32.
+std::pair<QByteArray, QByteArray> plutoniaPair() {
+  QByteArray made(17420824, '\0');
+  made.replace(4, 7, QByteArray::fromHex("a80b0000981709"));
+  const quint32 windows[][3] = {{0, 8388608, 0x10E08DA5}, {8388608, 8388608, 0xF7E800FD}, {16777216, 643608, 0x188FDCD2}};
+  for (const auto& [start, size, checksum] : windows) steerAdler(made.data() + start, size, checksum);
+  return {QByteArray(made).replace(4, 7, QByteArray(7, '\0')), made};
+}
+
+QByteArray md5(const QByteArray& bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex(); }
+
+QByteArray sample(const QString& path) {
+  QFile file(kSample + "/" + path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file under games/, hidden ones too: what a fetch may have left.
+QByteArray filesInGames() { return runTool("sh", {"-c", "find games -type f | LC_ALL=C sort"}).out; }
+
+}  // namespace
+
+class DownloadCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFile::exists(kSample)) GTEST_SKIP() << "no collection sample beside the sources: " << kSample.toStdString();
+    const auto [anthology, v19] = plutoniaPair();
+    made = v19;
+    tools.installReal({"wadwright", "command.com", "bspatch.exe", "fetch.exe"});
+    tools.install("md5sum.exe", "#!/bin/sh\nsum=$(md5sum < \"$1\" | cut -c1-32) || exit 1\ncase $sum in\n"
+                                "  " + md5(anthology) + ") sum=3493be7e1e2588bc9c8b31eab2587a04;;\n"
+                                "  " + md5(v19) + ") sum=75c8cf89566741fa9d22447604053bd7;;\n"
+                                "  " + md5("kex") + ") sum=4461d4511386518e784c647e3128e7bc;;\nesac\necho \"$sum  $1\"\n");
+    work.write("games/plutonia.wad", anthology);
+    work.write("games/doom.wad", "kex");  // the 2024 re-release
+  }
+  // fetch.exe's own test server: /good/PATH as it is, /changed/PATH with a byte changed, /stall/PATH half, then nothing.
+  static void SetUpTestSuite() {
+    server = new QProcess;
+    server->start("python3", {FETCH_SERVER, kSample});
+    server->waitForReadyRead(30000);
+    http = "http://127.0.0.1:" + QString(server->readLine()).section(' ', 0, 0) + "/";
+  }
+  static void TearDownTestSuite() {
+    server->kill();
+    server->waitForFinished();
+    delete server;
+  }
+  ToolResult wadwright(const QStringList& arguments, const QString& source) {
+    return runTool(tools.path() + "/wadwright", arguments, environment(source));
+  }
+  static QStringList environment(const QString& source) {  // no proxy the system names comes between
+    return {"WADWRIGHT_PATCH_SOURCE=" + source, "http_proxy=", "https_proxy=", "all_proxy=", "ALL_PROXY="};
+  }
+
+  static inline QProcess* server;
+  static inline QString http;
+
+  ScratchFolder work;
+  ToolFolder tools;
+  QByteArray made;
+};
+
+// The collection's own file comes from the server byte for byte, and makes the release at once.
+TEST_F(DownloadCommand, FetchesTheWaysMissingFileAndMakesTheRelease) {
+  const QString good = http + "good/";
+  const QByteArray pinned = sample("plutonia.wad/anthology-to-1.9.vcdiff");
+  EXPECT_TRUE(wadwright({"--make", "--list", "games/plutonia.wad"}, good).out.startsWith(
+      "games/plutonia.wad\tplut_19.wad\tFinal Doom - Plutonia Experiment V1.9\t"
+      "games/patches/plutonia.wad/anthology-to-1.9.vcdiff\tmissing, can be fetched (121 bytes)\n"));
+  ToolResult refused = wadwright({"--make", "plut_19.wad", "games/plutonia.wad"}, good);
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_TRUE(refused.out.endsWith(" wadwright --make --download fetches the patch file "
+                                   "'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' (121 bytes) from " + good.toUtf8() + ".\n"));
+
+  ToolResult fetched = wadwright({"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, good);
+  EXPECT_EQ(fetched.code, 0) << fetched.err.toStdString();
+  EXPECT_EQ(fetched.out, "games/plutonia.wad\tplut_19.wad\tfetching\tgames/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) "
+                         "from " + good.toUtf8() + "plutonia.wad/anthology-to-1.9.vcdiff\n"
+                         "games/plutonia.wad\tplut_19.wad\tmade\tgames/plut_19.wad is Final Doom - Plutonia Experiment V1.9: made and checked.\n");
+  EXPECT_EQ(work.read("games/patches/plutonia.wad/anthology-to-1.9.vcdiff"), pinned);
+  EXPECT_TRUE(work.read("games/plut_19.wad") == made);
+  EXPECT_EQ(filesInGames(), "games/doom.wad\ngames/patches/plutonia.wad/anthology-to-1.9.vcdiff\ngames/plut_19.wad\ngames/plutonia.wad\n");
+
+  // From a folder: JSON names what was fetched, and the line goes to standard error.
+  QFile::remove("games/plut_19.wad");
+  QDir("games/patches").removeRecursively();
+  ToolResult json = wadwright({"--make", "--json", "--download", "plut_19.wad", "games/plutonia.wad"}, kSample);
+  EXPECT_EQ(QJsonDocument::fromJson(json.out).array()[0].toObject()["fetched"], QJsonArray{"games/patches/plutonia.wad/anthology-to-1.9.vcdiff"});
+  EXPECT_TRUE(json.err.startsWith("wadwright: fetching games/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) from " + kSample.toUtf8()));
+  EXPECT_EQ(work.read("games/patches/plutonia.wad/anthology-to-1.9.vcdiff"), pinned);
+}
+
+// Whatever goes wrong, nothing is stored under the patch's name and nothing else is left.
+TEST_F(DownloadCommand, AFetchThatFailsLeavesNothingAndSaysWhy) {
+  // The source, TARGET, what is said after the file and the target.
+  const std::tuple<QString, QString, QString> cases[] = {
+      {http + "good/", "udoom.wad", "failed\tI could not fetch 'games/patches/doom.wad/kex-to-ud.vcdiff' from " + http + "good/. "
+                                    "The server answered 404 (Not Found)"},  // the sample has no kex-to-ud.vcdiff
+      {http + "changed/", "plut_19.wad", "failed\tI could not fetch 'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' from " +
+                                             http + "changed/. What came is not the collection's file"},
+      {"ftp://127.0.0.1/", "plut_19.wad", "refused\tWADWRIGHT_PATCH_SOURCE names 'ftp://127.0.0.1/', which I cannot fetch from"},
+  };
+  for (const auto& [source, target, said] : cases) {
+    ToolResult run = wadwright({"--make", "--download", target, target == "udoom.wad" ? "games/doom.wad" : "games/plutonia.wad"}, source);
+    EXPECT_EQ(run.code, said.startsWith("failed") ? 2 : 1);
+    EXPECT_TRUE(run.out.contains("\t" + target.toUtf8() + "\t" + said.toUtf8())) << run.out.toStdString();
+    EXPECT_EQ(filesInGames(), "games/doom.wad\ngames/plutonia.wad\n");
+  }
+
+  // Asked to end while the server stalls: the fetch tool is ended too, and leaves nothing.
+  ToolRun make(tools.path() + "/wadwright", {"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, environment(http + "stall/"));
+  QTest::qWait(1500);
+  kill(pid_t(make.pid()), SIGINT);
+  const ToolResult stopped = make.wait(20000);
+  EXPECT_EQ(stopped.code, 128 + SIGINT);
+  EXPECT_TRUE(stopped.out.contains("\tfailed\tI was stopped while fetching")) << stopped.out.toStdString();
+  EXPECT_EQ(filesInGames(), "games/doom.wad\ngames/plutonia.wad\n");
+
+  // A read-only folder is refused before anything is fetched.
+  ScratchFolder readOnly;
+  if (!readOnly.mountSmall()) return;
+  readOnly.write("plutonia.wad", "small");
+  readOnly.makeReadOnly();
+  tools.install("md5sum.exe", "#!/bin/sh\necho \"3493be7e1e2588bc9c8b31eab2587a04  $1\"\n");
+  tools.install("fetch.exe", "#!/bin/sh\ntouch " + work.path("ran").toUtf8() + "\n");
+  ToolResult refused = wadwright({"--make", "--download", "plut_19.wad", "plutonia.wad"}, http);
+  EXPECT_TRUE(refused.out.endsWith("\trefused\tI cannot create 'plut_19.wad' here: this folder is read-only. Copy the IWAD into "
+                                   "a folder of your own and open it there.\n")) << refused.out.toStdString();
+  EXPECT_FALSE(work.exists("ran"));
+}
