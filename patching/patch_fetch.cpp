@@ -48,7 +48,8 @@ FetchList filesToFetch(const Way& way) {
   FetchList list;
   for (const WayStep& step : way.steps) {
     if (!step.present.isEmpty()) continue;
-    const CollectionFile* pin = pinnedAmong(step.patchFiles);
+    // One that is there but cannot be read is the user's to mend: a download would not replace it.
+    const CollectionFile* pin = firstUnreadable(step.patchFiles).isEmpty() ? pinnedAmong(step.patchFiles) : nullptr;
     if (!pin) {
       list.completesWay = false;
       continue;
