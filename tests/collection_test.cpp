@@ -88,6 +88,17 @@ TEST(Collection, EveryLabelTheReadmesNameIsARowOfItsFolder) {
       })) << folder.folder << " " << label.toStdString();
 }
 
+TEST(Collection, EveryChecksumIsADistinctLowercaseDigest) {
+  QSet<QString> seen;
+  for (const CatalogueRow* row : everyRow())
+    for (const auto& [digest, length] : {std::pair(row->checksum, 32), std::pair(row->sha1, 40)}) {
+      if (!digest) continue;
+      EXPECT_TRUE(QRegularExpression(QString("^[0-9a-f]{%1}$").arg(length)).match(digest).hasMatch()) << digest;
+      EXPECT_FALSE(seen.contains(digest)) << digest;
+      seen.insert(digest);
+    }
+}
+
 class CollectionWays : public ::testing::Test {
  protected:
   void SetUp() override {
