@@ -12,6 +12,7 @@
 #include "find_command.h"
 #include "identify/demo.h"
 #include "identify/iwad_search.h"
+#include "make_command.h"
 #include "path_identification.h"
 #include "patching/way_make.h"
 #include "platform/native_names.h"
@@ -47,11 +48,11 @@ struct Making {
 
 // What `row` can be made into that plays the demo, in one step or several, and whether --make
 // would make each now: asked in the IWAD's own folder, whose patch files --make reads and where
-// it writes.
+// it writes. A name --make refuses makes nothing, whatever is there.
 std::vector<Making> makings(const Demo& demo, const CatalogueRow& row, const QByteArray& file) {
   FolderReturn back;
-  QString why;
-  const bool entered = !enterFolderOfFile(file, &why).isEmpty();
+  QString why = whyNameRefused(file);
+  const bool entered = why.isEmpty() && !enterFolderOfFile(file, &why).isEmpty();
   std::vector<Making> found;
   for (const Way& way : waysFrom(row))
     if (demo.plays(way.last().release))

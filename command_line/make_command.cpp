@@ -29,9 +29,7 @@ struct Source {
 Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
   Source source{QFile::decodeName(path), shownFolderOf(path), {}, {}, {}};
   const QByteArray name = enterFolderOfFile(path, &source.found.failure);
-  if (!name.isEmpty() && !platform::isTextPath(name))
-    source.found.failure = "The name '" + source.shown + "' is not valid text, so I cannot hand it to the patch tool. "
-                           "Please rename the file.";
+  if (!name.isEmpty()) source.found.failure = whyNameRefused(path);
   if (!source.found.failure.isEmpty()) return source;
   source.name = QFile::decodeName(name);
   source.lock = std::make_unique<platform::FolderLock>(".");
@@ -68,12 +66,20 @@ QString beside(const Source& source, const QString& name) { return source.folder
 
 QString shownPatch(const Source& source, const QString& patchFile) { return beside(source, platform::shownPath(patchFile.trimmed())); }
 
-// The patch file a step uses, or, when none is there, every name it was looked for under.
+// The patch file a step uses, or the one there that cannot be read, or, when none is there, every
+// name it was looked for under.
 QString stepPatch(const Source& source, const WayStep& step) {
   if (!step.present.isEmpty()) return shownPatch(source, step.present);
+  if (!firstUnreadable(step.patchFiles).isEmpty()) return shownPatch(source, firstUnreadable(step.patchFiles));
   QStringList looked;
   for (const QString& file : step.patchFiles) looked << shownPatch(source, file);
   return looked.join(" or ");
+}
+
+// Whether a step's patch file is there: "present", "missing", or there but "unreadable".
+QString stepState(const WayStep& step) {
+  if (!step.present.isEmpty()) return "present";
+  return firstUnreadable(step.patchFiles).isEmpty() ? "missing" : "unreadable";
 }
 
 // For JSON: the patch file a step uses, or the first name it was looked for under.
@@ -110,6 +116,15 @@ struct Report {
 };
 
 }  // namespace
+
+QString whyNameRefused(const QByteArray& path) {
+  const QByteArray name = platform::splitNativePath(path).name;
+  const QString shown = QFile::decodeName(path);
+  if (name.isEmpty()) return {};  // no file named: said where the file is looked for
+  if (!platform::isTextPath(name))
+    return "The name '" + shown + "' is not valid text, so I cannot hand it to the patch tool. Please rename the file.";
+  return whyNotHandedOver(QFile::decodeName(name), shown);
+}
 
 int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool json, const QByteArray& programFolder) {
   Report report{CommandOutput(json), file, QFile::decodeName(target), {}, {}};
@@ -161,14 +176,17 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
   }
   bool anyComplete = false;
   for (const Way& way : waysFrom(*source.found.row)) {
-    anyComplete = anyComplete || way.complete();
+    // A way whose files are all there may still find no room for what it makes.
+    const QString noRoom = way.complete() ? whyNoRoom(way, source.folder) : QString();
+    anyComplete = anyComplete || (way.complete() && noRoom.isEmpty());
     // The target and its release, then each patch file of the way and whether it is there.
     QStringList fields{way.last().targetFile, way.last().release->releaseName};
-    for (const WayStep& step : way.steps) fields << stepPatch(source, step) << (step.present.isEmpty() ? "missing" : "present");
+    for (const WayStep& step : way.steps) fields << stepPatch(source, step) << stepState(step);
+    if (!noRoom.isEmpty()) fields << noRoom;
     output.add(file, fields,
                {{"file", source.shown}, {"target", way.last().targetFile}, {"release", way.last().release->releaseName},
                 {"patch", stepPatchFile(source, way.steps.back())}, {"present", way.complete()}, {"way", wayObject(source, way)},
-                {"error", QJsonValue::Null}});
+                {"error", noRoom.isEmpty() ? QJsonValue::Null : QJsonValue(noRoom)}});
   }
   if (!output.finish()) return 2;
   return anyComplete ? 0 : 1;

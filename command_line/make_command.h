@@ -13,3 +13,7 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
 /// file is there. Returns 0 when something can be made, 1 when nothing can (no patch file is there,
 /// or the folder is read-only), 2 when FILE could not be identified.
 int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArray& programFolder);
+
+/// Why `--make` refuses the file `path` (given byte for byte) by its name alone, in its own words:
+/// a name that is not valid text or holds what cannot be handed to the tools. Empty when it does not.
+QString whyNameRefused(const QByteArray& path);

@@ -48,6 +48,9 @@ struct CatalogueRow {
   const char* collectionFolder = nullptr;
   /// Its labels there, space-separated: the current one first, then earlier names; or nullptr.
   const char* collectionLabels = nullptr;
+  /// Its size in bytes, as the collection's patches that make it give it; 0 where not known. The
+  /// room a file of it needs, known before it is made.
+  qint64 size = 0;
   /// Its SHA-1, as the collection's README gives it, or nullptr.
   const char* sha1 = nullptr;
   /// The file it is made as where no offer of the design names one, or nullptr: then it is named

@@ -67,7 +67,7 @@ class ChecksumOutput {
 
 }  // namespace
 
-std::unique_ptr<QTemporaryDir> makePrivateFolder() {
+std::unique_ptr<QTemporaryDir> makePrivateFolder(qint64 room) {
   // The session's own folder first; a full or unusable one falls back, as md5tmp.txt does.
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   for (const QString& base : {runtime, QDir::tempPath()}) {
@@ -77,19 +77,23 @@ std::unique_ptr<QTemporaryDir> makePrivateFolder() {
     const QString probe = folder->filePath(kChecksumFile);
     const bool fits = checksumFits(probe);
     QFile::remove(probe);
-    if (fits) return folder;
+    const qint64 free = room > 0 ? platform::freeSpaceIn(QFile::encodeName(folder->path())) : -1;
+    if (fits && (free < 0 || free >= room)) return folder;
   }
   return nullptr;
+}
+
+QString whyNotHandedOver(const QString& name, const QString& shownName) {
+  if (!platform::commandWord(name).isEmpty()) return {};
+  return "The name '" + shownName + "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
+         "valid text without double quotes, backslashes or control characters.";
 }
 
 Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName) {
   Identification result;
   const QString& shown = shownName.isEmpty() ? name : shownName;
   QString word = platform::commandWord(name);
-  if (word.isEmpty())
-    return failed(result, "The name '" + shown +
-                              "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
-                              "valid text without double quotes, backslashes or control characters.");
+  if (word.isEmpty()) return failed(result, whyNotHandedOver(name, shown));
   QFileInfo file(name);
   if (!file.exists())
     return failed(result, "I cannot find '" + shown +

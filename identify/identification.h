@@ -30,10 +30,14 @@ struct Identification {
 /// The file the interpreter sends the checksum tool's output to, in the working folder.
 inline constexpr const char* kChecksumFile = "md5tmp.txt";
 
-/// A new folder of the user's own, which no one else can write to, with room for a checksum line:
-/// in XDG_RUNTIME_DIR, else (that is full, read-only or missing) in the temporary folder. Not
-/// made (null) where neither has room.
-std::unique_ptr<QTemporaryDir> makePrivateFolder();
+/// A new folder of the user's own, which no one else can write to, with room for a checksum line
+/// and `room` bytes more: in XDG_RUNTIME_DIR, else (that is too full, read-only or missing) in the
+/// temporary folder. Not made (null) where neither has room.
+std::unique_ptr<QTemporaryDir> makePrivateFolder(qint64 room = 0);
+
+/// Why the file `name` cannot be handed to the tools by its name (it holds a double quote, a
+/// backslash or a control character), naming it `shownName`; empty when it can.
+QString whyNotHandedOver(const QString& name, const QString& shownName);
 
 /// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
 /// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output

@@ -47,7 +47,7 @@ constexpr Hub kDoomHub{"doom.wad", "This will create the file 'udoom.wad'", "udo
 // labels there, the current one first.
 constexpr CatalogueRow toHub(const char* checksum, const char* name, const char* remark, DemoPlayer demos, const Hub& hub,
                              const char* labels, const char* patchFile, const char* sha1) {
-  return {checksum, name, remark, Offer::Update, {hub.hint, hub.targetFile, patchFile, hub.row}, Note::None, demos, hub.folder, labels, sha1};
+  return {checksum, name, remark, Offer::Update, {hub.hint, hub.targetFile, patchFile, hub.row}, Note::None, demos, hub.folder, labels, 0, sha1};
 }
 
 // Each checksum agreed by at least two independent public IWAD lists; Freedoom's are those of
@@ -57,9 +57,9 @@ constexpr std::array<CatalogueRow, 40> kKnownReleases{{
     toHub("fb35c4a5a9fd49ec29ab6e900572c524", "DOOM BFG Edition", kToUltimate, kPortDoom, kDoomHub, "bfg",
           " patches\\doom.wad\\bfg-to-ud.vcdiff", "e5ec79505530e151ff0e6f517f3ce1fd65969c46"),
     known("7912931e44c7d56e021084a256659800", "DOOM BFG Edition (Xbox 360)", kRerelease, kPortDoom),
-    toHub("232a79f7121b22d7401905ee0ee1e487", "DOOM Unity port V1.0", kToUltimate, kPortDoom, kDoomHub, "unity_1.0",
+    toHub("232a79f7121b22d7401905ee0ee1e487", "DOOM Unity port V1.0", kToUltimate, kPortDoom, kDoomHub, "unity_1.0 unity1.0 switch",
           " patches\\doom.wad\\unity_1.0-to-ud.vcdiff", "f770111ca9eb6d49aead51fcbd398719b462e64b"),
-    toHub("21b200688d0fa7c1b6f63703d2bdd455", "DOOM Unity port V1.1", kToUltimate, kPortDoom, kDoomHub, "unity_1.1",
+    toHub("21b200688d0fa7c1b6f63703d2bdd455", "DOOM Unity port V1.1", kToUltimate, kPortDoom, kDoomHub, "unity_1.1 unity1.1",
           " patches\\doom.wad\\unity_1.1-to-ud.vcdiff", "08ab2507e1d525c4c06b6df4f6d5862568a6b009"),
     toHub("8517c4e8f0eef90b82852667d345eb86", "DOOM Unity port V1.3", kToUltimate, kPortDoom, kDoomHub, "unity_1.3",
           " patches\\doom.wad\\unity_1.3-to-ud.vcdiff", "2a8a1ce0f29497a2781b2902c76115fd60d8bbf8"),
@@ -99,7 +99,7 @@ constexpr std::array<CatalogueRow, 40> kKnownReleases{{
           " patches\\doom2.wad\\1.8f-to-1.9.vcdiff", "d510c877031bbd5f3d198581a2c8651e09b9861f"),
     toHub("1d39e405bf6ee3df69a8d2646c8d5c49", "Final Doom - TNT:Evilution id Anthology", kAnthologyToTnt, kPortDoom2, kTntHub, "anthology",
           " patches\\tnt.wad\\anthology-to-1.9.vcdiff", "4a65c8b960225505187c36040b41a40b152f8f3e"),
-    toHub("a6685de59ddf2c07f45deeec95296d98", "Final Doom - TNT:Evilution Unity port 2019", kToTnt, kPortDoom2, kTntHub, "unity_1.0",
+    toHub("a6685de59ddf2c07f45deeec95296d98", "Final Doom - TNT:Evilution Unity port 2019", kToTnt, kPortDoom2, kTntHub, "unity_1.0 unity1.0",
           " patches\\tnt.wad\\unity_1.0-to-1.9.vcdiff", "503271390606ebded04a2cfaa1a4e249c0313a9d"),
     toHub("f5528f6fd55cf9629141d79eda169630", "Final Doom - TNT:Evilution Unity port 2020", kToTnt, kPortDoom2, kTntHub, "unity_1.3",
           " patches\\tnt.wad\\unity_1.3-to-1.9.vcdiff", "ca0f0495a6c2813b49620202774c56560d6d7621"),
@@ -107,11 +107,11 @@ constexpr std::array<CatalogueRow, 40> kKnownReleases{{
           " patches\\tnt.wad\\kex-to-1.9.vcdiff", "9820e2a3035f0cdd87f69a7d57c59a7a267c9409"),
     toHub("ad7885c17a6b9b79b09d7a7634dd7e2c", "Final Doom - TNT:Evilution re-release 2024, Update 1", kToTnt, kPortDoom2, kTntHub, "kex-update1 kex_1.1",
           " patches\\tnt.wad\\kex-update1-to-1.9.vcdiff", "ab4e71e360a1e64e262d77a53e4bb202450d0f6e"),
-    toHub("be626c12b7c9d94b1dfb9c327566b4ff", "Final Doom - TNT:Evilution Classic Complete (PlayStation 3, USA)", kToTnt, kPortDoom2, kTntHub, "psn_usa",
+    toHub("be626c12b7c9d94b1dfb9c327566b4ff", "Final Doom - TNT:Evilution Classic Complete (PlayStation 3, USA)", kToTnt, kPortDoom2, kTntHub, "psn_usa psn",
           " patches\\tnt.wad\\psn_usa-to-1.9.vcdiff", "139e26d801a64b404b8d898defca10227a61867b"),
     toHub("3493be7e1e2588bc9c8b31eab2587a04", "Final Doom - Plutonia Experiment id Anthology", kAnthologyToPlutonia, kPortDoom2, kPlutoniaHub, "anthology",
           " patches\\plutonia.wad\\anthology-to-1.9.vcdiff", "f131cbe1946d7fddb3caec4aa258c83399c21e60"),
-    toHub("0b381ff7bae93bde6496f9547463619d", "Final Doom - Plutonia Experiment Unity port 2019", kToPlutonia, kPortDoom2, kPlutoniaHub, "unity_1.0",
+    toHub("0b381ff7bae93bde6496f9547463619d", "Final Doom - Plutonia Experiment Unity port 2019", kToPlutonia, kPortDoom2, kPlutoniaHub, "unity_1.0 unity1.0",
           " patches\\plutonia.wad\\unity_1.0-to-1.9.vcdiff", "54e27b5791fbc5677bf7e83c1de3a92ea3ef935b"),
     toHub("ae76c20366ff685d3bb9fab11b148b84", "Final Doom - Plutonia Experiment Unity port 2020", kToPlutonia, kPortDoom2, kPlutoniaHub, "unity_1.3",
           " patches\\plutonia.wad\\unity_1.3-to-1.9.vcdiff", "20fd23ee410c466b263a741bbd53bbef573ab47d"),
@@ -119,7 +119,7 @@ constexpr std::array<CatalogueRow, 40> kKnownReleases{{
           " patches\\plutonia.wad\\kex-to-1.9.vcdiff", "816c7c6b0098f66c299c9253f62bd908456efb63"),
     toHub("e47cf6d82a0ccedf8c1c16a284bb5937", "Final Doom - Plutonia Experiment re-release 2024, Update 1", kToPlutonia, kPortDoom2, kPlutoniaHub, "kex-update1 kex_1.1",
           " patches\\plutonia.wad\\kex-update1-to-1.9.vcdiff", "fbcc140825b507ab88d844c6b1635c60c4b8bcd6"),
-    toHub("b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)", kToPlutonia, kPortDoom2, kPlutoniaHub, "psn_usa",
+    toHub("b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)", kToPlutonia, kPortDoom2, kPlutoniaHub, "psn_usa psn",
           " patches\\plutonia.wad\\psn_usa-to-1.9.vcdiff", "327f8c41ebd4138354e9fca63cebbbd1b9489749"),
     known("c19685bd160b1bb842501063130fb0e7", "Freedoom: Phase 1 0.12.1", kFreedoom, kPortDoom),
     known("7b247eeb6a15ce9deeb652b82eb73f7b", "Freedoom: Phase 2 0.12.1", kFreedoom, kPortDoom2),

@@ -54,6 +54,11 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
     QFile::remove(job.targetFile);  // the program is ending: a file nobody checked is not left behind
     return ended(result, PatchResult::Outcome::Abandoned, {});
   }
+  if (made.outcome == Identification::Outcome::Failed && job.madeOnTheWay) {
+    QFile::remove(job.targetFile);  // the next step would read a file nobody checked
+    return notCreated(result, "I could not check that " + target + " is " + job.release.releaseName +
+                                  ", so I went no further. I removed it: nothing is left.\n" + made.failure);
+  }
   if (made.outcome == Identification::Outcome::Failed)
     return ended(result, PatchResult::Outcome::Unchecked,
                  target + " was created, but I could not check that it is " + job.release.releaseName +

@@ -34,6 +34,8 @@ struct PatchJob {
   /// What is said calls the files so, where given, instead of by the folder and the name: a file
   /// made on the way lives in a private folder the user never typed.
   QString shownSource{}, shownTarget{};
+  /// The new file is made on the way to another: one that cannot be checked is no use to anyone.
+  bool madeOnTheWay = false;
 };
 
 /// Why `targetFile` cannot be made in the working folder before anything is run (something is

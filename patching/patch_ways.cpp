@@ -9,6 +9,7 @@
 #include "collection_ways.h"
 #include "identify/collection_releases.h"
 #include "platform/native_names.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -27,6 +28,17 @@ const char* madeFileName(const CatalogueRow& release) {
     return named;
   }();
   return names.at(&release).constData();
+}
+
+constexpr const char* kNoSuchFile = "there is no such file";
+
+// Why the patch argument `file` cannot be read in the working folder, in the words of
+// platform::RegularFile: kNoSuchFile where nothing is there. Empty when it can: only then is it
+// there for the patch tool, which would otherwise fail after every step before it had run.
+QString whyUnreadable(const QString& file) {
+  const QString path = platform::shownPath(file.trimmed());
+  if (!QFileInfo(path).exists()) return kNoSuchFile;  // a link that leads nowhere is missing too
+  return platform::RegularFile(QFile::encodeName(path)).problem();
 }
 
 // The collection's labels of a release, current first, then the names it had before.
@@ -94,12 +106,24 @@ QStringList patchFilesFor(const CatalogueRow& from, const CatalogueRow& to, cons
 
 QString firstPresent(const QStringList& patchFiles) {
   for (const QString& file : patchFiles)
-    if (QFileInfo(platform::shownPath(file.trimmed())).isFile()) return file;
+    if (whyUnreadable(file).isEmpty()) return file;
+  return {};
+}
+
+QString firstUnreadable(const QStringList& patchFiles) {
+  for (const QString& file : patchFiles) {
+    const QString why = whyUnreadable(file);
+    if (!why.isEmpty() && why != kNoSuchFile) return file;
+  }
   return {};
 }
 
 QString missingPatchText(const QStringList& patchFiles, const QString& shownFolder) {
   const auto shown = [&](const QString& file) { return "'" + shownFolder + platform::shownPath(file.trimmed()) + "'"; };
+  // One that is there but cannot be read is named with the reason: "missing" would send the user
+  // looking for a file they have.
+  const QString unreadable = firstUnreadable(patchFiles);
+  if (!unreadable.isEmpty()) return "I cannot read the patch file " + shown(unreadable) + ": " + whyUnreadable(unreadable) + ".";
   QString also;
   for (const QString& file : patchFiles.mid(1)) also += ", and for " + shown(file);
   return "The patch file " + shown(patchFiles.first()) + " is missing: I looked for it" + (also.isEmpty() ? "" : also + ",") + " in " +

@@ -31,11 +31,17 @@ struct Way {
 /// then under their earlier ones.
 QStringList patchFilesFor(const CatalogueRow& from, const CatalogueRow& to, const QString& designPatch);
 
-/// The first of `patchFiles` that is in the working folder, or an empty text.
+/// The first of `patchFiles` that is in the working folder and can be read, or an empty text. One
+/// that cannot be read is not there for the patch tool.
 QString firstPresent(const QStringList& patchFiles);
 
-/// That none of `patchFiles` is there, naming each and the folder looked in; the files named
-/// after `shownFolder`, as the user typed it ("games/").
+/// The first of `patchFiles` that is there but cannot be read (no permission, a folder), or an
+/// empty text.
+QString firstUnreadable(const QStringList& patchFiles);
+
+/// Why none of `patchFiles` can be used: one is there but cannot be read, and why; or none is
+/// there, naming each and the folder looked in. The files named after `shownFolder`, as the user
+/// typed it ("games/").
 QString missingPatchText(const QStringList& patchFiles, const QString& shownFolder);
 
 /// What one patch makes from `from`: the design's offers, then each file of the public collection

@@ -1,10 +1,12 @@
 #include "way_make.h"
 
+#include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "identify/identification.h"
 #include "platform/native_names.h"
+#include "platform/writable_folder.h"
 
 namespace {
 
@@ -15,6 +17,30 @@ PatchResult refusedBecause(const QString& why) {
   return result;
 }
 
+// Every file made on the way lies in one private folder until the making ends.
+qint64 roomOnTheWay(const Way& way) {
+  qint64 room = 0;
+  for (const WayStep& step : way.steps)
+    if (&step != &way.steps.back()) room += step.made.release->size;
+  return room;
+}
+
+// That the working folder has no room for the way's last file, which is `shownTarget`; empty where
+// it has, or where the size of either is not known.
+QString noRoomHere(const Way& way, const QString& shownTarget) {
+  const qint64 needed = way.last().release->size, free = platform::freeSpaceIn(".");
+  if (needed == 0 || free < 0 || free >= needed) return {};
+  return "There is no room for '" + shownTarget + "' here: " + way.last().release->releaseName + " takes " +
+         QString::number(needed) + " bytes, and this folder has only " + QString::number(free) + " free.";
+}
+
+QString noRoomOnTheWay(const Way& way, const QString& shownTarget) {
+  QString places = "in the temporary folder " + QDir::toNativeSeparators(QDir::tempPath());
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) places = "in XDG_RUNTIME_DIR (" + qEnvironmentVariable("XDG_RUNTIME_DIR") + ") or " + places;
+  return "I cannot make '" + shownTarget + "' in " + QString::number(way.steps.size()) + " steps: what is made on the way takes " +
+         QString::number(roomOnTheWay(way)) + " bytes, and I found no private folder of yours with that much room free " + places + ".";
+}
+
 }  // namespace
 
 QString whyNotTaken(const Way& way, const QString& shownFolder) {
@@ -22,7 +48,16 @@ QString whyNotTaken(const Way& way, const QString& shownFolder) {
   for (const WayStep& step : way.steps)
     if (step.present.isEmpty()) missing << missingPatchText(step.patchFiles, shownFolder);
   if (!missing.isEmpty()) return missing.join(' ');
-  return whyNotCreate(way.last().targetFile, shownFolder + way.last().targetFile);
+  const QString why = whyNotCreate(way.last().targetFile, shownFolder + way.last().targetFile);
+  return why.isEmpty() ? whyNoRoom(way, shownFolder) : why;
+}
+
+QString whyNoRoom(const Way& way, const QString& shownFolder) {
+  const QString shownTarget = shownFolder + way.last().targetFile;
+  const QString why = noRoomHere(way, shownTarget);
+  if (!why.isEmpty() || way.steps.size() == 1) return why;
+  // Found as the making will find it: the folder made to ask goes at once.
+  return makePrivateFolder(roomOnTheWay(way)) ? QString() : noRoomOnTheWay(way, shownTarget);
 }
 
 QString wayText(const Way& way, const QString& shownFolder) {
@@ -37,13 +72,14 @@ QString wayText(const Way& way, const QString& shownFolder) {
 PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunCommand& run) {
   const QString shownTarget = job.shownFolder + job.targetFile;
   // Refused before the first step runs, not after the last: a long way is not taken for nothing.
-  const QString why = whyNotCreate(job.targetFile, shownTarget);
+  QString why = whyNotCreate(job.targetFile, shownTarget);
+  if (why.isEmpty()) why = noRoomHere(way, shownTarget);
   if (!why.isEmpty()) return refusedBecause(why);
-  // Files made on the way live here and go with it, whatever ends the making.
-  const std::unique_ptr<QTemporaryDir> onTheWay = makePrivateFolder();
-  if (way.steps.size() > 1 && !onTheWay)
-    return refusedBecause("I cannot make '" + shownTarget + "' in " + QString::number(way.steps.size()) +
-                          " steps: I found no private folder of yours for the files made on the way.");
+  // Files made on the way live here and go with it, whatever ends the making; it is made where
+  // they all fit.
+  std::unique_ptr<QTemporaryDir> onTheWay;
+  if (way.steps.size() > 1 && !(onTheWay = makePrivateFolder(roomOnTheWay(way))))
+    return refusedBecause(noRoomOnTheWay(way, shownTarget));
 
   QString source = job.sourceName, sourceChecksum = job.sourceChecksum, shownSource = job.shownFolder + job.sourceName;
   bool identified = job.identifiedUnderLock;
@@ -53,7 +89,7 @@ PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunC
     const QString target = last ? job.targetFile : onTheWay->filePath(step.made.targetFile);
     const QString shown = last ? shownTarget : QString(step.made.targetFile) + " (made on the way)";
     result = createRelease({source, sourceChecksum, target, step.present, *step.made.release, identified, job.shownFolder,
-                            shownSource, shown},
+                            shownSource, shown, !last},
                            run);
     if (result.outcome != PatchResult::Outcome::Created) return result;
     // Checked a moment ago, in a folder no one else can write to.

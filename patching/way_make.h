@@ -21,9 +21,16 @@ struct WayJob {
 PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunCommand& run);
 
 /// Why makeAlongWay would not take `way` now in the working folder: each patch file of it that is
-/// missing, or else that its last file is already there or the folder is read-only. Empty when it
-/// would. The files are named after `shownFolder`.
+/// missing or cannot be read; or else that its last file is already there or the folder is
+/// read-only; or else, as whyNoRoom, that there is no room. Empty when it would. The files are
+/// named after `shownFolder`.
 QString whyNotTaken(const Way& way, const QString& shownFolder);
+
+/// That there is no room for `way`, found before anything runs: the working folder has none for
+/// its last file, or no private folder of the user's has room for every file made on the way
+/// (XDG_RUNTIME_DIR is often a small tmpfs; the temporary folder is tried after it). Empty where
+/// there is room, or where a file system does not say how much it has.
+QString whyNoRoom(const Way& way, const QString& shownFolder);
 
 /// The way in one sentence: "by way of Ultimate Doom (patches/doom.wad/kex-to-ud.vcdiff, then
 /// patches/doom.wad/ud-to-1.9.vcdiff)", the patch files named after `shownFolder`.

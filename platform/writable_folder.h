@@ -9,4 +9,8 @@ namespace platform {
 /// full directory table can refuse what they allow.
 bool canCreateFilesIn(const QByteArray& path);
 
+/// The bytes free for new files in the folder `path`, or -1 where that is not known: it cannot be
+/// asked, or its file system reports no size at all (ramfs), so that only writing tells.
+qint64 freeSpaceIn(const QByteArray& path);
+
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "writable_folder.h"
 
 #include <stdlib.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -12,6 +13,12 @@ bool canCreateFilesIn(const QByteArray& path) {
   unlink(name.constData());
   close(probe);
   return true;
+}
+
+qint64 freeSpaceIn(const QByteArray& path) {
+  struct statvfs space {};
+  if (statvfs(path.constData(), &space) != 0 || space.f_blocks == 0) return -1;
+  return qint64(space.f_bavail) * qint64(space.f_frsize);
 }
 
 }  // namespace platform

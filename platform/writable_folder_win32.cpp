@@ -23,4 +23,10 @@ bool canCreateFilesIn(const QByteArray& path) {
   return true;
 }
 
+qint64 freeSpaceIn(const QByteArray& path) {
+  ULARGE_INTEGER available{}, total{};
+  if (!GetDiskFreeSpaceExW(wideText(path.toStdString()).c_str(), &available, &total, nullptr) || total.QuadPart == 0) return -1;
+  return qint64(available.QuadPart);
+}
+
 }  // namespace platform

@@ -192,56 +192,71 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
   EXPECT_EQ(QDir("games").entryList(QDir::Files).size(), 9);  // nothing written beside them
 }
 
-// A --make line runs as printed in sh and names the IWAD, whatever its name; where the name cannot be
-// one word of a text line, the line says so, and the command in --json runs instead.
-TEST_F(DemoIwads, EachMakeLineRunsAsPrintedInSh) {
-  // The name, as the line's first field shows it, and whether the line can show the command.
-  const std::tuple<QByteArray, QByteArray, bool> names[] = {
-      {"-doom2.wad", "-doom2.wad", true},
-      {"it's.wad", "it's.wad", true},
-      {"\xff\xfe.wad", "\xff\xfe.wad", true},
-      {"new\nline.wad", "new\\nline.wad", false},
-      {"back\\slash.wad", "back\\\\slash.wad", false},
+// A --make line runs as printed in sh and names the IWAD, whatever its name; a name --make refuses
+// gets no line, but --make's reason, and where a folder's name cannot be one word of a text line,
+// the line says so and the command in --json runs instead.
+TEST_F(DemoIwads, EachMakeLineRunsAsPrintedInShWhereMakeTakesTheName) {
+  // The name, as the line's first field shows it, and what --make says of it where it refuses it.
+  const std::tuple<QByteArray, QByteArray, QString> names[] = {
+      {"-doom2.wad", "-doom2.wad", ""},
+      {"it's.wad", "it's.wad", ""},
+      {"\xff\xfe.wad", "\xff\xfe.wad", "' is not valid text, so I cannot hand it to the patch tool. Please rename the file."},
+      {"new\nline.wad", "new\\nline.wad", "' cannot be handed to the checksum tool safely. Please rename the file"},
+      {"tab\t.wad", "tab\\t.wad", "' cannot be handed to the checksum tool safely. Please rename the file"},
+      {"back\\slash.wad", "back\\\\slash.wad", "' cannot be handed to the checksum tool safely. Please rename the file"},
+      {"quote\".wad", "quote\".wad", "' cannot be handed to the checksum tool safely. Please rename the file"},
   };
   work.write("odd/map20.lmp", newDemo(106, 3, 1, 20));
   work.write("odd/patches/d2_19_1666", "");
-  for (const auto& [name, shown, printable] : names) {
-    const QByteArray iwad = "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd");  // Doom2 V1.9
+  const QByteArray iwad = "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd");  // Doom2 V1.9
+  for (const auto& [name, shown, refused] : names) {
     FILE* made = std::fopen(("odd/" + name).constData(), "wb");  // by its bytes: the name need not be text
     ASSERT_NE(made, nullptr);
     std::fwrite(iwad.constData(), 1, size_t(iwad.size()), made);
     std::fclose(made);
   }
   // Keeps the file it was given; a word that begins with '-' is an option, as for the real one.
-  work.write("bin/wadwright", "#!/bin/sh\ncase $3 in -*) exit 2; esac\nprintf '%s\\0' \"$3\" >> ../args\n", true);
+  work.write("bin/wadwright", "#!/bin/sh\ncase $3 in -*) exit 2; esac\nprintf '%s\\0' \"$3\" >> \"$ARGS\"\n", true);
   const QStringList environment = homeAt(work) << "W=" + tools.path() + "/wadwright";
-  const QStringList standIn{"PATH=" + work.path("bin") + ":" + qEnvironmentVariable("PATH")};
-  // Runs `command` in odd/ as sh reads it, and tells whether it named the file `name`.
-  const auto namesFile = [&](const QByteArray& command, const QByteArray& name) {
+  const QStringList standIn{"PATH=" + work.path("bin") + ":" + qEnvironmentVariable("PATH"), "ARGS=" + work.path("args")};
+  // Runs `command` in `folder` as sh reads it, and tells whether it named the file `name` there.
+  const auto namesFile = [&](const QByteArray& command, const QByteArray& folder, const QByteArray& name) {
     QFile::remove("args");
-    work.write("line.sh", "cd odd || exit 9\n" + command + "\n");
+    work.write("line.sh", "cd '" + folder + "' || exit 9\n" + command + "\n");
     ToolResult ran = runTool("sh", {"line.sh"}, standIn);
     struct stat given{}, meant{};
     const QByteArray arg = work.read("args").split('\0').value(0);
-    return ran.code == 0 && stat(("odd/" + arg).constData(), &given) == 0 && stat(("odd/" + name).constData(), &meant) == 0 &&
+    return ran.code == 0 && stat((folder + "/" + arg).constData(), &given) == 0 && stat((folder + "/" + name).constData(), &meant) == 0 &&
            given.st_ino == meant.st_ino;
   };
   const ToolResult text = runTool("sh", {"-c", "cd odd && exec \"$W\" --demo -- map20.lmp *.wad"}, environment);
-  const ToolResult json = runTool("sh", {"-c", "cd odd && exec \"$W\" --demo --json -- map20.lmp *.wad"}, environment);
-  const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
-  for (const auto& [name, shown, printable] : names) {
-    QByteArray command;
-    for (const QByteArray& line : text.out.split('\n'))
-      if (line.startsWith(shown + "\tcan be made into\tDOOM2 V1.666\t")) command = line.split('\t').value(3);
-    if (printable) {
-      EXPECT_TRUE(namesFile(command, name)) << command.toStdString();
+  const QJsonArray objects = QJsonDocument::fromJson(runTool("sh", {"-c", "cd odd && exec \"$W\" --demo --json -- map20.lmp *.wad"},
+                                                             environment).out).array();
+  for (const auto& [name, shown, refused] : names) {
+    QByteArray line;
+    for (const QByteArray& each : text.out.split('\n'))
+      if (each.startsWith(shown + "\t") && each.contains("\tDOOM2 V1.666\t")) line = each;
+    QJsonObject object;
+    for (const QJsonValue& each : objects)
+      if (each.toObject()["file"] == QFile::decodeName(name) && each.toObject()["makes"] == "DOOM2 V1.666") object = each.toObject();
+    if (refused.isEmpty()) {
+      EXPECT_TRUE(line.startsWith(shown + "\tcan be made into\t")) << line.toStdString();
+      EXPECT_TRUE(namesFile(line.split('\t').value(3), "odd", name)) << line.toStdString();
       continue;
     }
-    EXPECT_EQ(command, "I cannot write its name as one shell word on this line (it holds a control character or a backslash): "
-                       "--json gives the command");
-    for (const QJsonValue& object : objects)
-      if (object.toObject()["file"] == QString::fromUtf8(name) && object.toObject()["makes"] == "DOOM2 V1.666")
-        command = object.toObject()["command"].toString().toUtf8();
-    EXPECT_TRUE(namesFile(command, name)) << command.toStdString();
+    EXPECT_TRUE(line.startsWith(shown + "\tcould be made into\tDOOM2 V1.666\tThe name '") && QString::fromUtf8(line).contains(refused))
+        << line.toStdString();
+    EXPECT_EQ(object["command"], QJsonValue::Null) << name.toStdString();
+    EXPECT_TRUE(object["refused"].toString().contains(refused)) << name.toStdString();
   }
+
+  work.write("new\nfolder/doom2.wad", iwad);
+  work.write("new\nfolder/patches/d2_19_1666", "");
+  const auto inFolder = [&](bool json) {
+    return runTool(tools.path() + "/wadwright", {"--demo", json ? "--json" : "--", "odd/map20.lmp", "new\nfolder/doom2.wad"}, homeAt(work)).out;
+  };
+  EXPECT_TRUE(inFolder(false).contains("\tcan be made into\tDOOM2 V1.666\tI cannot write its name as one shell word on this line "
+                                       "(it holds a control character or a backslash): --json gives the command\n"));
+  const QByteArray command = QJsonDocument::fromJson(inFolder(true)).array()[1].toObject()["command"].toString().toUtf8();
+  EXPECT_TRUE(namesFile(command, ".", "new\nfolder/doom2.wad")) << command.toStdString();
 }

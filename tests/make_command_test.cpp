@@ -9,8 +9,11 @@
 #include <QJsonObject>
 #include <QtCore/qtestsupport_core.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include "support/bsdiff_patch.h"
+#include "support/demo_bytes.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
@@ -179,4 +182,108 @@ TEST_F(MakeCommand, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   QFile::remove("store/pid");
   EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "udoom.wad", "unity.wad", "update.wad"}));
   EXPECT_EQ(work.entries("runtime"), QStringList{});
+}
+
+namespace {
+
+// A small file system of its own over `path` for as long as it lives: tmpfs of `size`, or ramfs,
+// which reports no size at all. Mounting needs root.
+class SmallMount {
+ public:
+  SmallMount(const QString& path, const char* type, const char* options) : path_(path) {
+    QDir().mkpath(path);
+    mounted_ = mount(type, qPrintable(path), type, 0, options) == 0;
+  }
+  ~SmallMount() {
+    if (mounted_) umount2(qPrintable(path_), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+
+ private:
+  QString path_;
+  bool mounted_ = false;
+};
+
+}  // namespace
+
+class MakeInSteps : public MakeCommand {
+ protected:
+  // The 2024 re-release, made into Ultimate Doom and then DOOM V1.9, each file some 200 KB.
+  void SetUp() override {
+    MakeCommand::SetUp();
+    tools.install("md5sum.exe", "#!/bin/sh\nexec head -n 1 -- \"$1\"\n");  // the fake release's line alone
+    work.write("store/kex.wad", kex);
+    work.write("store/patches/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(kex, ultimate));
+    work.write("store/patches/doom.wad/ud-to-1.9.vcdiff", bsdiffPatch(ultimate, v19));
+    work.write("store/v19.lmp", newDemo(109, 3, 1, 1));
+  }
+  const QByteArray kex = fakeRelease("4461d4511386518e784c647e3128e7bc") + QByteArray(200000, 'k'),
+                   ultimate = fakeRelease("c4fe9fd920207691a9f493668e0a2083") + QByteArray(200000, 'u'),
+                   v19 = fakeRelease("1cd63c5ddff1bf8ce844237f580e9cf3") + QByteArray(200000, '9');
+};
+
+// XDG_RUNTIME_DIR is often a small tmpfs. What is made on the way (Ultimate Doom takes 12408292
+// bytes) goes where it fits; where nothing has room, the way is refused before it starts, and
+// --list and --demo say so. A file system that reports no size (ramfs) is not taken for a full one.
+TEST_F(MakeInSteps, WhatIsMadeOnTheWayGoesWhereItFitsOrTheWayIsRefusedBeforeItStarts) {
+  SmallMount runtime(work.path("runtime"), "tmpfs", "size=100k"), tmp(work.path("tmp"), "tmpfs", "size=100k");
+  if (!runtime.mounted() || !tmp.mounted()) GTEST_SKIP() << "mounting needs root";
+  QDir().mkpath("big");
+  const QString xdg = "XDG_RUNTIME_DIR=" + work.path("runtime");
+  expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\tstore/d1_19.wad is DOOM V1.9: made and checked, by way of Ultimate Doom"}},
+             {xdg, "TMPDIR=" + work.path("big")});
+  EXPECT_EQ(work.read("store/d1_19.wad"), v19);
+  QFile::remove("store/d1_19.wad");
+
+  const QStringList full{xdg, "TMPDIR=" + work.path("tmp")};
+  const QString noRoom = "I cannot make 'store/d1_19.wad' in 2 steps: what is made on the way takes 12408292 bytes, and I found no "
+                         "private folder of yours with that much room free in XDG_RUNTIME_DIR (" + work.path("runtime") +
+                         ") or in the temporary folder " + work.path("tmp") + ".";
+  expectMade({{{"d1_19.wad", "store/kex.wad"}, 1, "refused\t" + noRoom}}, full);
+  EXPECT_TRUE(wadwright({"--make", "--list", "store/kex.wad"}, full).out.contains(
+      "\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\tstore/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\t" +
+      noRoom.toUtf8() + "\n"));
+  EXPECT_TRUE(wadwright({"--demo", "store/v19.lmp", "store/kex.wad"}, full).out.contains(
+      "store/kex.wad\tcould be made into\tDOOM V1.9\t" + noRoom.toUtf8() + "\n"));
+  EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "v19.lmp"}));
+
+  SmallMount ramfs(work.path("ramfs"), "ramfs", "");
+  ASSERT_TRUE(ramfs.mounted());
+  expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\t"}}, {"XDG_RUNTIME_DIR=" + work.path("ramfs"), "TMPDIR=" + work.path("tmp")});
+  EXPECT_EQ(work.entries("runtime") + work.entries("tmp") + work.entries("ramfs"), QStringList{});
+
+  // The working folder needs room for the file asked for.
+  SmallMount small(work.path("small"), "tmpfs", "size=1m");
+  work.write("small/kex.wad", kex);
+  work.write("small/patches/doom.wad/kex-to-ud.vcdiff", bsdiffPatch(kex, ultimate));
+  expectMade({{{"udoom.wad", "small/kex.wad"}, 1, "refused\tThere is no room for 'small/udoom.wad' here: Ultimate Doom takes "
+                                                  "12408292 bytes, and this folder has only "}});
+}
+
+// What cannot be used is found before the first step runs: a patch file that cannot be read. What
+// is made on the way and cannot be checked ends the making, and goes.
+TEST_F(MakeInSteps, AnUnreadablePatchIsSaidFirstAndAnUncheckedFileOnTheWayIsNotKept) {
+  QFile::setPermissions("store/patches/doom.wad/ud-to-1.9.vcdiff", {});
+  // Root reads any file: in a user namespace of its own, it is held to the file's mode.
+  QStringList command{tools.path() + "/wadwright"};
+  if (getuid() == 0) command = QStringList{"unshare", "-U"} + command;
+  const auto run = [&](const QStringList& arguments) {
+    return runTool(command[0], command.mid(1) + arguments, {"XDG_RUNTIME_DIR=" + work.path("runtime")});
+  };
+  QDir().mkpath("runtime");
+  ToolResult made = run({"--make", "d1_19.wad", "store/kex.wad"});
+  if (made.err.contains("unshare")) GTEST_SKIP() << made.err.toStdString();
+  EXPECT_EQ(made.code, 1);
+  EXPECT_EQ(made.out, "store/kex.wad\td1_19.wad\trefused\tI cannot read the patch file 'store/patches/doom.wad/ud-to-1.9.vcdiff': "
+                      "Permission denied.\n");
+  EXPECT_TRUE(run({"--make", "--list", "store/kex.wad"}).out.contains("\tstore/patches/doom.wad/ud-to-1.9.vcdiff\tunreadable\n"));
+
+  QFile::setPermissions("store/patches/doom.wad/ud-to-1.9.vcdiff", QFile::ReadOwner | QFile::WriteOwner);
+  tools.install("md5sum.exe", "#!/bin/sh\ncase $1 in */udoom.wad) echo 'disk on fire' >&2; exit 3;; esac\nexec head -n 1 -- \"$1\"\n");
+  made = run({"--make", "d1_19.wad", "store/kex.wad"});
+  EXPECT_EQ(made.code, 2);
+  EXPECT_EQ(made.out, "store/kex.wad\td1_19.wad\tfailed\tI could not check that udoom.wad (made on the way) is Ultimate Doom, so I "
+                      "went no further. I removed it: nothing is left. I could not find out the checksum of 'udoom.wad (made on the "
+                      "way)'. disk on fire\n");
+  EXPECT_EQ(work.entries("store") + work.entries("runtime"), (QStringList{"kex.wad", "patches", "v19.lmp"}));
 }

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "identify/known_releases.h"
 #include "patching/patch_action.h"
+#include "patching/patch_ways.h"
 #include "support/bsdiff_patch.h"
 #include "support/demo_bytes.h"
 #include "support/scratch_folder.h"
@@ -93,4 +95,20 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   list = runTool(tools.path() + "/wadwright", {"--demo", "v11.lmp", "mine.wad"});
   EXPECT_TRUE(list.out.contains("\nmine.wad\tcould be made into\tDOOM V1.1\tI cannot create 'd1_11.wad' here: this folder is read-only."));
   EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches", "v11.lmp"}));
+}
+
+// The collection renamed its labels in every folder: a copy from before the renames holds a store
+// release's patch to its hub under the names the collection's history gives it.
+TEST(PatchFiles, AnOlderCopyOfTheCollectionIsReadUnderItsEarlierNames) {
+  const std::pair<const char*, const char*> earlier[] = {  // the release, a patch file it had
+      {"232a79f7121b22d7401905ee0ee1e487", "doom.wad\\unity1.0-to-ud"}, {"232a79f7121b22d7401905ee0ee1e487", "doom.wad\\switch-to-ud"},
+      {"21b200688d0fa7c1b6f63703d2bdd455", "doom.wad\\unity1.1-to-ud"}, {"e7395bd5e838d58627bd028871efbc14", "doom2.wad\\switch-to-1.9"},
+      {"a6685de59ddf2c07f45deeec95296d98", "tnt.wad\\unity1.0-to-1.9"}, {"be626c12b7c9d94b1dfb9c327566b4ff", "tnt.wad\\psn-to-1.9"},
+      {"0b381ff7bae93bde6496f9547463619d", "plutonia.wad\\unity1.0-to-1.9"}, {"b77ca6a809c4fae086162dad8e7a1335", "plutonia.wad\\psn-to-1.9"},
+  };
+  for (const auto& [checksum, file] : earlier) {
+    const CatalogueRow& from = *lookUpKnownRelease(checksum);
+    const MadeFile hub = madeFrom(from).front();
+    EXPECT_TRUE(patchFilesFor(from, *hub.release, hub.patchFile).contains(QString(" patches\\") + file + ".vcdiff")) << file;
+  }
 }

@@ -170,10 +170,11 @@ void Form1::runPatchAction() {
   const QStringList patchFiles = patchFilesFor(*from, release, PatchFile);
   const QString patchFile = firstPresent(patchFiles);
   PatchResult result;
-  if (patchFile.isEmpty()) {
-    result.outcome = PatchResult::Outcome::Refused;
-    result.message = missingPatchText(patchFiles, {});
-  } else {
+  result.outcome = PatchResult::Outcome::Refused;
+  // As the design has it, a target that is there already is refused first, patch file or none.
+  result.message = whyNotCreate(TargetFile, TargetFile);
+  if (result.message.isEmpty() && patchFile.isEmpty()) result.message = missingPatchText(patchFiles, {});
+  if (result.message.isEmpty()) {
     result = createRelease({identifiedName_, FileHash, TargetFile, patchFile, release},
                            [this](const QString& line) { return RunAndWait(line); });
   }

@@ -98,7 +98,8 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   }
   const unsigned long long freeBytes =
       static_cast<unsigned long long>(space.f_bavail) * space.f_frsize;
-  if (static_cast<unsigned long long>(size) > freeBytes) {
+  // A file system that reports no size at all (ramfs) says nothing of its room: the writes will.
+  if (space.f_blocks != 0 && static_cast<unsigned long long>(size) > freeBytes) {
     throw std::runtime_error("the new file would take " + std::to_string(size) + " bytes, but " +
                              shownFolder + " has only " + std::to_string(freeBytes) + " free");
   }
