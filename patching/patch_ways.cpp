@@ -21,8 +21,11 @@ constexpr int kMissingWeight = 1000;
 const char* madeFileName(const CatalogueRow& release) {
   static const std::map<const CatalogueRow*, QByteArray> names = [] {
     std::map<const CatalogueRow*, QByteArray> named;
-    for (const CatalogueRow* row : everyRow())
-      for (const MadeFile& made : madeFrom(*row)) named.emplace(made.release, made.targetFile);
+    // The known releases' updates first: TNT V1.9 is tnt_19.wad, as the re-releases make it, not
+    // tnt_noyk.wad, as undoing the Yellow Key does.
+    const std::vector<const CatalogueRow*> rows = everyRow();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+      for (const MadeFile& made : madeFrom(**row)) named.emplace(made.release, made.targetFile);
     for (const CatalogueRow* row : everyRow())
       if (row->collectionFolder) named.emplace(row, collectionFileName(*row).toUtf8());
     return named;

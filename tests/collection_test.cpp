@@ -99,6 +99,19 @@ TEST(Collection, EveryChecksumIsADistinctLowercaseDigest) {
     }
 }
 
+// A hub is made under the name the design's offers give it, whichever release it is made from.
+TEST(Collection, AHubIsMadeUnderItsOwnName) {
+  const std::pair<const char*, const char*> releases[] = {
+      {"Final Doom - TNT:Evilution Classic Complete (PlayStation 3, Europe)", "tnt_19.wad"},
+      {"Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, Europe)", "plut_19.wad"},
+      {"DOOM Pocket PC", "udoom.wad"}, {"DOOM2 Tapwave Zodiac", "doom2_19.wad"}};
+  for (const auto& [release, hub] : releases) {
+    const std::vector<MadeFile> made = madeFromAll(*rowNamed(release));
+    ASSERT_EQ(made.size(), 1u) << release;
+    EXPECT_STREQ(made.front().targetFile, hub);
+  }
+}
+
 class CollectionWays : public ::testing::Test {
  protected:
   void SetUp() override {
