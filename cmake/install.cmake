@@ -7,7 +7,7 @@ set(WADWRIGHT_INSTALL_DIR lib/wadwright)
 
 set(wadwright_programs wadwright wadwright_window)
 # The helpers that are not built yet in a tree are left out rather than failing the install.
-foreach(tool tool_command_com tool_md5sum tool_bspatch tool_fetch tool_explorer)
+foreach(tool tool_command_com tool_md5sum tool_sha1sum tool_bspatch tool_fetch tool_explorer)
   if(TARGET ${tool})
     list(APPEND wadwright_programs ${tool})
   endif()

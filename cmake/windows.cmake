@@ -7,7 +7,7 @@
 set_target_properties(wadwright_window PROPERTIES WIN32_EXECUTABLE ON)
 add_link_options(-Wl,--no-insert-timestamp)
 
-set(wadwright_programs wadwright wadwright_window tool_command_com tool_md5sum tool_bspatch tool_fetch)
+set(wadwright_programs wadwright wadwright_window tool_command_com tool_md5sum tool_sha1sum tool_bspatch tool_fetch)
 foreach(program ${wadwright_programs})
   target_sources(${program} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/windows/utf8.rc)
 endforeach()

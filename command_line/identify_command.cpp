@@ -30,6 +30,7 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
   bool update = found.row && found.row->offer == Offer::Update;
   return {{"file", QFile::decodeName(path)},
           {"md5", read ? QJsonValue(found.fileHash) : QJsonValue::Null},
+          {"sha1", read && !found.sha1Hash.isEmpty() ? QJsonValue(found.sha1Hash) : QJsonValue::Null},
           {"known", found.row != nullptr},
           {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
           {"remark", found.row ? QJsonValue(found.row->remark) : QJsonValue::Null},
@@ -41,6 +42,7 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
 
 QStringList asFields(const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
+  if (found.halfMatch) return {"unknown", found.fileHash + " " + halfMatchText(*found.halfMatch)};
   if (found.outcome == Identification::Outcome::Unknown) return {"unknown", found.fileHash};
   if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStoppedMessage};
   return {"error", QString(found.failure).replace('\n', ' ')};

@@ -51,6 +51,7 @@ QString nothingToMake(const Source& source) {
     case Identification::Outcome::Failed: return source.found.failure;
     case Identification::Outcome::Abandoned: return "I was stopped before I could identify '" + source.shown + "'.";
     case Identification::Outcome::Unknown:
+      if (source.found.halfMatch) return "'" + source.shown + "': " + halfMatchText(*source.found.halfMatch);
       return "'" + source.shown + "' is an unknown version or not a valid IWAD (MD5 " + source.found.fileHash +
              "): I cannot patch it.";
     case Identification::Outcome::Known: break;

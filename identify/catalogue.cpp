@@ -1,7 +1,9 @@
 #include "catalogue.h"
 
 #include <algorithm>
+#include <span>
 
+#include "collection_releases.h"
 #include "known_releases.h"
 
 namespace {
@@ -26,48 +28,49 @@ constexpr CatalogueRow release(const char* checksum, const char* name, const cha
 }
 
 constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
-                                 UpdateOffer update, const char* folder = nullptr, const char* labels = nullptr, qint64 size = 0) {
-  return {checksum, name, remark, Offer::Update, update, Note::None, demos, folder, labels, size};
+                                 UpdateOffer update, const char* folder = nullptr, const char* labels = nullptr, qint64 size = 0,
+                                 const char* sha1 = nullptr) {
+  return {checksum, name, remark, Offer::Update, update, Note::None, demos, folder, labels, size, sha1};
 }
 
 // A release the public patch collection makes others from, or makes from others.
 constexpr CatalogueRow inCollection(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
-                                    const char* folder, const char* labels, qint64 size) {
-  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, folder, labels, size};
+                                    const char* folder, const char* labels, qint64 size, const char* sha1) {
+  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, folder, labels, size, sha1};
 }
 
 constexpr std::array<CatalogueRow, 28> kRows{{
     updatable("981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate, kOld,
-              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}, "doom.wad", "1.1", 10396254),
+              {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}, "doom.wad", "1.1", 10396254, "df0040ccb29cc1622e74ceb3b7793a2304cca2c8"),
     updatable("792fd1fea023d61210857089a7c1e351", "DOOM V1.2", kToUltimate, kOld,
-              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}, "doom.wad", "1.2", 10399316),
+              {kUltimateHint, "udoom.wad", " patches\\d1_12_ud", kUltimateRow}, "doom.wad", "1.2", 10399316, "b5f86a559642a2b3bdfb8a75e91c8da97f057fe6"),
     updatable("54978d12de87f162b9bcc011676cb3c0", "DOOM V1.666", kToUltimate, k1666,
-              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}, "doom.wad", "1.666", 11159840),
+              {kUltimateHint, "udoom.wad", " patches\\d1_1666_ud", kUltimateRow}, "doom.wad", "1.666", 11159840, "2e89b86859acd9fc1e552f587b710751efcffa8e"),
     updatable("11e1cd216801ea2657723abc86ecb01f", "DOOM V1.8", kToUltimate, k18,
-              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}, "doom.wad", "1.8", 11159840),
+              {kUltimateHint, "udoom.wad", " patches\\d1_18_ud", kUltimateRow}, "doom.wad", "1.8", 11159840, "2c8212631b37f21ad06d18b5638c733a75e179ff"),
     updatable("1cd63c5ddff1bf8ce844237f580e9cf3", "DOOM V1.9", kToUltimate, k19,
-              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}, "doom.wad", "1.9", 11159840),
+              {kUltimateHint, "udoom.wad", " patches\\d1_19_ud", kUltimateRow}, "doom.wad", "1.9", 11159840, "7742089b4468a736cadb659a7deca3320fe6dcbd"),
     {"c4fe9fd920207691a9f493668e0a2083", "Ultimate Doom",
      "Would You like to try one of the historic versions?", Offer::DoomBackdateSet, kNoUpdate,
-     Note::DoomBackdate, kUltimate19, "doom.wad", "ud", 12408292},
+     Note::DoomBackdate, kUltimate19, "doom.wad", "ud", 12408292, "9b07b02ab3c275a6a7570c3f73cc20d63a0e3833"},
     updatable("30e3c2d0350b67bfbf47271970b74b2f", "DOOM2 V1.666", kToDoom2_19, kDoom2_1666,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}, "doom2.wad", "1.666", 14943400),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666_19", kDoom2_19Row}, "doom2.wad", "1.666", 14943400, "6d559b7ceece4f5ad457415049711992370d520a"),
     updatable("d9153ced9fd5b898b36cc5844e35b520", "DOOM2 V1.666 German (No-Nazi)", kToDoom2_19, kDoom2_1666,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}, "doom2.wad", "1.666g", 14824716),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_1666ger_19", kDoom2_19Row}, "doom2.wad", "1.666g", 14824716, "a4ce5128d57cb129fdd1441c12b58245be55c8ce"),
     updatable("ea74a47a791fdef2e9f2ea8b8a9da13b", "DOOM2 V1.7", kToDoom2_19, kDoom2_17,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}, "doom2.wad", "1.7", 14612688),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17_19", kDoom2_19Row}, "doom2.wad", "1.7", 14612688, "78009057420b792eacff482021db6fe13b370dcc"),
     updatable("d7a07e5d3f4625074312bc299d7ed33f", "DOOM2 V1.7a", kToDoom2_19, kDoom2_17,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}, "doom2.wad", "1.7a", 14612688),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_17a_19", kDoom2_19Row}, "doom2.wad", "1.7a", 14612688, "70192b8d5aba65c7e633a7c7bcfe7e3e90640c97"),
     updatable("c236745bb01d89bbb866c8fed81b6f8c", "DOOM2 V1.8", kToDoom2_19, kDoom2_18,
-              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}, "doom2.wad", "1.8", 14612688),
+              {kDoom2Hint, "doom2_19.wad", " patches\\d2_18_19", kDoom2_19Row}, "doom2.wad", "1.8", 14612688, "79c283b18e61b9a989cfd3e0f19a42ea98fda551"),
     {"25e1459ca71d321525f84628f45ca8cd", "Doom2 V1.9",
      "Would you like to try one of the historic versions?", Offer::Doom2BackdateSet, kNoUpdate,
-     Note::Doom2Backdate, kDoom2_19, "doom2.wad", "1.9", 14604584},
+     Note::Doom2Backdate, kDoom2_19, "doom2.wad", "1.9", 14604584, "7ec7652fcfce8ddc6e801839291f0e28ef1d5ae7"},
     inCollection("75c8cf89566741fa9d22447604053bd7", "Final Doom - Plutonia Experiment V1.9",
-                 "-no other versions available-", kDoom2_19, "plutonia.wad", "1.9", 17420824),
+                 "-no other versions available-", kDoom2_19, "plutonia.wad", "1.9", 17420824, "90361e2a538d2388506657252ae41aceeb1ba360"),
     updatable("4e158d9953c79ccf97bd0663244cc6b6", "Final Doom - TNT:Evilution V1.9",
               "Would you like to use the 'Yellow Key'-Update?", kDoom2_19,
-              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}, "tnt.wad", "1.9", 18195736),
+              {"This will create the file 'tnt_yk.wad'", "tnt_yk.wad", " patches\\tnt_tntyk", kTntYellowKeyRow}, "tnt.wad", "1.9", 18195736, "9fbc66aedef7fe3bae0986cdb9323d2b8db4c9d3"),
     updatable("677605e1a7ee75dc279373036cdb6ebb", "Final Doom - TNT:Evilution V1.9 Yellow Key :-)",
               "Would you like to remove/undo the 'Yellow Key'-Update?", kDoom2_19,
               {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt", kTntRow}),
@@ -134,8 +137,32 @@ QString backdateNote(Offer set) {
 
 const CatalogueRow* lookUpChecksum(const QString& checksum) {
   for (const CatalogueRow& row : kRows)
-    if (checksum == QLatin1String(row.checksum)) return &row;
+    if (row.checksum && checksum == QLatin1String(row.checksum)) return &row;
   return nullptr;
+}
+
+std::vector<const CatalogueRow*> everyRow() {
+  std::vector<const CatalogueRow*> rows;
+  for (std::span<const CatalogueRow> table : {std::span<const CatalogueRow>(kRows), std::span<const CatalogueRow>(knownReleases()),
+                                              std::span<const CatalogueRow>(collectionReleases())})
+    for (const CatalogueRow& row : table) rows.push_back(&row);
+  return rows;
+}
+
+const CatalogueRow* lookUpSha1(const QString& sha1) {
+  for (const CatalogueRow* row : everyRow())
+    if (row->sha1 && sha1 == QLatin1String(row->sha1)) return row;
+  return nullptr;
+}
+
+bool matchesRow(const CatalogueRow& row, const QString& md5, const QString& sha1) {
+  if (row.checksum) return md5 == QLatin1String(row.checksum);
+  return row.sha1 && sha1 == QLatin1String(row.sha1);
+}
+
+QString halfMatchText(const CatalogueRow& row) {
+  return QString("This file has the SHA-1 of %1, but not its MD5: it is not that release, or it is damaged. I cannot "
+                 "patch this -sorry!").arg(row.releaseName);
 }
 
 const std::array<CatalogueRow, 28>& catalogueRows() { return kRows; }

@@ -34,9 +34,10 @@ struct DemoPlayer {
 /// The rows of the releases the public patch collection hangs each IWAD's others from.
 inline constexpr std::size_t kUltimateDoomRow = 5, kDoom2V19Row = 11, kPlutoniaV19Row = 12, kTntV19Row = 13;
 
-/// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex.
+/// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex, or, where no
+/// source gives its MD5, by the SHA-1 the public patch collection gives.
 struct CatalogueRow {
-  const char* checksum;
+  const char* checksum;  ///< Its MD5, or nullptr where only its SHA-1 is known.
   const char* releaseName;
   const char* remark;
   Offer offer;
@@ -50,13 +51,29 @@ struct CatalogueRow {
   /// Its size in bytes, as the collection's patches that make it give it; 0 where not known. The
   /// room a file of it needs, known before it is made.
   qint64 size = 0;
+  /// Its SHA-1, as the collection's README gives it, or nullptr.
+  const char* sha1 = nullptr;
+  /// The file it is made as where no offer of the design names one, or nullptr: then it is named
+  /// after its folder and its label there ("nerve_unity_1.1.wad").
+  const char* madeName = nullptr;
 };
 
 /// The first row whose checksum equals `checksum` exactly (case and length count), or nullptr.
 const CatalogueRow* lookUpChecksum(const QString& checksum);
 
+/// The first row of any table whose SHA-1 equals `sha1` exactly, or nullptr.
+const CatalogueRow* lookUpSha1(const QString& sha1);
+
+/// True when `row` has an MD5 or a SHA-1 that `md5` or `sha1` matches, as a made file's check
+/// asks: by the MD5 where the row has one, else by its SHA-1.
+bool matchesRow(const CatalogueRow& row, const QString& md5, const QString& sha1);
+
 /// Every row, in lookup order.
 const std::array<CatalogueRow, 28>& catalogueRows();
+
+/// Every row of every table: the design's catalogue, then the known releases, then the releases
+/// only the public patch collection names.
+std::vector<const CatalogueRow*> everyRow();
 
 /// One backdate button: the older release it makes from the newest one, and how.
 struct BackdateButton {
@@ -93,6 +110,9 @@ std::vector<MadeFile> madeFrom(const CatalogueRow& row);
 
 /// The text of a note, with CR LF line breaks.
 QString noteText(Note note);
+
+/// Said of a file with the SHA-1 of `row`, which also has an MD5 the file does not have.
+QString halfMatchText(const CatalogueRow& row);
 
 /// Shown when a file matches no row.
 inline constexpr const char* kUnknownVersionMessage =

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 #include "dead_runs.h"
 #include "known_releases.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr qint64 kChecksumLength = 32;
+constexpr qint64 kChecksumLength = 32, kSha1Length = 40;
 
 Identification failed(Identification result, const QString& why, bool missing = false) {
   result.outcome = Identification::Outcome::Failed;
@@ -55,8 +56,8 @@ class ChecksumOutput {
   // As the checksum command names it.
   QString word() const { return private_ ? platform::commandWord(private_->filePath(kChecksumFile)) : kChecksumFile; }
   // The tool's line, where it ran to its end: whatever lies there otherwise was not written by it.
-  QByteArray checksum(const platform::CommandOutcome& outcome) const {
-    return outcome.succeeded() ? file_->read(kChecksumLength) : QByteArray();
+  QByteArray checksum(const platform::CommandOutcome& outcome, qint64 length) const {
+    return outcome.succeeded() ? file_->read(length) : QByteArray();
   }
   void remove() { file_.reset(); }
 
@@ -111,27 +112,43 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
   if (!output.ready() || output.word().isEmpty())
     return failed(result, "I cannot identify '" + shown + "': this folder is read-only, and I found no private folder "
                               "of yours for the checksum.");
-  result.hashCommand = "md5sum.exe " + word + " > " + output.word();
-  platform::CommandOutcome outcome = run("command.com /c " + result.hashCommand);
-  QByteArray checksum = output.checksum(outcome);
-  output.remove();
-
-  if (outcome.abandoned) {
-    result.outcome = Identification::Outcome::Abandoned;
-    return result;
-  }
-  if (!outcome.started)
-    return failed(result, "I could not start the command interpreter 'command.com', so I cannot identify '" + shown +
-                              "':\n" + platform::toolText(outcome.startError));
-  if (checksum.size() < kChecksumLength) {
-    QString why = outcome.succeeded() ? "The checksum tool gave no checksum."
-                                      : platform::failureReason(outcome, "the checksum tool");
-    return failed(result, "I could not find out the checksum of '" + shown + "'.\n" + why);
-  }
+  // One digest tool's run: its checksum, or what went wrong, said as `result` would say it.
+  const auto digest = [&](const char* tool, qint64 length, QByteArray* checksum) -> std::optional<Identification> {
+    const QString command = QString(tool) + " " + word + " > " + output.word();
+    if (result.hashCommand.isEmpty()) result.hashCommand = command;
+    platform::CommandOutcome outcome = run("command.com /c " + command);
+    *checksum = output.checksum(outcome, length);
+    if (outcome.abandoned) {
+      Identification abandoned = result;
+      abandoned.outcome = Identification::Outcome::Abandoned;
+      return abandoned;
+    }
+    if (!outcome.started)
+      return failed(result, "I could not start the command interpreter 'command.com', so I cannot identify '" + shown +
+                                "':\n" + platform::toolText(outcome.startError));
+    if (checksum->size() < length) {
+      QString why = outcome.succeeded() ? "The checksum tool gave no checksum."
+                                        : platform::failureReason(outcome, "the checksum tool");
+      return failed(result, "I could not find out the checksum of '" + shown + "'.\n" + why);
+    }
+    return std::nullopt;
+  };
+  QByteArray checksum;
+  if (auto ended = digest("md5sum.exe", kChecksumLength, &checksum)) return *ended;
   result.fileHash = QString::fromLatin1(checksum);  // every character counts, nothing converted
   // The catalogue first: a release that can be patched is named as such.
   result.row = lookUpChecksum(result.fileHash);
   if (!result.row) result.row = lookUpKnownRelease(result.fileHash);
+  if (!result.row) {
+    // Most of the collection's releases are known by its SHA-1 alone.
+    if (auto ended = digest("sha1sum.exe", kSha1Length, &checksum)) return *ended;
+    output.remove();
+    result.sha1Hash = QString::fromLatin1(checksum);
+    const CatalogueRow* bySha1 = lookUpSha1(result.sha1Hash);
+    // A row that also has an MD5 is named only on both: the file has the other one.
+    if (bySha1 && bySha1->checksum) result.halfMatch = bySha1;
+    else result.row = bySha1;
+  }
   result.outcome = result.row ? Identification::Outcome::Known : Identification::Outcome::Unknown;
   return result;
 }

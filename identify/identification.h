@@ -18,7 +18,11 @@ struct Identification {
   Outcome outcome = Outcome::Failed;
   QString hashCommand;  ///< The checksum command line without the interpreter, once composed.
   QString fileHash;     ///< The 32 characters read from the tool's output.
+  /// The 40 characters sha1sum.exe wrote, where the MD5 is in no row; else empty.
+  QString sha1Hash;
   const CatalogueRow* row = nullptr;
+  /// Unknown, but with the SHA-1 of this row, whose MD5 it does not have.
+  const CatalogueRow* halfMatch = nullptr;
   QString failure;
   bool missing = false;  ///< It failed because nothing is under the name any more.
 };
@@ -37,7 +41,8 @@ QString whyNotHandedOver(const QString& name, const QString& shownName);
 
 /// Identifies the file `name` of the working folder: runs "command.com /c md5sum.exe NAME >
 /// md5tmp.txt" through `run`, reads the first 32 characters the tool wrote, removes the output
-/// file and looks the checksum up. Where the working folder is read-only, or already holds a
+/// file and looks the checksum up. A checksum that no row has is followed by the same with
+/// sha1sum.exe and 40 characters, looked up among the SHA-1s the public patch collection gives. Where the working folder is read-only, or already holds a
 /// md5tmp.txt (never read, never removed), the output goes to a private folder of the user's.
 /// What is said of the file names it as `shownName`, where given.
 Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName = {});

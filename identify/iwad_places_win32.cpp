@@ -9,9 +9,14 @@
 
 namespace {
 
-const char* const kSteamGames[] = {"Ultimate Doom", "Doom 2", "Final Doom", "DOOM 3 BFG Edition"};
-// GOG's ids for Ultimate Doom, DOOM II, Final Doom, DOOM 3 BFG Edition and DOOM + DOOM II.
-const char* const kGogGames[] = {"1435827232", "1435848814", "1435848742", "1135892318", "1413291984"};
+// The games' folders under a Steam library's steamapps\common, as source ports look for them.
+const char* const kSteamGames[] = {"Ultimate Doom", "Doom 2", "Final Doom", "DOOM 3 BFG Edition", "Master Levels of Doom",
+                                   "Heretic Shadow of the Serpent Riders", "Hexen", "Hexen Deathkings of the Dark Citadel",
+                                   "Strife"};
+// GOG's ids for Ultimate Doom, DOOM II, Final Doom, DOOM 3 BFG Edition and DOOM + DOOM II, then
+// Heretic, Hexen, Deathkings and Strife: Veteran Edition.
+const char* const kGogGames[] = {"1435827232", "1435848814", "1435848742", "1135892318", "1413291984",
+                                 "1290366318", "1247951670", "1983497091", "1432899949"};
 // Where in a GOG installation the WADs lie, besides its own folder.
 const char* const kGogWadFolders[] = {"doom2", "TNT", "Plutonia", "base\\wads", "dosdoom\\base"};
 

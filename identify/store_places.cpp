@@ -18,6 +18,7 @@ const char* const kSteamGames[] = {
     "DOOM 3 BFG Edition",     // base/wads
     "DOOMEternal/base/classicwads",
     "Doom 64",
+    "Master Levels of Doom",  // master/wads
     "Heretic Shadow of the Serpent Riders",
     "Hexen",
     "Hexen Deathkings of the Dark Citadel",

@@ -43,6 +43,12 @@ QString shownTarget(const PatchJob& job) { return job.shownTarget.isEmpty() ? jo
 // a file that is only read, so removing a wrong one loses nothing of the user's.
 PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platform::RunCommand& run) {
   const QString target = shownTarget(job);
+  // The PWADs the collection makes have no published checksum: only the patch's own window
+  // checksums, which the patch tool checks, vouch for them.
+  if (!job.release.checksum && !job.release.sha1)
+    return ended(result, PatchResult::Outcome::Unchecked,
+                 target + " was created. No checksum of " + job.release.releaseName +
+                     " is published, so nothing but the patch file's own checks vouches for it. I have kept it.");
   Identification made = identifyFile(job.targetFile, run, target);
   if (made.outcome == Identification::Outcome::Abandoned) {
     QFile::remove(job.targetFile);  // the program is ending: a file nobody checked is not left behind
@@ -57,7 +63,8 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
     return ended(result, PatchResult::Outcome::Unchecked,
                  target + " was created, but I could not check that it is " + job.release.releaseName +
                      ". I have kept it.\n" + made.failure);
-  if (made.fileHash == QLatin1String(job.release.checksum))
+  // By the MD5 where the release has one, else by the SHA-1 the collection gives.
+  if (matchesRow(job.release, made.fileHash, made.sha1Hash))
     return ended(result, PatchResult::Outcome::Created, target + " was sucessully created!");
   QString wrong = "'" + target + "' should have been " + job.release.releaseName + ", but it is not: the patch file '" +
                   job.shownFolder + platform::shownPath(job.patchFile.trimmed()) + "' does not fit the selected file '" +

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <QFileInfo>
 
-#include "identify/known_releases.h"
+#include <map>
+
+#include "collection_ways.h"
+#include "identify/collection_releases.h"
 #include "platform/native_names.h"
 #include "platform/regular_file.h"
 
@@ -13,11 +16,21 @@ namespace {
 // A missing patch file weighs more than any number of steps whose files are there.
 constexpr int kMissingWeight = 1000;
 
-std::vector<const CatalogueRow*> allRows() {
-  std::vector<const CatalogueRow*> rows;
-  for (const CatalogueRow& row : catalogueRows()) rows.push_back(&row);
-  for (const CatalogueRow& row : knownReleases()) rows.push_back(&row);
-  return rows;
+// The file each release is made as: the design's name where one of its offers makes it, else the
+// collection's. Kept for the program's life, as the offers' names are.
+const char* madeFileName(const CatalogueRow& release) {
+  static const std::map<const CatalogueRow*, QByteArray> names = [] {
+    std::map<const CatalogueRow*, QByteArray> named;
+    // The known releases' updates first: TNT V1.9 is tnt_19.wad, as the re-releases make it, not
+    // tnt_noyk.wad, as undoing the Yellow Key does.
+    const std::vector<const CatalogueRow*> rows = everyRow();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+      for (const MadeFile& made : madeFrom(**row)) named.emplace(made.release, made.targetFile);
+    for (const CatalogueRow* row : everyRow())
+      if (row->collectionFolder) named.emplace(row, collectionFileName(*row).toUtf8());
+    return named;
+  }();
+  return names.at(&release).constData();
 }
 
 constexpr const char* kNoSuchFile = "there is no such file";
@@ -44,6 +57,34 @@ struct Reach {
 };
 
 }  // namespace
+
+std::vector<MadeFile> madeFromAll(const CatalogueRow& from) {
+  std::vector<MadeFile> made = madeFrom(from);
+  const auto already = [&](const CatalogueRow* release) {
+    for (const MadeFile& each : made)
+      if (each.release == release) return true;
+    return false;
+  };
+  // The design's offers first, as the window shows them; then each patch file of the collection.
+  for (const CollectionWay& way : collectionWays())
+    if (way.from == &from && !already(way.to)) made.push_back({madeFileName(*way.to), way.patchFile.constData(), way.to});
+  return made;
+}
+
+std::vector<MadeFile> collectionOffers(const CatalogueRow& from) {
+  std::vector<MadeFile> offers = madeFromAll(from);
+  offers.erase(offers.begin(), offers.begin() + qsizetype(madeFrom(from).size()));
+  const CollectionFolder* folder = from.collectionFolder ? collectionFolder(from.collectionFolder) : nullptr;
+  if (!folder) return offers;
+  const QStringList labels = QString(folder->labels).split(' ');
+  const qsizetype hub = labels.indexOf(folder->hub);
+  const auto rank = [&](const MadeFile& made) {
+    const qsizetype age = labels.indexOf(QString(made.release->collectionLabels).section(' ', 0, 0));
+    return std::pair(age == hub ? 0 : age < hub ? 1 : 2, age);
+  };
+  std::stable_sort(offers.begin(), offers.end(), [&](const MadeFile& a, const MadeFile& b) { return rank(a) < rank(b); });
+  return offers;
+}
 
 bool Way::complete() const {
   for (const WayStep& step : steps)
@@ -93,7 +134,7 @@ QString missingPatchText(const QStringList& patchFiles, const QString& shownFold
 }
 
 std::vector<Way> waysFrom(const CatalogueRow& from) {
-  // The cheapest way first, as Dijkstra's search goes; a graph of some seventy releases needs no heap.
+  // The cheapest way first, as Dijkstra's search goes; a graph of some hundred releases needs no heap.
   std::vector<Reach> open{{&from, 0, {}}}, settled;
   int found = 0;
   const auto isSettled = [&](const CatalogueRow* row) {
@@ -108,7 +149,7 @@ std::vector<Way> waysFrom(const CatalogueRow& from) {
     Reach reach = std::move(*next);
     open.erase(next);
     if (isSettled(reach.row)) continue;
-    for (const MadeFile& made : madeFrom(*reach.row)) {
+    for (const MadeFile& made : madeFromAll(*reach.row)) {
       if (isSettled(made.release)) continue;
       WayStep step{reach.row, made, patchFilesFor(*reach.row, *made.release, made.patchFile), {}};
       step.present = firstPresent(step.patchFiles);
@@ -131,8 +172,8 @@ std::vector<Way> waysFrom(const CatalogueRow& from) {
 Way wayTo(const CatalogueRow& from, const QString& targetFile) {
   // A release may be made under more than one name (TNT V1.9 as tnt_noyk.wad or tnt_19.wad): the
   // way leads to the release, and its last file takes the name asked for.
-  for (const CatalogueRow* row : allRows())
-    for (const MadeFile& made : madeFrom(*row)) {
+  for (const CatalogueRow* row : everyRow())
+    for (const MadeFile& made : madeFromAll(*row)) {
       if (targetFile != QLatin1String(made.targetFile)) continue;
       for (Way& way : waysFrom(from))
         if (way.last().release == made.release) {

@@ -44,6 +44,15 @@ QString firstUnreadable(const QStringList& patchFiles);
 /// typed it ("games/").
 QString missingPatchText(const QStringList& patchFiles, const QString& shownFolder);
 
+/// What one patch makes from `from`: the design's offers, then each file of the public collection
+/// that reads it (a release the design already makes from it is not made twice).
+std::vector<MadeFile> madeFromAll(const CatalogueRow& from);
+
+/// What one patch of the collection makes from `from` beyond the design's own offers, as the
+/// window lists them: its folder's hub first, then the releases older than the hub, then the later
+/// ones, each group oldest first.
+std::vector<MadeFile> collectionOffers(const CatalogueRow& from);
+
 /// For each file that can be made from `from`, in one step or several, the shortest way there:
 /// ways whose patch files are all there come before any that needs a missing one, and among
 /// those, fewer missing files and then fewer steps win. Those of one step first, in the order the

@@ -128,6 +128,7 @@ class DemoIwads : public ::testing::Test {
     tools.installReal({"wadwright", "command.com"});
     // The files begin as IWADs do, so that they are found; what follows is their checksum.
     tools.install("md5sum.exe", "#!/bin/sh\nexec tail -c +5 -- \"$1\"\n");
+    tools.install("sha1sum.exe", "#!/bin/sh\nexec sha1sum -- \"$1\"\n");
     work.write("games/doom2.wad", "IWAD" + fakeRelease("25e1459ca71d321525f84628f45ca8cd"));  // Doom2 V1.9
     work.write("games/d2_17.wad", "IWAD" + fakeRelease("ea74a47a791fdef2e9f2ea8b8a9da13b"));  // DOOM2 V1.7
     work.write("games/udoom.wad", "IWAD" + fakeRelease("c4fe9fd920207691a9f493668e0a2083"));  // Ultimate Doom

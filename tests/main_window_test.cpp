@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -379,4 +380,53 @@ TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
     EXPECT_EQ(work.exists("patches/doom.wad"), made);
   }
   qunsetenv("WADWRIGHT_PATCH_SOURCE");
+}
+
+// The collection's other releases: the hub as "Update it!" where the design offers no update, the
+// rest in one list behind "Other releases...", the hub first, then the older ones, then the later;
+// what is chosen there is made and checked, by the SHA-1 where its release has only that.
+TEST_F(PatchInWindowTest, TheCollectionsOtherReleasesAreOneList) {
+  const QByteArray v13 = fakeRelease("66d686b1ed6d35ff103f15dbd30e0341") + QByteArray(30000, '3'),
+                   v10 = fakeRelease("3117e399cdb4298eaa3941625f4b2923") + QByteArray(30000, '0'),
+                   nerve = fakeRelease("967d5ae23daf45196212ae1b605da3b0") + QByteArray(30000, 'n'),
+                   unity = fakeRelease("321e951f6cc6e9d51bc16eac53e0d001f0f3f338") + QByteArray(30000, '1');
+  work.write("heretic.wad", v13);
+  work.write("old.wad", v10);
+  work.write("nerve.wad", nerve);
+  work.write("patches/heretic.wad/1.3-to-1.0.vcdiff", bsdiffPatch(v13, v10));
+  work.write("patches/nerve.wad/bfg-to-unity_1.1.vcdiff", bsdiffPatch(nerve, unity));
+  form->File1->refresh();
+  const auto listShown = [&] {
+    QStringList entries;
+    if (form->OtherReleases->isVisible() && form->OtherReleases->isEnabled())
+      for (QAction* action : form->OtherReleases->menu()->actions()) entries << action->text();
+    return entries;
+  };
+  // The file, whether "Update it!" is offered, and the list.
+  const std::tuple<QString, bool, QStringList> cases[] = {
+      {"heretic.wad", false, {"Heretic V1.0 (heretic_1.0.wad)", "Heretic V1.2 (heretic_1.2.wad)", "Heretic levels PWAD (heretic_pwad.wad)"}},
+      {"old.wad", true, {}},
+      {"nerve.wad", false, {"No Rest for the Living, Unity port V1.1 (nerve_unity_1.1.wad)", "No Rest for the Living, Unity port V1.2 (nerve_unity_1.2.wad)",
+                            "No Rest for the Living, Unity port V1.3 (nerve_unity_1.3.wad)", "No Rest for the Living, Unity port V1.4 (nerve_unity_1.4.wad)",
+                            "No Rest for the Living, re-release 2024 (nerve_kex.wad)"}},
+  };
+  for (const auto& [file, update, list] : cases) {
+    click(file);
+    EXPECT_EQ(form->Command2->isVisible(), update) << file.toStdString();
+    EXPECT_EQ(listShown().join('|'), list.join('|')) << file.toStdString();
+  }
+  EXPECT_EQ(form->Label4->isVisible() ? form->Label4->text() : QString(), "");
+  click("old.wad");
+  EXPECT_EQ(form->Label4->text(), "This will create the file 'heretic_1.3.wad'");
+  click("mine.wad");  // Ultimate Doom: its five historic versions as the design's buttons, the rest listed
+  EXPECT_EQ(listShown().value(0), "DOOM Pocket PC (doom_ppc.wad)");
+  EXPECT_EQ(listShown().size(), 11);
+
+  for (const char* file : {"heretic.wad", "nerve.wad"}) {
+    click(file);
+    form->OtherReleases->menu()->actions().first()->trigger();
+  }
+  EXPECT_EQ(messages.texts, (QStringList{"heretic_1.0.wad was sucessully created!", "nerve_unity_1.1.wad was sucessully created!"}));
+  EXPECT_EQ(work.read("heretic_1.0.wad"), v10);
+  EXPECT_EQ(work.read("nerve_unity_1.1.wad"), unity);
 }

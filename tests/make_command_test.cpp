@@ -36,7 +36,7 @@ class MakeCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!QFile::exists(FREEDOOM_PATCH)) GTEST_SKIP() << "no freedoom patch fixture";
-    tools.installReal({"wadwright", "command.com", "bspatch.exe"});
+    tools.installReal({"wadwright", "command.com", "bspatch.exe", "sha1sum.exe"});
     tools.install("md5sum.exe", kNamingChecksum);
     QDir().mkpath("games/patches");
     ASSERT_TRUE(QFile::copy(kFreedoom1, "games/doom.wad"));
@@ -77,7 +77,7 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
       {{"d1_18.wad", "games/doom.wad"}, 1, "refused\tThe patch file 'games/patches/d1_ud_18' is missing: I looked for it, and for "
                                            "'games/patches/doom.wad/ud-to-1.8.vcdiff', in " + work.path("games/patches") + "."},
       {{"udoom.wad", "games/doom.wad"}, 1, "refused\t'games/doom.wad' is Ultimate Doom, which makes d1_11.wad, d1_12.wad, "
-                                           "d1_1666.wad, d1_18.wad, d1_19.wad; udoom.wad is not made from it."},
+                                           "d1_1666.wad, d1_18.wad, d1_19.wad, doom_bfg.wad, "},
       {{"udoom.wad", "games/d1_11.wad"}, 1, "refused\tThe patch file 'games/patches/d1_11_ud' is missing"},
       {{"d1_11.wad", "games/linkdir/../doom.wad"}, 1, "refused\t'games/linkdir/../doom.wad' is an unknown version"},
       {{"udoom.wad", "games/"}, 2, "failed\t'games/' is a folder, not an IWAD: please name the IWAD file in it."},

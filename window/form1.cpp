@@ -59,6 +59,9 @@ void Form1::ResetDisplay() {
     backdate->hide();
     backdate->setEnabled(false);
   }
+  OtherReleases->hide();
+  OtherReleases->setEnabled(false);
+  targetRelease_ = nullptr;
   Text1->hide();
   Frame1->hide();
 }

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <vector>
+
+#include "identify/catalogue.h"
 
 #include "platform/folder_lock.h"
 #include "platform/process.h"
@@ -12,7 +15,6 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class TextBox;
-struct CatalogueRow;
 struct Demo;
 struct Identification;
 struct StartPlace;
@@ -60,6 +62,8 @@ class Form1 : public QWidget {
   QPushButton* Command2;
   QPushButton* Command3;
   std::array<QPushButton*, 10> backdateButtons;  // Command4 ... Command13
+  /// The collection's other releases: a list behind one button, however many there are.
+  QPushButton* OtherReleases;
   QGroupBox* Frame1;
   TextBox* Text1;
 
@@ -87,7 +91,7 @@ class Form1 : public QWidget {
   void identifySelection();
   void showIdentification(const Identification& found);
   void applyRow(const CatalogueRow& row);
-  void applyUnknownVersion();
+  void applyUnknownVersion(const CatalogueRow* halfMatch);
   void announce(const CatalogueRow& row);
 
   void openDemo(const QString& path);
@@ -96,6 +100,8 @@ class Form1 : public QWidget {
   bool busy() const;
   bool waitForFolder(platform::FolderLock& lock);
 
+  void applyCollectionOffers(const CatalogueRow& row);
+  void OtherRelease_Click(std::size_t offer);
   void runPatchAction();
   void setLockedForPatch(bool locked);
   /// What came of a button whose patch file is missing: offered to the player to be fetched
@@ -112,6 +118,9 @@ class Form1 : public QWidget {
     bool superseded = false;
   } identification_;
   QString identifiedName_;  // the file the offers shown are for
+  const CatalogueRow* identifiedRow_ = nullptr;  // its release, found by MD5 or SHA-1
+  const CatalogueRow* targetRelease_ = nullptr;  // what the action about to run makes, where the design names none
+  std::vector<MadeFile> collectionOffers_;
   bool closing_ = false;
   bool settingColours_ = false;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
 
@@ -32,6 +33,9 @@ constexpr Place kText1{16, 216, 345, 153};
 // The two backdate sets share these five places in the window, drawn over the frame.
 constexpr QSize kBackdateSize{121, 25};
 constexpr QPoint kBackdatePlaces[5] = {{160, 120}, {288, 120}, {160, 152}, {288, 152}, {160, 184}};
+// The list of the collection's other releases takes the sixth place of that grid, which neither set
+// uses: a release of many folders has more of them than the window has room for as buttons.
+constexpr Place kOtherReleases{288, 184, 121, 25};
 
 constexpr const char* kInitialNote =
     "These 'Backdate-Buttons' create outdatet versions of the IWAD. Please \r\n"
@@ -90,10 +94,15 @@ void Form1::createControls() {
     backdateButtons[backdate.number - 4] = button;
   }
 
-  // Keyboard order: refresh, list, update, Explorer, the backdate buttons, the note.
+  OtherReleases = placedButton(this, "Other releases...", kOtherReleases);
+  OtherReleases->setMenu(new QMenu(OtherReleases));
+  OtherReleases->raise();
+  OtherReleases->setAccessibleDescription("Lists the other releases this file can be made into");
+
+  // Keyboard order: refresh, list, update, Explorer, the backdate buttons, the other releases, the note.
   QList<QWidget*> order{Command1, File1, Command2, Command3};
   for (QPushButton* backdate : backdateButtons) order << backdate;
-  order << Text1;
+  order << OtherReleases << Text1;
   for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
   Command1->setFocus();
   nameControls();
@@ -129,4 +138,5 @@ void Form1::nameControls() {
   Frame1->setObjectName("Frame1");
   Text1->setObjectName("Text1");
   for (int number = 1; number <= 13; ++number) Command(number)->setObjectName(QString("Command%1").arg(number));
+  OtherReleases->setObjectName("OtherReleases");
 }

@@ -2,13 +2,14 @@
 #include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 #include "file_list_box.h"
 #include "form1.h"
 #include "identify/identification.h"
 #include "message_box.h"
-#include "identify/known_releases.h"
+#include "identify/collection_releases.h"
 #include "patching/patch_action.h"
 #include "patching/patch_ways.h"
 #include "text_box.h"
@@ -45,6 +46,7 @@ void Form1::identifySelection() {
   if (!found.hashCommand.isEmpty()) HashCommand = found.hashCommand;
   if (found.outcome != Identification::Outcome::Failed) FileHash = found.fileHash;
   if (found.outcome == Identification::Outcome::Known) identifiedName_ = name;
+  identifiedRow_ = found.row;
   showIdentification(found);
 }
 
@@ -55,7 +57,7 @@ void Form1::showIdentification(const Identification& found) {
       applyRow(*found.row);
       break;
     case Identification::Outcome::Unknown:
-      applyUnknownVersion();
+      applyUnknownVersion(found.halfMatch);
       break;
     case Identification::Outcome::Failed:
       // The list is what is out of date: the window knows how to read it again.
@@ -90,6 +92,42 @@ void Form1::applyRow(const CatalogueRow& row) {
     Text1->setText(noteText(row.note));
     Text1->show();
   }
+  applyCollectionOffers(row);
+}
+
+void Form1::applyCollectionOffers(const CatalogueRow& row) {
+  collectionOffers_ = collectionOffers(row);
+  std::size_t first = 0;
+  // The hub, where the design offers no update, is the update: "Update it!" and its hint.
+  if (row.offer == Offer::None && !collectionOffers_.empty() && isCollectionHub(*collectionOffers_.front().release)) {
+    const MadeFile& hub = collectionOffers_.front();
+    setCaption(Label4, QString("This will create the file '%1'").arg(hub.targetFile));
+    Label4->show();
+    Command2->setEnabled(true);
+    Command2->show();
+    TargetFile = hub.targetFile;
+    PatchFile = hub.patchFile;
+    targetRelease_ = hub.release;
+    first = 1;
+  }
+  QMenu* list = OtherReleases->menu();
+  list->clear();
+  for (std::size_t offer = first; offer < collectionOffers_.size(); ++offer) {
+    const MadeFile& made = collectionOffers_[offer];
+    QAction* action = list->addAction(QString("%1 (%2)").arg(made.release->releaseName, made.targetFile));
+    connect(action, &QAction::triggered, this, [this, offer] { OtherRelease_Click(offer); });
+  }
+  if (list->isEmpty()) return;
+  OtherReleases->setEnabled(true);
+  OtherReleases->show();
+}
+
+void Form1::OtherRelease_Click(std::size_t offer) {
+  const MadeFile made = collectionOffers_.at(offer);
+  TargetFile = made.targetFile;
+  PatchFile = made.patchFile;
+  targetRelease_ = made.release;
+  runPatchAction();
 }
 
 void Form1::announce(const CatalogueRow& row) {
@@ -100,17 +138,18 @@ void Form1::announce(const CatalogueRow& row) {
   QAccessible::updateAccessibility(&shown);
 }
 
-void Form1::applyUnknownVersion() {
+void Form1::applyUnknownVersion(const CatalogueRow* halfMatch) {
   setCaption(Label1, QString());
   Frame1->hide();
   // The checksum read, so that the user can look the file up or report it.
-  showMessage(this, kUnknownVersionMessage, "MD5: " + FileHash);
+  showMessage(this, halfMatch ? halfMatchText(*halfMatch) : kUnknownVersionMessage, "MD5: " + FileHash);
 }
 
 void Form1::Command2_Click() { runPatchAction(); }
 
 void Form1::Backdate_Click(int number) {
   const BackdateButton* backdate = backdateButton(number);
+  targetRelease_ = nullptr;
   TargetFile = backdate->targetFile;
   PatchFile = backdate->patchFile;
   runPatchAction();
@@ -125,9 +164,8 @@ void Form1::runPatchAction() {
   }
   // The offers shown are for the file that was identified, whatever the list shows meanwhile;
   // the new file is checked before the window is unlocked.
-  const CatalogueRow* from = lookUpChecksum(FileHash);
-  if (!from) from = lookUpKnownRelease(FileHash);
-  const CatalogueRow& release = *madeRelease(TargetFile);
+  const CatalogueRow* from = identifiedRow_;
+  const CatalogueRow& release = targetRelease_ ? *targetRelease_ : *madeRelease(TargetFile);
   // The design's patch file, or the public collection's where only that is there.
   const QStringList patchFiles = patchFilesFor(*from, release, PatchFile);
   PatchResult result;
@@ -161,4 +199,5 @@ void Form1::setLockedForPatch(bool locked) {
   Command1->setEnabled(!locked);
   // The offers shown are usable again, as when nothing was done.
   for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}) Command(number)->setEnabled(!locked && !Command(number)->isHidden());
+  OtherReleases->setEnabled(!locked && !OtherReleases->isHidden());
 }

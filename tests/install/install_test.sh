@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # A step that must work at all; its output only when it did not.
 run() { "$@" >"$scratch/step.log" 2>&1 || { cat "$scratch/step.log"; echo "FAIL: $*"; exit 1; }; }
 
-expected_files=$(printf '%s\n' usr/bin/wadwright usr/lib/wadwright/{bspatch.exe,command.com,explorer,fetch.exe,md5sum.exe,wadwright,wadwright-window} \
+expected_files=$(printf '%s\n' usr/bin/wadwright usr/lib/wadwright/{bspatch.exe,command.com,explorer,fetch.exe,md5sum.exe,sha1sum.exe,wadwright,wadwright-window} \
   usr/share/applications/org.example.wadwright.desktop usr/share/doc/wadwright/{changelog.gz,copyright} \
   usr/share/icons/hicolor/32x32/apps/wadwright.png usr/share/lintian/overrides/wadwright usr/share/man/man1/wadwright.1.gz \
   usr/share/metainfo/org.example.wadwright.metainfo.xml)

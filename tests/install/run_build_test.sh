@@ -14,8 +14,8 @@ fi
 cmake -S "$1" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON $launcher >"$folder/configure.log" ||
   { cat "$folder/configure.log"; exit 1; }
 grep -q "GoogleTest not found: the tests are not built" "$folder/configure.log"
-cmake --build "$folder" --target wadwright wadwright_window tool_command_com tool_md5sum tool_bspatch tool_explorer >/dev/null
-for program in wadwright wadwright-window command.com md5sum.exe bspatch.exe explorer; do
+cmake --build "$folder" --target wadwright wadwright_window tool_command_com tool_md5sum tool_sha1sum tool_bspatch tool_explorer >/dev/null
+for program in wadwright wadwright-window command.com md5sum.exe sha1sum.exe bspatch.exe explorer; do
   [ -x "$folder/bin/$program" ] || { echo "run_build_test.sh: $program was not built" >&2; exit 1; }
 done
 "$folder/bin/wadwright" --version

@@ -16,6 +16,8 @@ void ToolFolder::installReal(const QStringList& tools) const {
 void ToolFolder::installFakeChecksum() const {
   installReal({"command.com"});
   install("md5sum.exe", "#!/bin/sh\nsleep \"${FAKE_MD5_DELAY:-0}\"\nexec cat -- \"$1\"\n");
+  // A file that holds a SHA-1 gives its first 32 characters as its MD5, which no row has.
+  install("sha1sum.exe", "#!/bin/sh\nexec cat -- \"$1\"\n");
 }
 
 void ToolFolder::install(const QString& name, const QByteArray& script) const {

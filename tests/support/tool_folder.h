@@ -11,9 +11,9 @@ class ToolFolder {
   QString path() const { return dir_.path(); }
   /// Copies of the built tools (copies, not links: the interpreter finds the checksum tool beside
   /// its own real location).
-  void installReal(const QStringList& tools = {"command.com", "md5sum.exe", "bspatch.exe"}) const;
-  /// The real interpreter, and a checksum tool that prints what the file holds (no real file has
-  /// the catalogue's checksums), after FAKE_MD5_DELAY seconds.
+  void installReal(const QStringList& tools = {"command.com", "md5sum.exe", "sha1sum.exe", "bspatch.exe"}) const;
+  /// The real interpreter, and checksum tools that print what the file holds (no real file has
+  /// the catalogue's checksums), md5sum.exe after FAKE_MD5_DELAY seconds.
   void installFakeChecksum() const;
   void install(const QString& name, const QByteArray& script) const;
 

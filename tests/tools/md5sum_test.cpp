@@ -1,4 +1,5 @@
-// md5sum.exe against coreutils' md5sum, on generated files and the freedoom IWADs.
+// md5sum.exe and sha1sum.exe against coreutils' md5sum and sha1sum, on generated files and the
+// freedoom IWADs.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,9 +10,16 @@
 
 namespace {
 
-QByteArray coreutils(const QString& file) { return runTool("md5sum", {"--", file}).out; }
+struct DigestTool {
+  QString ours, coreutils;
+  int length;
+};
 
-TEST(Md5sumExe, AgreesWithCoreutilsAndSaysWhatItCouldNotRead) {
+class DigestExe : public testing::TestWithParam<DigestTool> {};
+
+TEST_P(DigestExe, AgreesWithCoreutilsAndSaysWhatItCouldNotRead) {
+  const DigestTool tool = GetParam();
+  const auto coreutils = [&](const QString& file) { return runTool(tool.coreutils, {"--", file}).out; };
   ScratchFolder folder;
   for (const char* name : {"patches", "folder.wad"}) QDir().mkdir(name);
   ASSERT_EQ(mkfifo("fifo.wad", 0644), 0);
@@ -24,19 +32,23 @@ TEST(Md5sumExe, AgreesWithCoreutilsAndSaysWhatItCouldNotRead) {
     const QString path = QString(file).replace('\\', '/');
     if (!file.startsWith('/')) folder.write(path, file == "empty.wad" ? "" : file.toUtf8());
     const QByteArray digest = coreutils(path);
-    expected += digest.mid(digest.startsWith('\\') ? 1 : 0, 32) + "  " + file.toUtf8() + "\n";
+    expected += digest.mid(digest.startsWith('\\') ? 1 : 0, tool.length) + "  " + file.toUtf8() + "\n";
   }
-  const ToolResult ours = runTool(builtTool("md5sum.exe"), files);
+  const ToolResult ours = runTool(builtTool(tool.ours), files);
   EXPECT_EQ(ours.code, 0) << ours.err.toStdString();
   EXPECT_EQ(ours.out, expected);
 
   // It goes on past what it cannot read, and refuses a FIFO at once: reading one might wait for ever.
-  const ToolResult bad = ToolRun(builtTool("md5sum.exe"), {"missing.wad", "a b.wad", "folder.wad", "fifo.wad", "/dev/zero"}).wait(1000);
+  const ToolResult bad = ToolRun(builtTool(tool.ours), {"missing.wad", "a b.wad", "folder.wad", "fifo.wad", "/dev/zero"}).wait(1000);
   EXPECT_EQ(bad.code, 1);
   EXPECT_EQ(bad.out, coreutils("a b.wad"));
-  EXPECT_EQ(bad.err, "md5sum.exe: missing.wad: No such file or directory\nmd5sum.exe: folder.wad: Is a directory\n"
-                     "md5sum.exe: fifo.wad: not a regular file\nmd5sum.exe: /dev/zero: not a regular file\n");
-  EXPECT_EQ(runTool(builtTool("md5sum.exe"), {}).code, 2);
+  EXPECT_EQ(bad.err, QString("%1: missing.wad: No such file or directory\n%1: folder.wad: Is a directory\n"
+                             "%1: fifo.wad: not a regular file\n%1: /dev/zero: not a regular file\n").arg(tool.ours).toUtf8());
+  EXPECT_EQ(runTool(builtTool(tool.ours), {}).code, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothDigests, DigestExe,
+                         testing::Values(DigestTool{"md5sum.exe", "md5sum", 32}, DigestTool{"sha1sum.exe", "sha1sum", 40}),
+                         [](const auto& info) { return info.param.length == 32 ? "Md5" : "Sha1"; });
 
 }  // namespace

@@ -27,6 +27,7 @@ TEST(IwadPlacesOnWindows, SourcePortsSteamAndGogNameTheirFolders) {
   const QMap<QString, QString> registry{
       {"HKEY_CURRENT_USER\\Software\\Valve\\Steam|SteamPath", steam},
       {"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\GOG.com\\Games\\1435848814|path", "C:\\GOG Games\\DOOM II"},
+      {"HKEY_LOCAL_MACHINE\\Software\\GOG.com\\Games\\1290366318|path", "C:\\GOG Games\\Heretic"},  // as Chocolate Doom reads it
   };
   QProcessEnvironment environment;
   environment.insert("DOOMWADDIR", "C:\\wads");
@@ -38,13 +39,17 @@ TEST(IwadPlacesOnWindows, SourcePortsSteamAndGogNameTheirFolders) {
   EXPECT_EQ(places.folders, (QList<QByteArray>{"C:\\wads", "C:\\more wads", "E:\\iwads", "C:\\GOG Games\\DOOM II",
                                          "C:\\GOG Games\\DOOM II\\doom2", "C:\\GOG Games\\DOOM II\\TNT",
                                          "C:\\GOG Games\\DOOM II\\Plutonia", "C:\\GOG Games\\DOOM II\\base\\wads",
-                                         "C:\\GOG Games\\DOOM II\\dosdoom\\base"}));
-  // Four games in each library: Steam's own and the one its list names, unescaped.
-  EXPECT_EQ(places.stores.size(), 8);
+                                         "C:\\GOG Games\\DOOM II\\dosdoom\\base", "C:\\GOG Games\\Heretic",
+                                         "C:\\GOG Games\\Heretic\\doom2", "C:\\GOG Games\\Heretic\\TNT",
+                                         "C:\\GOG Games\\Heretic\\Plutonia", "C:\\GOG Games\\Heretic\\base\\wads",
+                                         "C:\\GOG Games\\Heretic\\dosdoom\\base"}));
+  // Nine games in each library (Heretic, Hexen, Deathkings and Strife where source ports look for
+  // them): Steam's own and the one its list names, unescaped.
+  EXPECT_EQ(places.stores.size(), 18);
   EXPECT_EQ(places.stores.first(), QFile::encodeName(QDir::toNativeSeparators(steam) + "\\steamapps\\common\\Ultimate Doom"));
-  EXPECT_EQ(places.stores.last(), "D:\\Games\\Steam Library\\steamapps\\common\\DOOM 3 BFG Edition");
-  // Every value read is named, as the README names them: Steam's, and GOG's five games in both views.
-  EXPECT_EQ(places.registry.size(), 11);
+  EXPECT_EQ(places.stores.last(), "D:\\Games\\Steam Library\\steamapps\\common\\Strife");
+  // Every value read is named, as the README names them: Steam's, and GOG's nine games in both views.
+  EXPECT_EQ(places.registry.size(), 19);
   EXPECT_EQ(places.registry.first(), "HKEY_CURRENT_USER\\Software\\Valve\\Steam (SteamPath)");
 }
 

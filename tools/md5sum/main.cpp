@@ -1,5 +1,6 @@
-// md5sum.exe: prints the MD5 digest of each named file, as coreutils' md5sum does, except that
-// the digest always starts the line: Wadwright reads the first 32 characters of the output.
+// md5sum.exe and sha1sum.exe: print the MD5 (SHA-1) digest of each named file, as coreutils'
+// md5sum (sha1sum) does, except that the digest always starts the line: Wadwright reads the first
+// 32 (40) characters of the output.
 #include "digest_lines.h"
 
 #include <fcntl.h>
@@ -36,11 +37,11 @@ sigjmp_buf gMappedReadFailed;
 void onMappedReadFailed(int) { siglongjmp(gMappedReadFailed, 1); }
 
 struct DigestContext {
-  EVP_MD* md5 = EVP_MD_fetch(nullptr, "MD5", nullptr);
+  EVP_MD* md = EVP_MD_fetch(nullptr, kDigest == Digest::Sha1 ? "SHA1" : "MD5", nullptr);
   EVP_MD_CTX* context = EVP_MD_CTX_new();
   ~DigestContext() {
     EVP_MD_CTX_free(context);
-    EVP_MD_free(md5);
+    EVP_MD_free(md);
   }
 };
 
@@ -89,7 +90,7 @@ bool digestRead(int fd, off_t offset, EVP_MD_CTX* context) {
 
 }  // namespace
 
-std::string md5OfFile(const std::string& path, std::string* error) {
+std::string digestOfFile(const std::string& path, std::string* error) {
   struct stat info;
   const int fd = tools::openInputFile(path.c_str(), &info);
   if (fd < 0) {
@@ -104,7 +105,7 @@ std::string md5OfFile(const std::string& path, std::string* error) {
   }
   posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   DigestContext digest;
-  EVP_DigestInit_ex(digest.context, digest.md5, nullptr);
+  EVP_DigestInit_ex(digest.context, digest.md, nullptr);
   const off_t mapped = digestMapped(fd, info.st_size, digest.context);
   const bool complete = mapped >= 0 && digestRead(fd, mapped, digest.context);
   if (!complete) *error = mapped < 0 ? "cannot read it any more (did it shrink meanwhile?)" : std::strerror(errno);

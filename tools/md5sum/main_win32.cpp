@@ -1,5 +1,5 @@
-// md5sum.exe for Windows: prints the MD5 digest of each named file, as coreutils' md5sum does,
-// except that the digest always starts the line: Wadwright reads the first 32 characters.
+// md5sum.exe and sha1sum.exe for Windows: print the MD5 (SHA-1) digest of each named file, as
+// coreutils' md5sum (sha1sum) does, except that the digest always starts the line.
 // The digest is Windows' own (CNG's BCryptHash), which spares shipping a crypto library.
 #include "digest_lines.h"
 
@@ -30,25 +30,27 @@ class Handle {
   HANDLE handle_;
 };
 
-class Md5 {
+class Hash {
  public:
-  Md5() {
-    if (BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_MD5_ALGORITHM, nullptr, 0) != 0 ||
+  Hash() {
+    if (BCryptOpenAlgorithmProvider(&algorithm_, kDigest == Digest::Sha1 ? BCRYPT_SHA1_ALGORITHM : BCRYPT_MD5_ALGORITHM, nullptr, 0) != 0 ||
         BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0) != 0)
       hash_ = nullptr;
   }
-  ~Md5() {
+  ~Hash() {
     if (hash_) BCryptDestroyHash(hash_);
     if (algorithm_) BCryptCloseAlgorithmProvider(algorithm_, 0);
   }
   bool ready() const { return hash_ != nullptr; }
   void add(unsigned char* bytes, ULONG size) { BCryptHashData(hash_, bytes, size, 0); }
   std::string hex() {
-    unsigned char value[16];
-    BCryptFinishHash(hash_, value, sizeof value, 0);
+    unsigned char value[20];
+    const ULONG size = kDigest == Digest::Sha1 ? 20 : 16;
+    BCryptFinishHash(hash_, value, size, 0);
     static const char digits[] = "0123456789abcdef";
     std::string text;
-    for (unsigned char byte : value) {
+    for (ULONG i = 0; i < size; ++i) {
+      const unsigned char byte = value[i];
       text += digits[byte >> 4];
       text += digits[byte & 15];
     }
@@ -62,7 +64,7 @@ class Md5 {
 
 }  // namespace
 
-std::string md5OfFile(const std::string& path, std::string* error) {
+std::string digestOfFile(const std::string& path, std::string* error) {
   std::wstring name = platform::wideText(path);
   DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -80,9 +82,9 @@ std::string md5OfFile(const std::string& path, std::string* error) {
     *error = "not a regular file";
     return "";
   }
-  Md5 digest;
+  Hash digest;
   if (!digest.ready()) {
-    *error = "Windows offers no MD5 here";
+    *error = kDigest == Digest::Sha1 ? "Windows offers no SHA-1 here" : "Windows offers no MD5 here";
     return "";
   }
   for (;;) {

@@ -1,0 +1,218 @@
+// Every file and every label of the public patch collection: the rows and ways against the
+// collection's own word (its file list and its READMEs, in ../shared), and the new ways taken with
+// the real interpreter and patch tool, the stand-in checksum tools naming each file by what it holds.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+#include "identify/collection_releases.h"
+#include "identify/identification.h"
+#include "patching/collection_ways.h"
+#include "patching/way_make.h"
+#include "support/bsdiff_patch.h"
+#include "support/scratch_folder.h"
+#include "support/tool_folder.h"
+#include "support/tool_run.h"
+
+namespace {
+
+QString shared(const QString& name) { return QStringLiteral(WADWRIGHT_SHARED_DIR "/") + name; }
+
+const CatalogueRow* rowNamed(const char* name) {
+  for (const CatalogueRow* row : everyRow())
+    if (qstrcmp(row->releaseName, name) == 0) return row;
+  return nullptr;
+}
+
+TEST(Collection, EveryFileIsOnAWayOrExcludedWithItsReason) {
+  QFile list(shared("collection-files.tsv"));
+  ASSERT_TRUE(list.open(QIODevice::ReadOnly)) << "the collection's file list belongs beside the source: " << list.fileName().toStdString();
+  QSet<QString> onAWay, excluded;
+  for (const CollectionWay& way : collectionWays()) {
+    EXPECT_TRUE(way.from && way.to) << way.path.toStdString();  // both ends are rows of its folder
+    onAWay.insert(way.path);
+  }
+  for (const ExcludedPatch& patch : excludedPatches()) {
+    EXPECT_GT(qstrlen(patch.reason), 40u) << patch.path;
+    excluded.insert(patch.path);
+  }
+  int files = 0;
+  while (!list.atEnd()) {
+    const QStringList fields = QString::fromUtf8(list.readLine()).trimmed().split('\t');
+    if (fields.first().startsWith('#')) continue;
+    ++files;
+    const bool measured = fields.value(1) != "-";  // one file of the collection could not be measured
+    EXPECT_TRUE(onAWay.contains(fields.first()) != excluded.contains(fields.first()) || !measured) << fields.first().toStdString();
+    onAWay.remove(fields.first());
+    excluded.remove(fields.first());
+  }
+  EXPECT_EQ(files, 142);
+  EXPECT_TRUE(onAWay.isEmpty() && excluded.isEmpty()) << "files the collection does not have";
+}
+
+// Each folder's README lists the SHA-1 of every file its patches read or make, as
+// "SHA1  STEM_LABEL.wad": each is a row of that folder with that label.
+TEST(Collection, EveryLabelTheReadmesNameIsARowOfItsFolder) {
+  const QStringList folders = QDir(shared("collection-sample")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  ASSERT_EQ(folders.size(), 13);
+  int labels = 0;
+  for (const QString& folder : folders) {
+    QFile readme(shared("collection-sample/" + folder + "/README.txt"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    for (const QString& line : QString::fromUtf8(readme.readAll()).split('\n')) {
+      const auto match = QRegularExpression("^([0-9a-f]{40})  [A-Za-z0-9]+?_(.+)\\.wad$").match(line);
+      if (!match.hasMatch()) continue;
+      ++labels;
+      const CatalogueRow* row = lookUpSha1(match.captured(1));
+      ASSERT_TRUE(row) << line.toStdString();
+      EXPECT_EQ(QString(row->collectionFolder), folder) << line.toStdString();
+      // The READMEs call the 2024 re-release kex_1.0 and kex_1.1; SVE's Switch release switch-1.0.
+      EXPECT_TRUE(QString(row->collectionLabels).split(' ').contains(match.captured(2))) << line.toStdString();
+    }
+  }
+  EXPECT_EQ(labels, 80);
+  // The labels no README gives a SHA-1 for are the PWADs, made from the hub and named so.
+  for (const CatalogueRow* row : everyRow()) {
+    if (!row->collectionFolder || row->sha1) continue;
+    EXPECT_STREQ(row->collectionLabels, "pwad");
+    EXPECT_TRUE(QString(row->releaseName).endsWith("PWAD") && QString(row->remark).startsWith("This is a PWAD")) << row->releaseName;
+  }
+  const std::vector<const CatalogueRow*> rows = everyRow();
+  for (const CollectionFolder& folder : collectionFolders())
+    for (const QString& label : QString(folder.labels).split(' '))
+      EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const CatalogueRow* row) {
+        return row->collectionFolder == QString(folder.folder) && QString(row->collectionLabels).split(' ').contains(label);
+      })) << folder.folder << " " << label.toStdString();
+}
+
+TEST(Collection, EveryChecksumIsADistinctLowercaseDigest) {
+  QSet<QString> seen;
+  for (const CatalogueRow* row : everyRow())
+    for (const auto& [digest, length] : {std::pair(row->checksum, 32), std::pair(row->sha1, 40)}) {
+      if (!digest) continue;
+      EXPECT_TRUE(QRegularExpression(QString("^[0-9a-f]{%1}$").arg(length)).match(digest).hasMatch()) << digest;
+      EXPECT_FALSE(seen.contains(digest)) << digest;
+      seen.insert(digest);
+    }
+}
+
+// A hub is made under the name the design's offers give it, whichever release it is made from.
+TEST(Collection, AHubIsMadeUnderItsOwnName) {
+  const std::pair<const char*, const char*> releases[] = {
+      {"Final Doom - TNT:Evilution Classic Complete (PlayStation 3, Europe)", "tnt_19.wad"},
+      {"Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, Europe)", "plut_19.wad"},
+      {"DOOM Pocket PC", "udoom.wad"}, {"DOOM2 Tapwave Zodiac", "doom2_19.wad"}};
+  for (const auto& [release, hub] : releases) {
+    const std::vector<MadeFile> made = madeFromAll(*rowNamed(release));
+    ASSERT_EQ(made.size(), 1u) << release;
+    EXPECT_STREQ(made.front().targetFile, hub);
+  }
+}
+
+class CollectionWays : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tools.installFakeChecksum();
+    tools.installReal({"bspatch.exe"});
+  }
+  platform::RunCommand run() {
+    return [this](const QString& line) { return platform::runAndWait(line, QFile::encodeName(tools.path())); };
+  }
+  // A stand-in release: what the fake tools print for it, and bytes enough for a patch.
+  static QByteArray release(const char* checksum, char filler) { return fakeRelease(checksum) + QByteArray(30000, filler); }
+  // Makes `target` from the file `source` along the shortest way, as --make does.
+  PatchResult make(const QString& source, const QString& target) {
+    const Identification found = identifyFile(source, run());
+    EXPECT_EQ(found.outcome, Identification::Outcome::Known) << source.toStdString();
+    if (!found.row) return {};
+    const Way way = wayTo(*found.row, target);
+    EXPECT_FALSE(way.empty()) << target.toStdString();
+    if (way.empty()) return {};
+    return makeAlongWay({source, found.fileHash, target, true}, way, run());
+  }
+
+  ScratchFolder work;
+  ToolFolder tools;
+};
+
+// No Rest for the Living's BFG Edition file (known by its MD5) becomes each of the releases the
+// collection makes from it, each checked by the SHA-1 the collection gives, and back.
+TEST_F(CollectionWays, NerveFromTheBfgEditionToItsNeighboursAndBack) {
+  const QByteArray bfg = release("967d5ae23daf45196212ae1b605da3b0", 'b');
+  work.write("nerve.wad", bfg);
+  const std::pair<const char*, const char*> neighbours[] = {
+      {"kex", "4522eaec7a13aac24b456e29520e99ac879e6989"},       {"unity_1.1", "321e951f6cc6e9d51bc16eac53e0d001f0f3f338"},
+      {"unity_1.2", "2c5c4aa07eea8820a65dbf282d8b6d8358bb74fa"}, {"unity_1.3", "6ab960ae23430ca2ced7db3edd8075b7e0158f26"},
+      {"unity_1.4", "7bb0734f85b045dd41482c5e95b0ecbe1700fbcb"}};
+  for (const auto& [label, sha1] : neighbours) {
+    const QByteArray made = release(sha1, label[0]);
+    work.write(QString("patches/nerve.wad/bfg-to-%1.vcdiff").arg(label), bsdiffPatch(bfg, made));
+    work.write(QString("patches/nerve.wad/%1-to-bfg.vcdiff").arg(label), bsdiffPatch(made, bfg));
+    const QString target = QString("nerve_%1.wad").arg(label);
+    const PatchResult result = make("nerve.wad", target);
+    EXPECT_EQ(result.outcome, PatchResult::Outcome::Created) << label << ": " << result.message.toStdString();
+    EXPECT_EQ(work.read(target), made);
+    QFile::rename(target, "from.wad");
+    EXPECT_EQ(make("from.wad", "nerve_bfg.wad").outcome, PatchResult::Outcome::Created) << label;
+    EXPECT_EQ(work.read("nerve_bfg.wad"), bfg);
+    QFile::remove("from.wad");
+    QFile::remove("nerve_bfg.wad");
+  }
+}
+
+// Heretic V1.0 (known by its MD5) becomes V1.3, and V1.3 its levels PWAD, which has no published
+// checksum and is said to be unchecked.
+TEST_F(CollectionWays, HereticFromV10ToV13AndItsPwad) {
+  const QByteArray v10 = release("3117e399cdb4298eaa3941625f4b2923", '0'), v13 = release("66d686b1ed6d35ff103f15dbd30e0341", '3');
+  work.write("heretic.wad", v10);
+  work.write("patches/heretic.wad/1.0-to-1.3.vcdiff", bsdiffPatch(v10, v13));
+  work.write("patches/heretic.wad/1.3-to-pwad.vcdiff", bsdiffPatch(v13, "PWAD levels"));
+  const PatchResult updated = make("heretic.wad", "heretic_1.3.wad");
+  EXPECT_EQ(updated.outcome, PatchResult::Outcome::Created) << updated.message.toStdString();
+  EXPECT_EQ(work.read("heretic_1.3.wad"), v13);
+  const PatchResult pwad = make("heretic_1.3.wad", "heretic_pwad.wad");
+  EXPECT_EQ(pwad.outcome, PatchResult::Outcome::Unchecked);
+  EXPECT_EQ(pwad.message, "heretic_pwad.wad was created. No checksum of Heretic levels PWAD is published, so nothing but the "
+                          "patch file's own checks vouches for it. I have kept it.");
+  EXPECT_EQ(work.read("heretic_pwad.wad"), "PWAD levels");
+}
+
+// Strife V1.1 is known by the collection's SHA-1 alone: a file is identified by it, a file made as
+// it is checked by it, and one that is not it is removed.
+TEST_F(CollectionWays, StrifeV11IsKnownAndCheckedBySha1Alone) {
+  const char* kStrife11 = "eb0f3e157b35c34d5a598701f775e789ec85b4ae";
+  const QByteArray v12 = release("2fed2031a5b03892106e0f117f17901f", '2'), v11 = release(kStrife11, '1');
+  work.write("strife1.wad", v11);
+  const Identification found = identifyFile("strife1.wad", run());
+  EXPECT_EQ(found.row, rowNamed("Strife V1.1"));
+  EXPECT_EQ(found.sha1Hash, kStrife11);
+  EXPECT_EQ(found.hashCommand, "md5sum.exe strife1.wad > md5tmp.txt");
+
+  work.write("v12.wad", v12);
+  work.write("patches/strife1.wad/1.2-to-1.1.vcdiff", bsdiffPatch(v12, v11));
+  EXPECT_EQ(make("v12.wad", "strife1_1.1.wad").outcome, PatchResult::Outcome::Created);
+  EXPECT_EQ(work.read("strife1_1.1.wad"), v11);
+  QFile::remove("strife1_1.1.wad");
+  // Its MD5 in no row and a SHA-1 that is not V1.1's: not kept.
+  work.write("patches/strife1.wad/1.2-to-1.1.vcdiff", bsdiffPatch(v12, release("0123456789abcdef0123456789abcdef01234567", 'x')));
+  const PatchResult wrong = make("v12.wad", "strife1_1.1.wad");
+  EXPECT_EQ(wrong.outcome, PatchResult::Outcome::NotCreated);
+  EXPECT_TRUE(wrong.message.startsWith("'strife1_1.1.wad' should have been Strife V1.1, but it is not")) << wrong.message.toStdString();
+  EXPECT_FALSE(work.exists("strife1_1.1.wad"));
+}
+
+// A file with the SHA-1 of a release whose MD5 is also known, but not that MD5, is not named.
+TEST_F(CollectionWays, HalfAMatchNamesNoRelease) {
+  work.write("heretic.wad", release("b5a6cc79cde48d97905b44282e82c4c966a23a87", 'h'));  // Heretic V1.0's SHA-1
+  const Identification found = identifyFile("heretic.wad", run());
+  EXPECT_EQ(found.outcome, Identification::Outcome::Unknown);
+  EXPECT_EQ(found.row, nullptr);
+  ASSERT_EQ(found.halfMatch, rowNamed("Heretic V1.0"));
+  EXPECT_EQ(halfMatchText(*found.halfMatch), "This file has the SHA-1 of Heretic V1.0, but not its MD5: it is not that release, or "
+                                             "it is damaged. I cannot patch this -sorry!");
+}
+
+}  // namespace
