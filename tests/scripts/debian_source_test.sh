@@ -37,7 +37,8 @@ make_binary() {  # ARCHIVE PACKAGE VERSION SOURCE
 # "refused: WORDS" for a run that must stop saying WORDS; then Qt's host tools' version afterwards.
 check() {  # NAME SETUP EXPECTED TOOLS_AFTER
   local case=$scratch/$1
-  mkdir -p "$case/etc" "$case/root/var/lib/dpkg/updates" "$case/root/var/lib/dpkg/info" "$case/apt"
+  mkdir -p "$case/etc/apt.conf.d" "$case/etc/preferences.d" "$case/apt" "$case/root/var/lib/dpkg/updates" \
+    "$case/root/var/lib/dpkg/info"
   touch "$case/root/var/lib/dpkg/available"
   (cd "$case" && scratch=$case && eval "$2")
   for archive in release updates; do
