@@ -49,7 +49,8 @@ file(COPY ${wadwright_qt_prefix}/plugins/platforms/qwindows.dll ${wadwright_qt_p
 file(COPY ${wadwright_qt_prefix}/plugins/styles/qwindowsvistastyle.dll DESTINATION ${WADWRIGHT_BIN_DIR}/styles)
 
 # What the user reads, with Windows' line ends: a README for Windows, Wadwright's licence, Qt's (LGPL
-# 3, with the GPL it builds on), and the notices of bzip2 and liblzma, which the patch tool holds.
+# 3, with the GPL it builds on), the notices of bzip2 and liblzma, which the patch tool holds, and
+# the rest (cmake/windows/notices.cmake).
 function(wadwright_notice from to)
   configure_file(${from} ${CMAKE_BINARY_DIR}/notices/${to} @ONLY NEWLINE_STYLE WIN32)
   get_filename_component(folder ./${to} DIRECTORY)
@@ -63,3 +64,4 @@ wadwright_notice(/usr/share/common-licenses/LGPL-3 licenses/Qt-LGPL-3.txt)
 wadwright_notice(/usr/share/common-licenses/GPL-3 licenses/GPL-3.txt)
 wadwright_notice(${WADWRIGHT_BZIP2_LICENSE} licenses/bzip2-LICENSE.txt)
 wadwright_notice(${WADWRIGHT_XZ_LICENSE} licenses/liblzma-COPYING.txt)
+include(${CMAKE_SOURCE_DIR}/cmake/windows/notices.cmake)

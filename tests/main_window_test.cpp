@@ -167,7 +167,7 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
   });
   click("hang.wad");
   EXPECT_TRUE(busy);
-  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
   EXPECT_FALSE(form->Command2->isVisible());  // nothing of c.wad's row is left
   EXPECT_FALSE(QApplication::overrideCursor());
@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
   });
   clock.restart();
   click("hang.wad");
-  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_EQ(listed(), (QStringList{"b.wad", "hang.wad"}));
   expectNeutralLook();
 }

@@ -99,7 +99,7 @@ TEST(Bspatch, RefusesWithoutTouchingTheFolder) {
     QFile::link("nowhere", "dangling");
     QDir().mkdir("sub");
     ASSERT_EQ(mkfifo("fifo", 0644), 0);
-    const ToolResult result = ToolRun(builtTool("bspatch.exe"), arguments).wait(5000);
+    const ToolResult result = ToolRun(builtTool("bspatch.exe"), arguments).wait(10000);
     EXPECT_EQ(result.code, 1) << "signal " << result.signal;
     EXPECT_TRUE(result.err.startsWith("bspatch.exe: ") && result.err.contains(message)) << result.err.toStdString();
     EXPECT_EQ(folder.entries(), (QStringList{"dangling", "fifo", "old", "patch", "sub"}));

@@ -39,7 +39,7 @@ TEST_P(DigestExe, AgreesWithCoreutilsAndSaysWhatItCouldNotRead) {
   EXPECT_EQ(ours.out, expected);
 
   // It goes on past what it cannot read, and refuses a FIFO at once: reading one might wait for ever.
-  const ToolResult bad = ToolRun(builtTool(tool.ours), {"missing.wad", "a b.wad", "folder.wad", "fifo.wad", "/dev/zero"}).wait(1000);
+  const ToolResult bad = ToolRun(builtTool(tool.ours), {"missing.wad", "a b.wad", "folder.wad", "fifo.wad", "/dev/zero"}).wait(10000);
   EXPECT_EQ(bad.code, 1);
   EXPECT_EQ(bad.out, coreutils("a b.wad"));
   EXPECT_EQ(bad.err, QString("%1: missing.wad: No such file or directory\n%1: folder.wad: Is a directory\n"

@@ -31,9 +31,9 @@ int running(const wchar_t* name) {
   return count;
 }
 
-// Polls `done` for up to five seconds: what a process leaves is let go as Windows ends it.
+// Polls `done` for up to ten seconds: what a process leaves is let go as Windows ends it.
 bool soon(const std::function<bool()>& done) {
-  for (int wait = 0; wait < 100 && !done(); ++wait) Sleep(50);
+  for (int wait = 0; wait < 200 && !done(); ++wait) Sleep(50);
   return done();
 }
 
@@ -186,7 +186,7 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
          HWND window = nullptr;  // made on a thread of its own, maybe still being made
          ASSERT_TRUE(soon([&] { return (window = sessionWindowOf(DWORD(program.processId()))) != nullptr; }));
          DWORD_PTR mayEnd = 0;
-         SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &mayEnd);
+         SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &mayEnd);
          EXPECT_TRUE(mayEnd);
          // As the system does: once the message is answered, it ends the program with a status of
          // its own (Wine's is 0), unless the program ended first.
@@ -195,7 +195,7 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
            TerminateProcess(process, 0);
            CloseHandle(process);
          }
-         ASSERT_TRUE(program.waitForFinished(5000));
+         ASSERT_TRUE(program.waitForFinished(10000));
          EXPECT_EQ(program.exitCode(), 128 + SIGTERM);  // as SIGTERM ends it on Linux
        }},
   };
@@ -216,7 +216,7 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
     EXPECT_EQ(WaitForSingleObject(helper, 200), DWORD(WAIT_TIMEOUT));  // it waits while its program lives
     end(program);
     program.waitForFinished();
-    EXPECT_EQ(WaitForSingleObject(helper, 5000), DWORD(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(helper, 10000), DWORD(WAIT_OBJECT_0));
     CloseHandle(helper);
   }
 }
