@@ -26,7 +26,7 @@ Identification stopped() {
 // The link bears the file's own name where that can be handed over: what a tool says of it
 // ("Permission denied") then names the file, not the link.
 QString linkName(const QByteArray& path) {
-  const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+  const QString name = QFile::decodeName(platform::splitNativePath(path).name);
   const bool plain = platform::isTextPath(path) && !platform::commandWord(name).isEmpty() && name != kChecksumFile;
   return plain ? name : "iwad.wad";
 }
@@ -56,7 +56,7 @@ Identification identifyPath(const QByteArray& path, const QByteArray& programFol
   const QString shown = QFile::decodeName(path);
   auto run = [&](const QString& line) { return platform::runAndWait(line, programFolder); };
   // Declared first, so that it goes last: Windows removes no folder that is the working one.
-  std::unique_ptr<QTemporaryDir> links;
+  PrivateFolder links;
   FolderReturn back;
   QString why;
   const QByteArray name = enterFolderOfFile(path, &why);
