@@ -26,7 +26,7 @@ Identification stopped() {
 // The link bears the file's own name where that can be handed over: what a tool says of it
 // ("Permission denied") then names the file, not the link.
 QString linkName(const QByteArray& path) {
-  const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+  const QString name = QFile::decodeName(platform::splitNativePath(path).name);
   const bool plain = platform::isTextPath(path) && !platform::commandWord(name).isEmpty() && name != kChecksumFile;
   return plain ? name : "iwad.wad";
 }

@@ -33,8 +33,9 @@ QByteArray absoluteNativePath(const QByteArray& path) {
   return isAbsolute(path) ? path : currentNativeFolder() + "\\" + path;
 }
 
+// A device (NUL, COM1) has no attributes, but it is something under the name, not nothing.
 bool nativePathExists(const QByteArray& path) {
-  return GetFileAttributesW(wideText(path.toStdString()).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return isDevicePath(path.toStdString()) || GetFileAttributesW(widePath(path.toStdString()).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Either separator ends the folder part; a drive's root keeps its separator (C:\\).
@@ -46,7 +47,7 @@ NativeSplitPath splitNativePath(const QByteArray& path) {
 }
 
 bool isNativeFolder(const QByteArray& path) {
-  const DWORD attributes = GetFileAttributesW(wideText(path.toStdString()).c_str());
+  const DWORD attributes = GetFileAttributesW(widePath(path.toStdString()).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -65,7 +66,7 @@ bool enterNativeFolder(const QByteArray& path) { return SetCurrentDirectoryW(wid
 // A symbolic link needs a privilege on Windows; a hard link needs the same volume, and where it
 // cannot be made a copy hands the file over as well.
 bool linkToNativePath(const QByteArray& target, const QString& link) {
-  const std::wstring from = wideText(target.toStdString()), to = QDir::toNativeSeparators(link).toStdWString();
+  const std::wstring from = widePath(target.toStdString()), to = widePath(QDir::toNativeSeparators(link).toStdWString());
   return CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
 }
 
