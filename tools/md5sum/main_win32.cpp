@@ -63,7 +63,7 @@ class Md5 {
 }  // namespace
 
 std::string md5OfFile(const std::string& path, std::string* error) {
-  std::wstring name = platform::wideText(path);
+  std::wstring name = platform::widePath(path);
   DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     *error = std::strerror(EISDIR);
