@@ -26,7 +26,7 @@ Identification stopped() {
 // The link bears the file's own name where that can be handed over: what a tool says of it
 // ("Permission denied") then names the file, not the link.
 QString linkName(const QByteArray& path) {
-  const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+  const QString name = QFile::decodeName(platform::splitNativePath(path).name);
   const bool plain = platform::isTextPath(path) && !platform::commandWord(name).isEmpty() && name != kChecksumFile;
   return plain ? name : "iwad.wad";
 }
@@ -38,7 +38,8 @@ FolderReturn::FolderReturn() : start_(platform::currentNativeFolder()) {}
 FolderReturn::~FolderReturn() { platform::enterNativeFolder(start_); }
 
 QString shownFolderOf(const QByteArray& path) {
-  return QFile::decodeName(path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1));
+  const QByteArray folder = path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1);
+  return QFile::decodeName(platform::shownNativePath(folder));
 }
 
 QByteArray enterFolderOfFile(const QByteArray& path, QString* why) {
