@@ -1,6 +1,7 @@
 # The Windows build: `wadwright.exe` is a console program, `wadwright-window.exe` a window program
 # that opens no console; every program carries a manifest that makes the ANSI code page UTF-8
-# (Windows 10 1903 and later), so that narrow names hold any character. scripts/build-windows packs
+# (Windows 10 1903 and later), so that narrow names hold any character, and that declares it
+# ready for paths longer than MAX_PATH (where Windows 10 1607 and later has them turned on). scripts/build-windows packs
 # the zip a Windows user unpacks: the programs, their helpers, Qt's DLLs and plugins and the MinGW
 # runtime in one folder, with the README and the licences. Two builds of one commit give the
 # same bytes: no time stamp in the programs, and every file of the zip dated by the commit.

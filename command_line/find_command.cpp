@@ -27,7 +27,7 @@ int findFromCommandLine(bool json, const QByteArray& programFolder) {
   const QList<QByteArray> found = findShownIwads(places);
   if (found.isEmpty() && !platform::terminationSignal()) {
     std::fprintf(stderr, "wadwright: I found no IWADs. I looked in:\n%s", placesLookedIn(places).constData());
-    return 1;
+    return CommandOutput(json).finish() ? 1 : 2;  // with --json, still a whole document: []
   }
   CommandOutput output(json);
   int status = 0;

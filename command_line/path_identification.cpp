@@ -38,7 +38,8 @@ FolderReturn::FolderReturn() : start_(platform::currentNativeFolder()) {}
 FolderReturn::~FolderReturn() { platform::enterNativeFolder(start_); }
 
 QString shownFolderOf(const QByteArray& path) {
-  return QFile::decodeName(path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1));
+  const QByteArray folder = path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf(QDir::separator().toLatin1())) + 1);
+  return QFile::decodeName(platform::shownNativePath(folder));
 }
 
 QByteArray enterFolderOfFile(const QByteArray& path, QString* why) {

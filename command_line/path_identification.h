@@ -21,7 +21,8 @@ class FolderReturn {
 };
 
 /// The folder of `path` as it was given, up to its last separator ("games/"), or empty: what the
-/// files beside it are named after in what is said.
+/// files beside it are named after in what is said. On Windows with backslashes ("games\"), as
+/// the paths put together after it are written.
 QString shownFolderOf(const QByteArray& path);
 
 /// Enters the folder of the file `path` (given byte for byte) as the system reaches it, a link

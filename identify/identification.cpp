@@ -10,6 +10,7 @@
 #include "dead_runs.h"
 #include "known_releases.h"
 #include "platform/command_words.h"
+#include "platform/native_files.h"
 #include "platform/output_file.h"
 #include "platform/writable_folder.h"
 
@@ -102,10 +103,12 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
   QString word = platform::commandWord(name);
   if (word.isEmpty()) return failed(result, whyNotHandedOver(name, shown));
   QFileInfo file(name);
-  if (!file.exists())
+  // Qt sees no device on Windows (NUL, COM1, nul.wad): the system is asked.
+  const bool device = platform::nativeFileInfo(QFile::encodeName(name)).kind == platform::NativeFileInfo::Kind::Other;
+  if (!file.exists() && !device)
     return failed(result, "I cannot find '" + shown +
                               "' in this folder any more: it may have been renamed, moved or deleted.", true);
-  if (!file.isFile())
+  if (!file.isFile() || device)
     return failed(result, "'" + shown + "' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.");
 
   ChecksumOutput output;

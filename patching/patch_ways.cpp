@@ -130,7 +130,7 @@ QString missingPatchText(const QStringList& patchFiles, const QString& shownFold
   QString also;
   for (const QString& file : patchFiles.mid(1)) also += ", and for " + shown(file);
   return "The patch file " + shown(patchFiles.first()) + " is missing: I looked for it" + (also.isEmpty() ? "" : also + ",") + " in " +
-         QDir::current().filePath("patches") + ".";
+         QDir::toNativeSeparators(QDir::current().filePath("patches")) + ".";
 }
 
 std::vector<Way> waysFrom(const CatalogueRow& from) {

@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <set>
 
+#include "native_text_win32.h"
 #include "termination_signals.h"
 
 namespace platform {
@@ -19,7 +20,7 @@ namespace {
 // on purpose: the programs of one session take turns; another user's session has its own
 // namespace, and a Global\ mutex made by one user could not be opened by another anyway.
 std::wstring mutexName(const QString& folder) {
-  HANDLE opened = CreateFileW(QDir::toNativeSeparators(folder).toStdWString().c_str(),
+  HANDLE opened = CreateFileW(widePath(QDir::toNativeSeparators(folder).toStdWString()).c_str(),
                               FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return {};

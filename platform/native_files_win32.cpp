@@ -10,8 +10,12 @@ namespace platform {
 
 NativeFileInfo nativeFileInfo(const QByteArray& path) {
   NativeFileInfo info;
+  if (isDevicePath(path.toStdString())) {  // not even opened
+    info.kind = NativeFileInfo::Kind::Other;
+    return info;
+  }
   // Opened for its attributes alone, links followed: no pipe or device is read or waited for.
-  HANDLE file = CreateFileW(wideText(path.toStdString()).c_str(), FILE_READ_ATTRIBUTES,
+  HANDLE file = CreateFileW(widePath(path.toStdString()).c_str(), FILE_READ_ATTRIBUTES,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return info;
@@ -32,7 +36,7 @@ NativeFileInfo nativeFileInfo(const QByteArray& path) {
 QList<QByteArray> nativeFolderNames(const QByteArray& path) {
   QList<QByteArray> names;
   WIN32_FIND_DATAW entry;
-  HANDLE search = FindFirstFileW(wideText((path + "\\*").toStdString()).c_str(), &entry);
+  HANDLE search = FindFirstFileW(widePath((path + "\\*").toStdString()).c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const QByteArray name = QByteArray::fromStdString(narrowText(entry.cFileName));

@@ -33,8 +33,9 @@ QByteArray absoluteNativePath(const QByteArray& path) {
   return isAbsolute(path) ? path : currentNativeFolder() + "\\" + path;
 }
 
+// A device (NUL, COM1) has no attributes, but it is something under the name, not nothing.
 bool nativePathExists(const QByteArray& path) {
-  return GetFileAttributesW(wideText(path.toStdString()).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return isDevicePath(path.toStdString()) || GetFileAttributesW(widePath(path.toStdString()).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Either separator ends the folder part; a drive's root keeps its separator (C:\\).
@@ -46,7 +47,7 @@ NativeSplitPath splitNativePath(const QByteArray& path) {
 }
 
 bool isNativeFolder(const QByteArray& path) {
-  const DWORD attributes = GetFileAttributesW(wideText(path.toStdString()).c_str());
+  const DWORD attributes = GetFileAttributesW(widePath(path.toStdString()).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -60,12 +61,25 @@ QByteArray realNativePath(const QByteArray& path) {
 
 bool isReadableFolder(const QByteArray& path) { return isNativeFolder(path); }
 
-bool enterNativeFolder(const QByteArray& path) { return SetCurrentDirectoryW(wideText(path.toStdString()).c_str()); }
+// Windows starts no program in a folder whose path is MAX_PATH long or more, and enters none that
+// long where its long paths are off: such a folder is entered by its short (8.3) name, where the
+// volume keeps them.
+bool enterNativeFolder(const QByteArray& path) {
+  const std::wstring prefixed = widePath(path.toStdString());
+  if (prefixed.rfind(L"\\\\?\\", 0) == 0) {
+    std::wstring folder(GetShortPathNameW(prefixed.c_str(), nullptr, 0), L'\0');
+    folder.resize(GetShortPathNameW(prefixed.c_str(), folder.data(), DWORD(folder.size())));
+    // Without the prefix, which a working folder does not take: \\?\C:\x is C:\x, \\?\UNC\s\x is \\s\x.
+    folder = folder.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\\\" + folder.substr(8) : folder.substr(std::min<size_t>(4, folder.size()));
+    if (!folder.empty() && folder.size() < MAX_PATH - 1 && SetCurrentDirectoryW(folder.c_str())) return true;
+  }
+  return SetCurrentDirectoryW(wideText(path.toStdString()).c_str());
+}
 
 // A symbolic link needs a privilege on Windows; a hard link needs the same volume, and where it
 // cannot be made a copy hands the file over as well.
 bool linkToNativePath(const QByteArray& target, const QString& link) {
-  const std::wstring from = wideText(target.toStdString()), to = QDir::toNativeSeparators(link).toStdWString();
+  const std::wstring from = widePath(target.toStdString()), to = widePath(QDir::toNativeSeparators(link).toStdWString());
   return CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
 }
 

@@ -9,7 +9,12 @@
 namespace platform {
 
 RegularFile::RegularFile(const QByteArray& path) {
-  const HANDLE file = CreateFileW(wideText(path.toStdString()).c_str(), GENERIC_READ,
+  // A device is not even opened: opening one can do something of its own (a modem dials).
+  if (isDevicePath(path.toStdString())) {
+    problem_ = "it is not an ordinary file (it is a device or a pipe)";
+    return;
+  }
+  const HANDLE file = CreateFileW(widePath(path.toStdString()).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);  // a folder opens too, and is told apart
   if (file == INVALID_HANDLE_VALUE) {

@@ -14,7 +14,7 @@ namespace platform {
 // is this process's and this probe's alone, and an existing file is never opened.
 bool canCreateFilesIn(const QByteArray& path) {
   static std::atomic<unsigned> probes{0};
-  const std::wstring name = wideText(path.toStdString()) + L"\\.wadwright-probe-" +
+  const std::wstring name = widePath(path.toStdString() + "\\.wadwright-probe-") +
                             std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++probes);
   HANDLE probe = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);

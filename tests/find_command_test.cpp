@@ -207,3 +207,21 @@ TEST(FindCommand, ATextOfTheChecksumToolNamesTheFileFound) {
                                                            iwad + "'. md5sum.exe: DOOM2.WAD: Permission denied").toStdString());
   EXPECT_EQ(found.code, 2);
 }
+
+// Finding nothing, it says where it looked and exits 1; with --json the output is still one whole
+// document, the empty array.
+TEST(FindCommand, FindingNothingSaysWhereItLookedAndJsonIsAnEmptyArray) {
+  ScratchFolder work;
+  QDir().mkpath("empty");
+  if (runTool("unshare", {"-rm", "true"}).code != 0) GTEST_SKIP() << "no user or mount namespace to hide Debian's IWADs in";
+  // The folders always searched hold Freedoom here: an empty folder is put over them.
+  const QString hidden = "for f in /usr/share/games/doom /usr/local/share/games/doom; do [ ! -d $f ] || mount --bind empty $f; done";
+  for (const bool json : {false, true}) {
+    ToolResult found = runTool("unshare", {"-rm", "sh", "-c", hidden + " && exec \"$W\" --find" + QString(json ? " --json" : "")},
+                               homeAt(work, work.path("empty")) << "W=" + builtTool("wadwright"));
+    EXPECT_EQ(found.code, 1) << found.err.toStdString();
+    EXPECT_TRUE(found.err.startsWith("wadwright: I found no IWADs. I looked in:\n")) << found.err.toStdString();
+    if (json) EXPECT_TRUE(QJsonDocument::fromJson(found.out).isArray() && QJsonDocument::fromJson(found.out).array().isEmpty()) << found.out.toStdString();
+    else EXPECT_EQ(found.out, "");
+  }
+}

@@ -55,7 +55,7 @@ QString FileListBox::emptyHint() const {
   QStringList names;
   for (const QString& path : foundIwads_) names << QFileInfo(path).fileName();
   return QString(kEmptyHint) + "\n\nFound on this computer: " + names.join(", ") + ".\nClick here, or press Enter, to open " +
-         QFileInfo(foundIwads_.front()).path() + ".";
+         QDir::toNativeSeparators(QFileInfo(foundIwads_.front()).path()) + ".";
 }
 
 void FileListBox::mousePressEvent(QMouseEvent* event) {

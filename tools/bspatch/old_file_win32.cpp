@@ -13,11 +13,12 @@ namespace bspatch {
 // no handler is needed for reading a lost page.
 OldFile::OldFile(const std::string& path) {
   auto fail = [&path] { throw std::runtime_error(path + ": " + tools::windowsErrorText(GetLastError())); };
-  HANDLE file = CreateFileW(platform::wideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  const std::wstring name = platform::widePath(path);
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) fail();
   LARGE_INTEGER size{};
-  if (GetFileType(file) != FILE_TYPE_DISK || (GetFileAttributesW(platform::wideText(path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (GetFileType(file) != FILE_TYPE_DISK || (GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
     CloseHandle(file);
     throw std::runtime_error(path + ": not a regular file");
   }

@@ -87,7 +87,7 @@ int main() {
     // so that whoever cancels the run can remove the file while the program still holds it, and
     // with whoever made it to be deleted as they end and holds it open for that.
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    output = CreateFileW(platform::wideText(*command.outputFile).c_str(), GENERIC_WRITE,
+    output = CreateFileW(platform::widePath(*command.outputFile).c_str(), GENERIC_WRITE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherited,
                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (output == INVALID_HANDLE_VALUE)

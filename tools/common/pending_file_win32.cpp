@@ -38,7 +38,7 @@ void removePendingFileNow() {
 }
 
 PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath_(finalPath) {
-  const std::wstring wideFinal = platform::wideText(finalPath);
+  const std::wstring wideFinal = platform::widePath(finalPath);
   if (GetFileAttributesW(wideFinal.c_str()) != INVALID_FILE_ATTRIBUTES) {
     throw std::runtime_error(finalPath + ": already exists; not overwriting it");
   }
@@ -52,7 +52,7 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   if (name.empty() || name == "." || name == "..") throw std::runtime_error(finalPath + ": not a file name");
 
   ULARGE_INTEGER freeBytes{};
-  if (!GetDiskFreeSpaceExW(platform::wideText(folder_).c_str(), &freeBytes, nullptr, nullptr)) {
+  if (!GetDiskFreeSpaceExW(platform::widePath(folder_).c_str(), &freeBytes, nullptr, nullptr)) {
     throw std::runtime_error(shownFolder + ": " + lastError());
   }
   if (static_cast<unsigned long long>(size) > freeBytes.QuadPart) {
@@ -64,8 +64,8 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   SetConsoleCtrlHandler(removeTempOnConsoleEvent, TRUE);
   HANDLE file = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    std::wstring temp = platform::wideText(prefix + "." + name + ".") +
-                        std::to_wstring((GetTickCount64() * 7919 + GetCurrentProcessId() + attempt) % 1000000);
+    const std::wstring temp = platform::widePath(
+        prefix + "." + name + "." + std::to_string((GetTickCount64() * 7919 + GetCurrentProcessId() + attempt) % 1000000));
     if (temp.size() >= sizeof gTempPath / sizeof gTempPath[0]) throw std::runtime_error(finalPath + ": path too long");
     wcscpy(gTempPath, temp.c_str());
     file = CreateFileW(gTempPath, GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
@@ -105,7 +105,7 @@ void PendingFile::commit() {
   fd_ = -1;
   if (_close(fd) != 0) throw std::runtime_error("cannot write " + finalPath_ + ": " + std::strerror(errno));
   // Without MOVEFILE_REPLACE_EXISTING: a file that took the name while we wrote stays as it is.
-  if (!MoveFileExW(gTempPath, platform::wideText(finalPath_).c_str(), MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(gTempPath, platform::widePath(finalPath_).c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD problem = GetLastError();
     if (problem == ERROR_ALREADY_EXISTS || problem == ERROR_FILE_EXISTS) {
       throw std::runtime_error(finalPath_ + ": appeared meanwhile; not overwriting it");

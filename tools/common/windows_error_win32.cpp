@@ -9,16 +9,21 @@
 
 namespace tools {
 
-std::string windowsErrorText(unsigned long code) {
+int windowsErrorNumber(unsigned long code) {
   switch (code) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME: return std::strerror(ENOENT);
+    case ERROR_INVALID_NAME: return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return std::strerror(EACCES);
+    case ERROR_SHARING_VIOLATION: return EACCES;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return std::strerror(ENOSPC);
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
   }
+  return 0;
+}
+
+std::string windowsErrorText(unsigned long code) {
+  if (const int number = windowsErrorNumber(code)) return std::strerror(number);
   wchar_t* text = nullptr;
   FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);

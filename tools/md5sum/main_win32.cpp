@@ -65,7 +65,7 @@ class Hash {
 }  // namespace
 
 std::string digestOfFile(const std::string& path, std::string* error) {
-  std::wstring name = platform::wideText(path);
+  std::wstring name = platform::widePath(path);
   DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     *error = std::strerror(EISDIR);
