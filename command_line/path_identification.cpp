@@ -57,7 +57,7 @@ Identification identifyPath(const QByteArray& path, const QByteArray& programFol
   const QString shown = QFile::decodeName(path);
   auto run = [&](const QString& line) { return platform::runAndWait(line, programFolder); };
   // Declared first, so that it goes last: Windows removes no folder that is the working one.
-  std::unique_ptr<QTemporaryDir> links;
+  PrivateFolder links;
   FolderReturn back;
   QString why;
   const QByteArray name = enterFolderOfFile(path, &why);

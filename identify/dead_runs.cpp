@@ -2,10 +2,17 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QThread>
 
 #include "platform/run_names.h"
 
 QString privateFolderTemplate(const QString& base) { return base + "/wadwright-" + platform::thisRunName() + "-XXXXXX"; }
+
+void PrivateFolderRemoval::operator()(QTemporaryDir* folder) const {
+  // Two seconds at most: what is still left then, the next start removes.
+  for (int tries = 0; folder->isValid() && !folder->remove() && tries < 40; ++tries) QThread::msleep(50);
+  delete folder;
+}
 
 void removeDeadRunsFolders() {
   // QTemporaryDir puts six letters or digits for the Xs.

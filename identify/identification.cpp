@@ -68,19 +68,19 @@ class ChecksumOutput {
     if (!file_->made()) file_.reset();
     return file_ != nullptr;
   }
-  std::unique_ptr<QTemporaryDir> private_;
+  PrivateFolder private_;
   std::unique_ptr<platform::OutputFile> file_;  // goes before its folder
 };
 
 }  // namespace
 
-std::unique_ptr<QTemporaryDir> makePrivateFolder(qint64 room) {
+PrivateFolder makePrivateFolder(qint64 room) {
   // The session's own folder first; a full or unusable one falls back, as md5tmp.txt does. So
   // does one whose path cannot be handed to the tools (a quote or a backslash in it).
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   for (const QString& base : {runtime, QDir::tempPath()}) {
     if (base.isEmpty()) continue;
-    auto folder = std::make_unique<QTemporaryDir>(privateFolderTemplate(base));
+    PrivateFolder folder(new QTemporaryDir(privateFolderTemplate(base)));
     if (!folder->isValid() || platform::commandWord(folder->path()).isEmpty()) continue;
     const QString probe = folder->filePath(kChecksumFile);
     const bool fits = checksumFits(probe);

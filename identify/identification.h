@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "catalogue.h"
+#include "dead_runs.h"
 #include "platform/process.h"
 
 /// What identifying one file found out.
@@ -33,7 +34,7 @@ inline constexpr const char* kChecksumFile = "md5tmp.txt";
 /// A new folder of the user's own, which no one else can write to, with room for a checksum line
 /// and `room` bytes more: in XDG_RUNTIME_DIR, else (that is too full, read-only or missing) in the
 /// temporary folder. Not made (null) where neither has room.
-std::unique_ptr<QTemporaryDir> makePrivateFolder(qint64 room = 0);
+PrivateFolder makePrivateFolder(qint64 room = 0);
 
 /// Why the file `name` cannot be handed to the tools by its name (it holds a double quote, a
 /// backslash or a control character), naming it `shownName`; empty when it can.

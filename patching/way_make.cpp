@@ -81,7 +81,7 @@ PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunC
   if (!why.isEmpty()) return refusedBecause(why);
   // Files made on the way live here and go with it, whatever ends the making; it is made where
   // they all fit.
-  std::unique_ptr<QTemporaryDir> onTheWay;
+  PrivateFolder onTheWay;
   if (way.steps.size() > 1 && !(onTheWay = makePrivateFolder(roomOnTheWay(way))))
     return refusedBecause(noRoomOnTheWay(way, shownTarget));
 
