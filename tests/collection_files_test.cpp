@@ -1,5 +1,5 @@
-// The collection's pinned files, held against the list measured from the collection itself, and
-// the ways' files against them; where a fetch comes from.
+// The ways' files against the collection's pinned files (which the collection's tests hold against
+// the list measured from it); where a fetch comes from.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,23 +9,6 @@
 #include "identify/catalogue.h"
 #include "identify/known_releases.h"
 #include "patching/patch_fetch.h"
-
-TEST(CollectionFiles, AreEveryFileOfTheMeasuredList) {
-  QFile list(COLLECTION_FILES_TSV);
-  if (!list.open(QIODevice::ReadOnly)) GTEST_SKIP() << "no shared list beside the sources: " << COLLECTION_FILES_TSV;
-  std::size_t rows = 0;
-  for (const QByteArray& line : list.readAll().split('\n')) {
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    const QList<QByteArray> fields = line.split('\t');
-    ASSERT_EQ(fields.size(), 3) << line.toStdString();
-    const CollectionFile* file = lookUpCollectionFile(QString::fromUtf8(fields[0]));
-    ASSERT_NE(file, nullptr) << line.toStdString();
-    EXPECT_EQ(file->size, fields[1] == "-" ? -1 : fields[1].toLongLong()) << line.toStdString();
-    EXPECT_EQ(QByteArray(file->sha256), fields[2] == "-" ? QByteArray() : fields[2]) << line.toStdString();
-    ++rows;
-  }
-  EXPECT_EQ(rows, collectionFiles().size());
-}
 
 // A step whose releases share a folder of the collection can be fetched: the first of its names
 // that is the collection's (the current labels') is pinned. The TNT yellow-key pair alone has

@@ -10,6 +10,7 @@
 
 #include "identify/collection_releases.h"
 #include "identify/identification.h"
+#include "patching/collection_files.h"
 #include "patching/collection_ways.h"
 #include "patching/way_make.h"
 #include "support/bsdiff_patch.h"
@@ -27,7 +28,9 @@ const CatalogueRow* rowNamed(const char* name) {
   return nullptr;
 }
 
-TEST(Collection, EveryFileIsOnAWayOrExcludedWithItsReason) {
+// Each file of the collection's own list is pinned by the size and SHA-256 measured there, and is on
+// a way or excluded with its reason.
+TEST(Collection, EveryFileIsPinnedAndOnAWayOrExcludedWithItsReason) {
   QFile list(shared("collection-files.tsv"));
   ASSERT_TRUE(list.open(QIODevice::ReadOnly)) << "the collection's file list belongs beside the source: " << list.fileName().toStdString();
   QSet<QString> onAWay, excluded;
@@ -45,11 +48,15 @@ TEST(Collection, EveryFileIsOnAWayOrExcludedWithItsReason) {
     if (fields.first().startsWith('#')) continue;
     ++files;
     const bool measured = fields.value(1) != "-";  // one file of the collection could not be measured
+    const CollectionFile* pin = lookUpCollectionFile(fields.first());
+    ASSERT_TRUE(pin && fields.size() == 3) << fields.join(' ').toStdString();
+    EXPECT_EQ(pin->size, measured ? fields[1].toLongLong() : -1) << pin->path;
+    EXPECT_EQ(QString(pin->sha256), fields[2] == "-" ? "" : fields[2]) << pin->path;
     EXPECT_TRUE(onAWay.contains(fields.first()) != excluded.contains(fields.first()) || !measured) << fields.first().toStdString();
     onAWay.remove(fields.first());
     excluded.remove(fields.first());
   }
-  EXPECT_EQ(files, 142);
+  EXPECT_EQ(files, int(collectionFiles().size()));
   EXPECT_TRUE(onAWay.isEmpty() && excluded.isEmpty()) << "files the collection does not have";
 }
 
