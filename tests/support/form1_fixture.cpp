@@ -14,7 +14,7 @@ Form1Fixture::Form1Fixture() { tools.installFakeChecksum(); }
 
 Form1Fixture::~Form1Fixture() {
   form.reset();
-  qunsetenv("FAKE_MD5_DELAY");
+  for (const char* variable : {"FAKE_MD5_DELAY", "WADWRIGHT_REAL_BSPATCH", "WADWRIGHT_PATCH_SOURCE"}) qunsetenv(variable);
 }
 
 void Form1Fixture::openWindow() {
