@@ -44,7 +44,7 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   openWindow();
   for (const auto& [checksum, release, update, backdates, note] : cases) {
     work.write("x.wad", fakeRelease(checksum));
-    click("x.wad");
+    clickEntry(*form, "x.wad");
     EXPECT_TRUE(form->Frame1->isVisible());
     EXPECT_EQ(form->Label1->text(), release);
     for (QLabel* label : {form->Label1, form->Label2}) {  // whole, inside the frame, one below the other
@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
 
   tools.installReal({"md5sum.exe", "sha1sum.exe"});  // a file in no row: its real checksums are shown
   work.write("x.wad", "hello");
-  click("x.wad");
+  clickEntry(*form, "x.wad");
   EXPECT_EQ(messages.texts, QStringList{"This is an unknown version or not a valid IWAD. I cannot patch this -sorry!"});
   EXPECT_EQ(messages.details, QStringList{"MD5: 5d41402abc4b2a76b9719d911017c592"});
   EXPECT_EQ(form->Label1->text(), "");
@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {
     form->File1->refresh();
     EXPECT_EQ(listed(), (QStringList{"d1_2.wad", "d1_1666.wad", "DOOM.WAD", "linked.wad", "two\u240Alines.wad"}));
   }
-  click("two\u240Alines.wad");  // shown on one line, and refused by its real name
+  clickEntry(*form, "two\u240Alines.wad");  // shown on one line, and refused by its real name
   EXPECT_TRUE(messages.texts.value(0).startsWith("The name 'two\nlines.wad' cannot be handed to the checksum tool safely."));
 }
 
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesOrReturnsToNeutral) {
   auto centre = [&](int row) { return form->File1->visualItemRect(form->File1->item(row)).center(); };
   QWidget* list = form->File1->viewport();
 
-  click("a.wad");
+  clickEntry(*form, "a.wad");
   QTest::mousePress(list, Qt::LeftButton, {}, centre(0));  // a drag from a.wad onto c.wad
   QMouseEvent move(QEvent::MouseMove, centre(1), list->mapToGlobal(centre(1)), Qt::NoButton, Qt::LeftButton, {});
   QApplication::sendEvent(list, &move);
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesOrReturnsToNeutral) {
   settle();
   EXPECT_EQ(form->Label1->text(), "DOOM V1.666");  // c.wad's
 
-  click("a.wad", Qt::RightButton);
+  clickEntry(*form, "a.wad", Qt::RightButton);
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
   QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(5, list->height() - 5));  // on no entry
   settle();
@@ -137,10 +137,10 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
     busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     clock.start();
     qputenv("FAKE_MD5_DELAY", "0.3");
-    click("c.wad");
-    QTimer::singleShot(100, [&] { click("b.wad"); });  // and another while c.wad is worked out
+    clickEntry(*form, "c.wad");
+    QTimer::singleShot(100, [&] { clickEntry(*form, "b.wad"); });  // and another while c.wad is worked out
   });
-  click("hang.wad");
+  clickEntry(*form, "hang.wad");
   EXPECT_TRUE(busy);
   EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, ANewClickEndsAToolThatHangsAndTheLastFileAloneIsShown) {
     QTest::mouseClick(form->Command1, Qt::LeftButton);
   });
   clock.restart();
-  click("hang.wad");
+  clickEntry(*form, "hang.wad");
   EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_EQ(listed(), (QStringList{"b.wad", "hang.wad"}));
   expectNeutralLook();
@@ -197,7 +197,7 @@ class PatchInWindowTest : public MainWindowTest {
     work.write("other.wad", fakeRelease(kDoomV1666));
     work.write("patches/d1_ud_11", bsdiffPatch(source, older));
     openWindow();
-    click("mine.wad");
+    clickEntry(*form, "mine.wad");
   }
   QByteArray source = fakeRelease(kUltimate) + QByteArray(300000, 'u');
   QByteArray older = QByteArray(source).replace(0, 32, kDoomV11).replace(100, 5000, QByteArray(9000, 'o'));
@@ -217,7 +217,7 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
       {"mine.wad", 6, "Can't continue. The file that I was going to create -'d1_1666.wad'- already exists!"},
   };
   for (const auto& [selected, button, said] : cases) {
-    click(selected);
+    clickEntry(*form, selected);
     clickButton(button);
     EXPECT_EQ(messages.texts.last(), said);
   }
@@ -225,7 +225,7 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
   EXPECT_EQ(work.entries(), (QStringList{"d1_1666.wad", "d1_18.wad", "mine.wad", "other.wad", "patches", "udoom.wad"}));
 
   // Replaced after its identification: nothing is run, nothing made.
-  click("mine.wad");
+  clickEntry(*form, "mine.wad");
   work.write("mine.wad", older);
   clickButton(4);
   EXPECT_EQ(messages.texts.last(), "'mine.wad' has changed since I identified it, so 'd1_11.wad' was not created. "
@@ -237,7 +237,7 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   tools.install("bspatch.exe", "#!/bin/sh\nsleep 0.5\nexec \"$WADWRIGHT_REAL_BSPATCH\" \"$@\"\n");
   qputenv("WADWRIGHT_REAL_BSPATCH", builtTool("bspatch.exe").toLocal8Bit());
   QTimer::singleShot(150, [&] {
-    click("other.wad");                                   // the list is locked: no identification
+    clickEntry(*form, "other.wad");                                   // the list is locked: no identification
     QTest::mouseClick(form->Command1, Qt::LeftButton);    // and so is "refresh view"
     QTest::mouseClick(form->Command(5), Qt::LeftButton);  // and every other action
   });
@@ -253,7 +253,7 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   tools.installReal({"bspatch.exe"});
   tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in d1_12.wad) echo $$ > pid; exec sleep 1000;; esac\nexec cat -- \"$1\"\n");
   work.write("patches/d1_ud_12", bsdiffPatch(source, older));
-  click("mine.wad");
+  clickEntry(*form, "mine.wad");
   QTimer::singleShot(0, [&] { clickButton(5); });
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] { if (work.exists("pid")) form->close(); });
@@ -296,7 +296,7 @@ TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
     QFile::remove("udoom.wad");
     tools.install("fetch.exe", "#!/bin/sh\n" + fetchTool);
     messages.questionAnswer = pressed == "No" ? QMessageBox::No : QMessageBox::Yes;
-    click("kex.wad");
+    clickEntry(*form, "kex.wad");
     int shown = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -350,18 +350,18 @@ TEST_F(PatchInWindowTest, TheCollectionsOtherReleasesAreOneList) {
                             "No Rest for the Living, re-release 2024 (nerve_kex.wad)"}},
   };
   for (const auto& [file, update, list] : cases) {
-    click(file);
+    clickEntry(*form, file);
     EXPECT_EQ(form->Command2->isVisible(), update) << file.toStdString();
     EXPECT_EQ(listShown().join('|'), list.join('|')) << file.toStdString();
   }
   EXPECT_EQ(form->Label4->isVisible() ? form->Label4->text() : QString(), "");
-  click("old.wad");
+  clickEntry(*form, "old.wad");
   EXPECT_EQ(form->Label4->text(), "This will create the file 'heretic_1.3.wad'");
-  click("mine.wad");  // Ultimate Doom: its five historic versions as the design's buttons, the rest listed
+  clickEntry(*form, "mine.wad");  // Ultimate Doom: its five historic versions as the design's buttons, the rest listed
   EXPECT_EQ(listShown().value(0), "DOOM Pocket PC (doom_ppc.wad)");
   EXPECT_EQ(listShown().size(), 11);
 
-  click("heretic.wad");
+  clickEntry(*form, "heretic.wad");
   form->OtherReleases->menu()->actions().first()->trigger();
   EXPECT_EQ(messages.texts, QStringList{"heretic_1.0.wad was sucessully created!"});
   EXPECT_EQ(work.read("heretic_1.0.wad"), v10);

@@ -13,7 +13,6 @@
 Form1Fixture::Form1Fixture() { tools.installFakeChecksum(); }
 
 Form1Fixture::~Form1Fixture() {
-  form.reset();
   for (const char* variable : {"FAKE_MD5_DELAY", "WADWRIGHT_REAL_BSPATCH", "WADWRIGHT_PATCH_SOURCE"}) qunsetenv(variable);
 }
 
@@ -21,8 +20,6 @@ void Form1Fixture::openWindow() {
   form = std::make_unique<Form1>(QFile::encodeName(tools.path()));
   form->show();
 }
-
-void Form1Fixture::click(const QString& name, Qt::MouseButton button) { clickEntry(*form, name, button); }
 
 void Form1Fixture::clickButton(int number) {
   QPushButton* button = form->Command(number);

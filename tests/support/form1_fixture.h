@@ -21,8 +21,6 @@ class Form1Fixture : public ::testing::Test {
   ~Form1Fixture() override;
 
   void openWindow();
-  /// Clicks the entry as a user would; returns when the window has handled the click.
-  void click(const QString& name, Qt::MouseButton button = Qt::LeftButton);
   void clickButton(int number);
   QStringList listed() const;
 
@@ -32,6 +30,6 @@ class Form1Fixture : public ::testing::Test {
   ScratchFolder work;
   ToolFolder tools;
   MessageCatcher messages;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<Form1> form;  // last, so that the window goes before the folders and tools it uses
 };
 
