@@ -62,6 +62,11 @@ TEST_F(WindowTest, BothWindowsOpenWholeAndEveryTextIsReadableInEveryTheme) {
     EXPECT_EQ(form->Command(number)->parentWidget(), form.get());
   }
   expectNeutralLook();
+  // The disclaimer is bare, of a fixed size, and shows its whole warning unscrolled.
+  EXPECT_TRUE(disclaimer.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(disclaimer.minimumSize(), disclaimer.maximumSize());
+  EXPECT_TRUE(disclaimer.Text1->text().endsWith("if this should become necessary.\r\nAnd please don't forget to read the docs!"));
+  EXPECT_EQ(disclaimer.Text1->verticalScrollBar()->maximum(), 0);
   QPixmap shot(form->size() * 1.5);  // at QT_SCALE_FACTOR=1.5 or QT_FONT_DPI=144, the list keeps its bottom line
   shot.setDevicePixelRatio(1.5);
   form->render(&shot);
@@ -88,16 +93,10 @@ TEST_F(WindowTest, BothWindowsOpenWholeAndEveryTextIsReadableInEveryTheme) {
   QApplication::setPalette(original);
 }
 
-// The disclaimer: a bare window of a fixed size with the warning. Yes is the only way on (which the
-// start-up's own test follows to the main window); anything else ends the program.
-TEST_F(WindowTest, TheDisclaimerWarnsAndOnlyYesLeadsOn) {
+// Yes on the disclaimer is the only way on (which the start-up's own test follows to the main
+// window); anything else ends the program.
+TEST_F(WindowTest, OnlyYesOnTheDisclaimerLeadsOn) {
   frmSplash disclaimer;
-  EXPECT_TRUE(disclaimer.windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(disclaimer.minimumSize(), disclaimer.maximumSize());
-  EXPECT_TRUE(disclaimer.Text1->text().endsWith("if this should become necessary.\r\nAnd please don't forget to read the docs!"));
-
-  disclaimer.show();
-  EXPECT_EQ(disclaimer.Text1->verticalScrollBar()->maximum(), 0);  // the whole warning, unscrolled
   int accepted = 0;
   QObject::connect(&disclaimer, &frmSplash::accepted, [&] { ++accepted; });
   // The program's event loop with `answer` as its first event: its exit code once something ended it.
