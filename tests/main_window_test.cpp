@@ -229,7 +229,7 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
 TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAndClosingItLeavesNothing) {
   tools.install("bspatch.exe", "#!/bin/sh\nsleep 0.5\nexec '" + QFile::encodeName(builtTool("bspatch.exe")) + "' \"$@\"\n");
   QTimer::singleShot(150, [&] {
-    clickEntry(*form, "other.wad");                                   // the list is locked: no identification
+    clickEntry(*form, "other.wad");                       // the list is locked: no identification
     QTest::mouseClick(form->Command1, Qt::LeftButton);    // and so is "refresh view"
     QTest::mouseClick(form->Command(5), Qt::LeftButton);  // and every other action
   });
