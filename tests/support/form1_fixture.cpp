@@ -13,16 +13,13 @@
 Form1Fixture::Form1Fixture() { tools.installFakeChecksum(); }
 
 Form1Fixture::~Form1Fixture() {
-  form.reset();
-  qunsetenv("FAKE_MD5_DELAY");
+  for (const char* variable : {"FAKE_MD5_DELAY", "WADWRIGHT_PATCH_SOURCE"}) qunsetenv(variable);
 }
 
 void Form1Fixture::openWindow() {
   form = std::make_unique<Form1>(QFile::encodeName(tools.path()));
   form->show();
 }
-
-void Form1Fixture::click(const QString& name, Qt::MouseButton button) { clickEntry(*form, name, button); }
 
 void Form1Fixture::clickButton(int number) {
   QPushButton* button = form->Command(number);

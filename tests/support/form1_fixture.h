@@ -10,6 +10,10 @@
 #include "scratch_folder.h"
 #include "tool_folder.h"
 
+// Releases the stand-in checksum tool names: Ultimate Doom and Doom2 V1.9.
+inline constexpr const char* kUltimate = "c4fe9fd920207691a9f493668e0a2083";
+inline constexpr const char* kDoom2 = "25e1459ca71d321525f84628f45ca8cd";
+
 /// The main window over a scratch working folder, with its tools in a folder of their own.
 class Form1Fixture : public ::testing::Test {
  protected:
@@ -17,8 +21,6 @@ class Form1Fixture : public ::testing::Test {
   ~Form1Fixture() override;
 
   void openWindow();
-  /// Clicks the entry as a user would; returns when the window has handled the click.
-  void click(const QString& name, Qt::MouseButton button = Qt::LeftButton);
   void clickButton(int number);
   QStringList listed() const;
 
@@ -28,6 +30,6 @@ class Form1Fixture : public ::testing::Test {
   ScratchFolder work;
   ToolFolder tools;
   MessageCatcher messages;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<Form1> form;  // last, so that the window goes before the folders and tools it uses
 };
 

@@ -17,13 +17,6 @@ inline void settle() {
   }
 }
 
-/// Handles events until `done` holds, or 10 s have passed: for what the window gets from a thread.
-template <typename Condition>
-inline bool settleUntil(Condition done) {
-  for (int waited = 0; !done() && waited < 10000; waited += 20) QTest::qWait(20);
-  return done();
-}
-
 /// Clicks the list's entry `name`; returns when the window has handled the click.
 inline void clickEntry(Form1& form, const QString& name, Qt::MouseButton button = Qt::LeftButton) {
   QList<QListWidgetItem*> items = form.File1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
