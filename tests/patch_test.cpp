@@ -26,11 +26,6 @@ class Patch : public ::testing::Test {
     return createRelease({"mine.wad", "c4fe9fd920207691a9f493668e0a2083", target, patch, *madeRelease(target)},
                          [this](const QString& line) { return platform::runAndWait(line, QFile::encodeName(tools.path())); });
   }
-  // Nothing was written: the folder holds what it held, the selected file as it was.
-  void expectUntouched(const QStringList& entries = {"mine.wad", "patches"}) {
-    EXPECT_EQ(work.entries(), entries);
-    EXPECT_EQ(work.read("mine.wad"), source);
-  }
 
   ScratchFolder work;
   ToolFolder tools;
@@ -41,12 +36,10 @@ class Patch : public ::testing::Test {
 // never written over, not even when it appears after the check.
 TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
   QFile::rename(tools.path() + "/bspatch.exe", tools.path() + "/real-bspatch");
-  work.write("d1_12.wad", "my own file");
   QFile::link("nowhere.wad", "udoom.wad");  // a link that leads nowhere counts too
   const QByteArray real = "exec \"$(dirname \"$0\")/real-bspatch\" \"$@\"\n";
   // The patch tool's script (empty: none at all), the target, the patch argument, what is said.
   const std::tuple<QByteArray, QString, QString, QString> cases[] = {
-      {"touch ran\n", "d1_12.wad", " patches\\d1_ud_12", "Can't continue. The file that I was going to create -'d1_12.wad'- already exists!"},
       {"touch ran\n", "udoom.wad", " patches\\d1_ud_11", "Can't continue. The file that I was going to create -'udoom.wad'- already exists!"},
       {real, "d1_11.wad", " patches\\missing", "I could not create 'd1_11.wad'.\nbspatch.exe: "},
       {"exit 0\n", "d1_11.wad", " patches\\d1_ud_11", "I could not create 'd1_11.wad'.\nThe patch tool ended without writing it."},
@@ -61,9 +54,10 @@ TEST_F(Patch, WhatCannotBeMadeIsSaidAndNothingIsWrittenOver) {
     EXPECT_EQ(result.outcome, said.startsWith("Can't") ? PatchResult::Outcome::Refused : PatchResult::Outcome::NotCreated);
     EXPECT_TRUE(result.message.startsWith(said)) << result.message.toStdString();
   }
-  EXPECT_EQ(work.read("d1_12.wad"), "my own file");
+  // Nothing was written over, the selected file is as it was, and the tool never ran.
   EXPECT_EQ(work.read("d1_18.wad"), "theirs\n");
-  expectUntouched({"d1_12.wad", "d1_18.wad", "mine.wad", "patches", "udoom.wad"});  // and the tool never ran
+  EXPECT_EQ(work.read("mine.wad"), source);
+  EXPECT_EQ(work.entries(), (QStringList{"d1_18.wad", "mine.wad", "patches", "udoom.wad"}));
 }
 
 // The checksum of a new file that fills the disk to the last byte goes to a private file: the file is checked.
@@ -94,13 +88,18 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   EXPECT_TRUE(list.out.startsWith("mine.wad\tnothing\tI cannot make anything from 'mine.wad' here: this folder is read-only."));
   list = runTool(tools.path() + "/wadwright", {"--demo", "v11.lmp", "mine.wad"});
   EXPECT_TRUE(list.out.contains("\nmine.wad\tcould be made into\tDOOM V1.1\tI cannot create 'd1_11.wad' here: this folder is read-only."));
+  tools.install("fetch.exe", "#!/bin/sh\ntouch \"$0.ran\"\n");  // and --make --download fetches nothing
+  list = runTool(tools.path() + "/wadwright", {"--make", "--download", "d1_18.wad", "mine.wad"});
+  EXPECT_TRUE(list.out.contains("\trefused\tI cannot create 'd1_18.wad' here: this folder is read-only."));
+  EXPECT_FALSE(QFile::exists(tools.path() + "/fetch.exe.ran"));
   EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches", "v11.lmp"}));
 }
 
-// The collection renamed its labels in every folder: a copy from before the renames holds a store
-// release's patch to its hub under the names the collection's history gives it.
-TEST(PatchFiles, AnOlderCopyOfTheCollectionIsReadUnderItsEarlierNames) {
+// The collection renamed its labels in every folder: a copy from before or after the renames holds a
+// store release's patch to its hub under the names the collection's history gives it.
+TEST(PatchFiles, EveryCopyOfTheCollectionIsReadUnderTheNamesItsHistoryGives) {
   const std::pair<const char*, const char*> earlier[] = {  // the release, a patch file it had
+      {"3b37188f6337f15718b617c16e6e7a9c", "doom.wad\\kex_1.1-to-ud"},  // DOOM re-release 2024, Update 1: its newer name
       {"232a79f7121b22d7401905ee0ee1e487", "doom.wad\\unity1.0-to-ud"}, {"232a79f7121b22d7401905ee0ee1e487", "doom.wad\\switch-to-ud"},
       {"21b200688d0fa7c1b6f63703d2bdd455", "doom.wad\\unity1.1-to-ud"}, {"e7395bd5e838d58627bd028871efbc14", "doom2.wad\\switch-to-1.9"},
       {"a6685de59ddf2c07f45deeec95296d98", "tnt.wad\\unity1.0-to-1.9"}, {"be626c12b7c9d94b1dfb9c327566b4ff", "tnt.wad\\psn-to-1.9"},
