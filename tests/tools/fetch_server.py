@@ -6,7 +6,7 @@ says how the rest is served: see do_GET.
 Usage: fetch_server.py FOLDER
 """
 import http.server
-import os
+import pathlib
 import ssl
 import subprocess
 import sys
@@ -38,17 +38,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if way == "status":  # /status/N/PATH
             return self.answer(int(path.partition("/")[0]), b"no such thing", kind="text/plain")
         if way in ("to-http", "to-https"):  # to the plain or the secure server's /good/PATH
-            scheme = way[3:]
-            return self.answer(302, b"", location=f"{scheme}://127.0.0.1:{ports[scheme]}/good/{path}")
-        if way == "html":  # a web page, with status 200
-            return self.answer(200, b"<!DOCTYPE html><html><body>Not here</body></html>", kind="text/html; charset=utf-8")
+            return self.answer(302, b"", location=f"{way[3:]}://127.0.0.1:{ports[way[3:]]}/good/{path}")
         try:
-            with open(os.path.join(folder, path), "rb") as file:
-                data = file.read()
+            data = pathlib.Path(folder, path).read_bytes()
         except OSError:
             return self.answer(404, b"not found", kind="text/plain")
         half, size = data[: len(data) // 2], len(data)
-        ways = {  # what is sent, and the length said
+        ways = {  # what is sent, the length said, and its type if not the file's
             "good": (data, size),
             "changed": (data[:100] + bytes([data[100] ^ 1]) + data[101:], size),
             "short": (half, -1),  # then the end
@@ -56,6 +52,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             "endless": (data, -1),  # and more without end, below
             "stall": (half, size),  # then nothing
             "drop": (half, size),  # then the connection closes
+            "html": (b"<!DOCTYPE html><html><body>Not here</body></html>", None, "text/html; charset=utf-8"),
         }
         if way not in ways:
             return self.answer(404, b"no such way", kind="text/plain")
@@ -74,7 +71,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 plain = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 secure = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 with tempfile.TemporaryDirectory() as keys:
-    cert, key = os.path.join(keys, "cert.pem"), os.path.join(keys, "key.pem")
+    cert, key = pathlib.Path(keys, "cert.pem"), pathlib.Path(keys, "key.pem")
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
                     "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-days", "2",
                     "-keyout", key, "-out", cert], check=True, capture_output=True)
