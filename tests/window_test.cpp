@@ -17,16 +17,19 @@
 
 namespace {
 
-// Every control with a text shows it whole and lies inside its parent. Where exactly each stands,
-// and what it says, is the layout table's own business, not a test's to copy.
+QString textOf(QWidget* control) {
+  if (auto* note = qobject_cast<TextBox*>(control)) return note->text();
+  return control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text").toString();  // a label's, a button's
+}
+
+// Every control with a text shows it whole and lies inside its parent. Where exactly each stands
+// is the layout table's own business, not a test's to copy.
 void expectControlsWhole(QWidget* window) {
   for (QWidget* control : window->findChildren<QWidget*>()) {
-    auto* note = qobject_cast<TextBox*>(control);
-    auto* frame = qobject_cast<QGroupBox*>(control);
-    const QString text = note ? note->text() : control->property(frame ? "title" : "text").toString();  // a label's, a button's
+    const QString text = textOf(control);
     if (text.isEmpty()) continue;
     EXPECT_TRUE(control->parentWidget()->rect().contains(control->geometry())) << control->objectName().toStdString();
-    const bool oneLine = !note && !frame;
+    const bool oneLine = !qobject_cast<TextBox*>(control) && !qobject_cast<QGroupBox*>(control);
     EXPECT_TRUE(!oneLine || QFontMetrics(control->font()).horizontalAdvance(text) <= control->width()) << text.toStdString();
   }
 }
@@ -56,6 +59,21 @@ TEST_F(WindowTest, BothWindowsOpenWholeAndEveryTextIsReadableInEveryTheme) {
   EXPECT_EQ(form->windowTitle(), " Wadwright");
   expectControlsWhole(form.get());
   expectControlsWhole(&disclaimer);
+  // The design's own texts, misspellings and all, its sizes and its colours.
+  const std::tuple<QWidget*, const char*, QString> texts[] = {
+      {form.get(), "Label3", "Please select an IWAD:"}, {form.get(), "Command1", "refresh view"},
+      {form.get(), "Command3", "open 'Explorer' here"}, {form.get(), "Label5", "wadwright.example.org"},
+      {form.get(), "Frame1", "This IWAD is:"}, {form.get(), "Command2", "Update it!"},
+      {form.get(), "Text1", "These 'Backdate-Buttons' create outdatet versions of the IWAD. Please \r\nuse them only to satisy your "
+                            "historic interest.\r\n"},
+      {&disclaimer, "Label3", "Wadwright:"}, {&disclaimer, "Label1", "Wadloafers Patching Tool"},
+      {&disclaimer, "Command2", "Yes, I understand."}, {&disclaimer, "Command1", "Huh? (Cancel)"}};
+  for (const auto& [window, name, text] : texts) EXPECT_EQ(textOf(window->findChild<QWidget*>(name)), text) << name;
+  EXPECT_TRUE(disclaimer.Text1->text().startsWith("ATTENTION PLEASE:\r\n") && disclaimer.Text1->text().count("\r\n") == 2);
+  EXPECT_EQ(form->size(), QSize(545, 423));
+  EXPECT_EQ(disclaimer.size(), QSize(346, 278));
+  EXPECT_EQ(form->Label5->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+  EXPECT_EQ(disclaimer.palette().color(QPalette::Window), QColor(255, 255, 0));
   for (int number = 4; number <= 8; ++number) {  // the two sets share five places over the frame, outside it
     EXPECT_EQ(form->Command(number)->geometry(), form->Command(number + 5)->geometry());
     EXPECT_TRUE(form->Frame1->geometry().contains(form->Command(number)->geometry()));
