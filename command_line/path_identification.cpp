@@ -7,6 +7,7 @@
 
 #include "platform/command_words.h"
 #include "platform/folder_lock.h"
+#include "platform/held_file.h"
 #include "platform/native_names.h"
 
 namespace {
@@ -72,5 +73,7 @@ Identification identifyPath(const QByteArray& path, const QByteArray& programFol
   if (!links || !platform::linkToNativePath(platform::currentNativeFolder() + "/" + name, link) ||
       !QDir::setCurrent(links->path()))
     return failure("I cannot identify '" + shown + "': I found no private folder of yours to hand it over from.");
+  // Goes with the run however it ends, before its folder; a hard link's name goes, not the IWAD.
+  const platform::HeldFile held(link);
   return identifyFile(QFileInfo(link).fileName(), run, shown);
 }

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
+#include <vector>
 
 #include "identify/identification.h"
+#include "platform/held_file.h"
 #include "platform/native_names.h"
 #include "platform/writable_folder.h"
 
@@ -84,6 +87,9 @@ PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunC
   PrivateFolder onTheWay;
   if (way.steps.size() > 1 && !(onTheWay = makePrivateFolder(roomOnTheWay(way))))
     return refusedBecause(noRoomOnTheWay(way, shownTarget));
+  // Each file made on the way goes with the run however it ends, a forced end too: let go before the
+  // folder goes, as declared after it.
+  std::vector<std::unique_ptr<platform::HeldFile>> held;
 
   QString source = job.sourceName, sourceChecksum = job.sourceChecksum, shownSource = job.shownFolder + job.sourceName;
   bool identified = job.identifiedUnderLock;
@@ -96,6 +102,7 @@ PatchResult makeAlongWay(const WayJob& job, const Way& way, const platform::RunC
                             shownSource, shown, !last},
                            run);
     if (result.outcome != PatchResult::Outcome::Created) return result;
+    if (!last) held.push_back(std::make_unique<platform::HeldFile>(target));
     // Checked a moment ago, in a folder no one else can write to.
     source = target;
     sourceChecksum = step.made.release->checksum;

@@ -10,11 +10,12 @@
 namespace bspatch {
 
 // Windows refuses to shorten a file while it is mapped, so the old file cannot shrink under us:
-// no handler is needed for reading a lost page.
+// no handler is needed for reading a lost page. Shared for deleting: Wadwright holds a file made
+// on the way so, to go with it however it ends.
 OldFile::OldFile(const std::string& path) {
   auto fail = [&path] { throw std::runtime_error(path + ": " + tools::windowsErrorText(GetLastError())); };
   const std::wstring name = platform::widePath(path);
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) fail();
   LARGE_INTEGER size{};

@@ -15,8 +15,8 @@ namespace tools {
 // by its wide name, a long one under the \\?\ prefix: the C runtime's narrow _open stops at
 // MAX_PATH wherever Windows' long paths are not turned on. The file is read as bytes, never as text.
 int openInputFile(const char* path, struct stat* info) {
-  const HANDLE file = CreateFileW(platform::widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(platform::widePath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     errno = windowsErrorNumber(error) ? windowsErrorNumber(error) : EIO;
