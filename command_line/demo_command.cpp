@@ -12,6 +12,7 @@
 #include "find_command.h"
 #include "identify/demo.h"
 #include "identify/iwad_search.h"
+#include "identify_command.h"
 #include "make_command.h"
 #include "path_identification.h"
 #include "patching/patch_fetch.h"
@@ -103,7 +104,8 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
   const QString file = QFile::decodeName(path);
   QJsonObject object{{"file", file}, {"kind", "iwad"}, {"md5", found.fileHash.isEmpty() ? QJsonValue::Null : QJsonValue(found.fileHash)},
                      {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
-                     {"plays", false}, {"mayPlay", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"refused", QJsonValue::Null}, {"error", QJsonValue::Null}};
+                     {"plays", false}, {"mayPlay", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"refused", QJsonValue::Null}, {"error", QJsonValue::Null},
+                     {"unknown", QJsonValue::Null}};
   if (found.outcome == Identification::Outcome::Failed || found.outcome == Identification::Outcome::Abandoned) {
     const QString why = found.outcome == Identification::Outcome::Failed ? found.failure : kStoppedMessage;
     object["error"] = why;
@@ -111,7 +113,12 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
     return false;
   }
   if (!found.row) {
-    output.add(path, {"cannot play it", "unknown version " + found.fileHash}, object);
+    // What it is, as --identify says it: "kind" names this object's kind already.
+    object["unknown"] = unknownFields(found.wad);
+    const QString explained = explainUnknown(found);
+    QStringList fields{"cannot play it", "unknown version " + found.fileHash};
+    if (!explained.isEmpty()) fields << explained;
+    output.add(path, fields, object);
     return false;
   }
   if (demo.plays(found.row)) {

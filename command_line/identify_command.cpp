@@ -1,6 +1,7 @@
 #include "identify_command.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include "command_output.h"
@@ -28,27 +29,48 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
   // A checksum only where one was read: a file not finished never looks identified.
   bool read = !failed && !stopped;
   bool update = found.row && found.row->offer == Offer::Update;
-  return {{"file", QFile::decodeName(path)},
-          {"md5", read ? QJsonValue(found.fileHash) : QJsonValue::Null},
-          {"sha1", read && !found.sha1Hash.isEmpty() ? QJsonValue(found.sha1Hash) : QJsonValue::Null},
-          {"known", found.row != nullptr},
-          {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
-          {"remark", found.row ? QJsonValue(found.row->remark) : QJsonValue::Null},
-          {"offer", found.row ? offerOf(*found.row) : QJsonValue::Null},
-          {"target", update ? QJsonValue(found.row->update.targetFile) : QJsonValue::Null},
-          {"patch", update ? QJsonValue(platform::shownPath(QString(found.row->update.patchFile).trimmed())) : QJsonValue::Null},
-          {"error", read ? QJsonValue::Null : QJsonValue(stopped ? kStoppedMessage : found.failure)}};
+  QJsonObject object{{"file", QFile::decodeName(path)},
+                     {"md5", read ? QJsonValue(found.fileHash) : QJsonValue::Null},
+                     {"sha1", read && !found.sha1Hash.isEmpty() ? QJsonValue(found.sha1Hash) : QJsonValue::Null},
+                     {"known", found.row != nullptr},
+                     {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
+                     {"remark", found.row ? QJsonValue(found.row->remark) : QJsonValue::Null},
+                     {"offer", found.row ? offerOf(*found.row) : QJsonValue::Null},
+                     {"target", update ? QJsonValue(found.row->update.targetFile) : QJsonValue::Null},
+                     {"patch", update ? QJsonValue(platform::shownPath(QString(found.row->update.patchFile).trimmed())) : QJsonValue::Null},
+                     {"error", read ? QJsonValue::Null : QJsonValue(stopped ? kStoppedMessage : found.failure)}};
+  const QJsonObject unknown = unknownFields(found.wad);
+  for (auto field = unknown.begin(); field != unknown.end(); ++field) object.insert(field.key(), field.value());
+  return object;
 }
 
 QStringList asFields(const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
-  if (found.halfMatch) return {"unknown", found.fileHash + " " + halfMatchText(*found.halfMatch)};
-  if (found.outcome == Identification::Outcome::Unknown) return {"unknown", found.fileHash};
+  if (found.outcome == Identification::Outcome::Unknown) {
+    const QString explained = explainUnknown(found);
+    return explained.isEmpty() ? QStringList{"unknown", found.fileHash} : QStringList{"unknown", found.fileHash, explained};
+  }
   if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStoppedMessage};
   return {"error", QString(found.failure).replace('\n', ' ')};
 }
 
 }  // namespace
+
+QJsonObject unknownFields(const WadVerdict& verdict) {
+  const wad::Structure& structure = verdict.structure;
+  const bool told = verdict.kind != WadVerdict::Kind::None;
+  const bool read = structure.kind == wad::Structure::Kind::Iwad || structure.kind == wad::Structure::Kind::Pwad;
+  QJsonArray maps;
+  for (const std::string& map : structure.maps) maps.append(QString::fromStdString(map));
+  QJsonValue nearest = QJsonValue::Null;
+  if (verdict.nearest)
+    nearest = QJsonObject{{"release", verdict.nearest->releaseName}, {"size", verdict.nearest->size}, {"bytes_off", verdict.bytesOff}};
+  return {{"kind", told ? QJsonValue(kindName(verdict.kind)) : QJsonValue::Null},
+          {"game", structure.game.empty() ? QJsonValue::Null : QJsonValue(QString::fromStdString(structure.game))},
+          {"lumps", read ? QJsonValue(qint64(structure.lumps)) : QJsonValue::Null},
+          {"maps", read ? QJsonValue(maps) : QJsonValue::Null},
+          {"nearest", nearest}};
+}
 
 int reportIdentification(CommandOutput& output, const QByteArray& path, const Identification& found) {
   output.add(path, asFields(found), asJson(path, found));

@@ -4,8 +4,11 @@
 #include <QList>
 #include <QString>
 
+#include <QJsonObject>
+
 class CommandOutput;
 struct Identification;
+struct WadVerdict;
 
 /// `wadwright --identify [--json] FILE...`: identifies each file as the window does, without a
 /// window, and prints one line per file (or one JSON array). Returns the exit status: 0 when every
@@ -15,3 +18,7 @@ int identifyFromCommandLine(const QList<QByteArray>& files, bool json, const QBy
 
 /// Prints what identifying `path` found, as --identify does, and returns its exit status.
 int reportIdentification(CommandOutput& output, const QByteArray& path, const Identification& found);
+
+/// What a file in no row is, for --json: its kind, game, lumps, maps and the release nearest in
+/// size; each null where its structure does not tell it (all of them for a known file).
+QJsonObject unknownFields(const WadVerdict& verdict);

@@ -48,8 +48,9 @@ struct CatalogueRow {
   const char* collectionFolder = nullptr;
   /// Its labels there, space-separated: the current one first, then earlier names; or nullptr.
   const char* collectionLabels = nullptr;
-  /// Its size in bytes, as the collection's patches that make it give it; 0 where not known. The
-  /// room a file of it needs, known before it is made.
+  /// Its size in bytes, as the collection's patches that make it give it, else as Debian's
+  /// game-data-packager data does; 0 where not known. The room a file of it needs, known before
+  /// it is made, and what tells a damaged copy of it.
   qint64 size = 0;
   /// Its SHA-1, as the collection's README gives it, or nullptr.
   const char* sha1 = nullptr;

@@ -153,5 +153,13 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
     else result.row = bySha1;
   }
   result.outcome = result.row ? Identification::Outcome::Known : Identification::Outcome::Unknown;
+  if (!result.row) result.wad = readWadVerdict(name);
   return result;
+}
+
+QString explainUnknown(const Identification& found) {
+  QStringList said;
+  if (found.halfMatch) said << halfMatchText(*found.halfMatch);
+  if (const QString told = verdictText(found.wad); !told.isEmpty()) said << told;
+  return said.join(' ');
 }

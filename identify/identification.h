@@ -7,6 +7,7 @@
 #include "catalogue.h"
 #include "dead_runs.h"
 #include "platform/process.h"
+#include "wad_verdict.h"
 
 /// What identifying one file found out.
 struct Identification {
@@ -24,6 +25,8 @@ struct Identification {
   const CatalogueRow* row = nullptr;
   /// Unknown, but with the SHA-1 of this row, whose MD5 it does not have.
   const CatalogueRow* halfMatch = nullptr;
+  /// Unknown: what its own bytes say it is, read after its checksums.
+  WadVerdict wad;
   QString failure;
   bool missing = false;  ///< It failed because nothing is under the name any more.
 };
@@ -45,5 +48,10 @@ QString whyNotHandedOver(const QString& name, const QString& shownName);
 /// file and looks the checksum up. A checksum that no row has is followed by the same with
 /// sha1sum.exe and 40 characters, looked up among the SHA-1s the public patch collection gives. Where the working folder is read-only, or already holds a
 /// md5tmp.txt (never read, never removed), the output goes to a private folder of the user's.
-/// What is said of the file names it as `shownName`, where given.
+/// A file in no row is then read for its structure. What is said of the file names it as
+/// `shownName`, where given.
 Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName = {});
+
+/// What is said of a file in no row besides the design's sentence: the SHA-1 it shares with a
+/// release, where it does, then what its structure says; empty where neither says anything.
+QString explainUnknown(const Identification& found);

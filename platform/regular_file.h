@@ -21,6 +21,8 @@ class RegularFile {
   qint64 size() const { return size_; }
   /// Reads up to `size` bytes at the current place; 0 at the end, -1 when reading failed.
   qint64 read(char* buffer, qint64 size);
+  /// Reads up to `size` bytes at `offset`, wherever the current place is; as read() returns.
+  qint64 readAt(qint64 offset, char* buffer, qint64 size);
 
  private:
 #ifdef _WIN32

@@ -44,4 +44,12 @@ qint64 RegularFile::read(char* buffer, qint64 size) {
   }
 }
 
+qint64 RegularFile::readAt(qint64 offset, char* buffer, qint64 size) {
+  if (descriptor_ < 0) return -1;
+  for (;;) {
+    ssize_t got = ::pread(descriptor_, buffer, size_t(size), off_t(offset));
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
 }  // namespace platform

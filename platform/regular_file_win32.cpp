@@ -47,4 +47,16 @@ qint64 RegularFile::read(char* buffer, qint64 size) {
   return ReadFile(handle_, buffer, wanted, &got, nullptr) ? qint64(got) : -1;
 }
 
+qint64 RegularFile::readAt(qint64 offset, char* buffer, qint64 size) {
+  if (!handle_) return -1;
+  // On a handle opened for synchronous reads the offset given is where the read starts.
+  OVERLAPPED at{};
+  at.Offset = DWORD(offset & 0xffffffff);
+  at.OffsetHigh = DWORD(quint64(offset) >> 32);
+  DWORD got = 0;
+  const DWORD wanted = DWORD(std::min<qint64>(size, 1 << 30));
+  if (ReadFile(handle_, buffer, wanted, &got, &at)) return qint64(got);
+  return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+}
+
 }  // namespace platform

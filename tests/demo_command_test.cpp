@@ -130,7 +130,9 @@ TEST_F(DemoIwads, EachIwadPlaysItOrIsMadeIntoOneThatDoesByTheLinesGiven) {
       "games/doom2.wad\tcan be made into\tDOOM2 V1.666\twadwright --make d2_1666.wad games/doom2.wad",
       "games/doom2.wad\tcan be made into\tDOOM2 V1.666 German (No-Nazi)\twadwright --make --download d2_16ger.wad games/doom2.wad",
       "games/udoom.wad\tcannot play it\tUltimate Doom",
-      "games/hello.wad\tcannot play it\tunknown version hello, I am no IWAD of any relea",
+      // Told what it is, as --identify tells it: its header claims a directory far past its end.
+      "games/hello.wad\tcannot play it\tunknown version hello, I am no IWAD of any relea\tIt is cut short or damaged: it has 38 "
+      "bytes, and its own directory says it should have 30331536111.",
       "games/freedoom2.wad\tcannot play it\tFreedoom: Phase 2 0.12.1",  // no V1.666 demo is played with it
       ""})) << run.err.toStdString();
   EXPECT_EQ(run.code, 1);

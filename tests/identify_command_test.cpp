@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +12,7 @@
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
+#include "support/unknown_files.h"
 
 namespace {
 
@@ -27,6 +29,8 @@ ToolResult shell(const QString& script) {
 }
 
 const QString kFreedoom = "/usr/share/games/doom/";
+// What is told of a file holding "hello", after its checksum.
+const QByteArray kHelloIsAPage = "\tIt is a web page, not a game file: the download failed.";
 
 }  // namespace
 
@@ -40,7 +44,7 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   EXPECT_EQ(linesOf(known), (QStringList{freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark, freedoom2 + "\tFreedoom: Phase 2 0.12.1" + remark}));
   EXPECT_EQ(known.code, 0);
   ToolResult unknown = identify(program, {freedoom1, "hello.wad"});
-  EXPECT_EQ(linesOf(unknown).value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
+  EXPECT_EQ(linesOf(unknown).value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + QString(kHelloIsAPage));
   EXPECT_EQ(unknown.code, 1);
   ToolResult failed = identify(program, {"hello.wad", "missing.wad", "/dev/null"});
   const QStringList failures = linesOf(failed);
@@ -54,7 +58,7 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   work.write("tab\there.wad", "hello");
   ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad' "
                          "\"$(printf 'esc\\033[2J.wad')\"");
-  EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592");
+  EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + kHelloIsAPage);
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
   EXPECT_TRUE(odd.out.split('\n').value(2).startsWith("esc\\x1b[2J.wad\terror\tI cannot find 'esc\\x1b[2J.wad'")) << odd.out.toStdString();
 
@@ -63,7 +67,7 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   QFile::link("elsewhere/sub", "linkdir");
   work.write("elsewhere/doom.wad", "hello");
   EXPECT_EQ(linesOf(identify(program, {"linkdir/../doom.wad", "elsewhere/"})),
-            (QStringList{"linkdir/../doom.wad\tunknown\t5d41402abc4b2a76b9719d911017c592",
+            (QStringList{"linkdir/../doom.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + QString(kHelloIsAPage),
                          "elsewhere/\terror\t'elsewhere/' is a folder, not an IWAD: please name the IWAD file in it."}));
 }
 
@@ -77,7 +81,7 @@ for tool in wadwright command.com md5sum.exe sha1sum.exe; do cp "$(dirname "$W")
 printf '#!/bin/sh\necho sibling >> evil.log\n' | tee "$other/command.com" > "$other/wadwright-window"
 printf '#!/bin/sh\necho "window $*"\n' > "$own/wadwright-window"; chmod +x "$other"/* "$own"/*
 "$own/wadwright" --identify x.wad; QT_QPA_PLATFORM=offscreen "$own/wadwright" x.wad)");
-  EXPECT_EQ(run.out, "x.wad\tunknown\t5d41402abc4b2a76b9719d911017c592\nwindow " + QFile::encodeName(work.path("x.wad")) + "\n")
+  EXPECT_EQ(run.out, "x.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + kHelloIsAPage + "\nwindow " + QFile::encodeName(work.path("x.wad")) + "\n")
       << run.err.toStdString();
   EXPECT_FALSE(work.exists("evil.log"));
 }
@@ -108,9 +112,45 @@ TEST(IdentifyCommand, EveryCatalogueRowIsNamedInLinesAndInJson) {
   EXPECT_EQ(files[0].toObject(), (QJsonObject{{"file", "v12.wad"}, {"md5", "792fd1fea023d61210857089a7c1e351"}, {"sha1", QJsonValue::Null}, {"known", true},
                                               {"release", "DOOM V1.2"}, {"remark", "You should update this Version to 'ULTIMATE DOOM'"},
                                               {"offer", "update"}, {"target", "udoom.wad"}, {"patch", "patches/d1_12_ud"},
-                                              {"error", QJsonValue::Null}}));
+                                              {"error", QJsonValue::Null}, {"kind", QJsonValue::Null}, {"game", QJsonValue::Null},
+                                              {"lumps", QJsonValue::Null}, {"maps", QJsonValue::Null}, {"nearest", QJsonValue::Null}}));
   EXPECT_EQ(files[1].toObject()["offer"], "doom-backdate");
   EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
+}
+
+// A file in no row is told apart by its own bytes, in the line's fourth field and in --json.
+TEST(IdentifyCommand, AFileInNoRowIsToldWhatItIs) {
+  ScratchFolder work;
+  ToolFolder tools;
+  tools.installReal({"wadwright", "command.com"});
+  tools.install("md5sum.exe", kNoRowMd5);
+  tools.install("sha1sum.exe", kNoRowSha1);
+  const std::vector<UnknownFile> files = writeUnknownFiles(work);
+  ASSERT_FALSE(files.empty());
+  QStringList names;
+  for (const UnknownFile& file : files) names << file.name;
+  const ToolResult lines = identify(tools.path() + "/wadwright", names);
+  const QJsonArray objects = QJsonDocument::fromJson(identify(tools.path() + "/wadwright", QStringList{"--json"} + names).out).array();
+  EXPECT_EQ(lines.code, 1);
+  ASSERT_EQ(linesOf(lines).size(), qsizetype(files.size())) << lines.out.toStdString();
+  ASSERT_EQ(objects.size(), qsizetype(files.size()));
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const UnknownFile& file = files[i];
+    const QStringList fields = linesOf(lines)[i].split('\t');
+    ASSERT_EQ(fields.size(), 4) << fields.join('|').toStdString();
+    EXPECT_EQ(fields.mid(0, 3), (QStringList{file.name, "unknown", "00112233445566778899aabbccddeeff"}));
+    EXPECT_TRUE(file.told.endsWith(' ') ? fields[3].startsWith(file.told) : fields[3] == file.told) << fields[3].toStdString();
+    const QJsonObject object = objects[i].toObject();
+    EXPECT_EQ(object["kind"], file.kind) << file.name.toStdString();
+    EXPECT_EQ(object["game"], file.game.isEmpty() ? QJsonValue() : QJsonValue(file.game)) << file.name.toStdString();
+    // Lumps and maps where its directory was read whole; none for what is no WAD, cut short or damaged.
+    EXPECT_EQ(object["maps"].isArray(), object["lumps"].isDouble()) << file.name.toStdString();
+    EXPECT_EQ(object["maps"].isArray(), QStringList({"damaged-copy", "pwad", "iwad"}).contains(file.kind)) << file.name.toStdString();
+  }
+  const QJsonObject hexen = objects[names.indexOf("hexen.wad")].toObject();
+  EXPECT_EQ(hexen["lumps"], 7);
+  EXPECT_EQ(hexen["maps"], (QJsonArray{"MAP01", "MAP02"}));
+  EXPECT_EQ(hexen["nearest"], (QJsonObject{{"release", "Hexen demo"}, {"size", 10644136}, {"bytes_off", QFileInfo("hexen.wad").size() - 10644136}}));
 }
 
 // Ended by SIGKILL (logout, the out-of-memory killer), it can tidy nothing: its tool must still end.

@@ -23,6 +23,7 @@
 #include "support/bsdiff_patch.h"
 #include "support/form1_fixture.h"
 #include "support/tool_run.h"
+#include "support/unknown_files.h"
 
 constexpr const char* kDoomV1666 = "54978d12de87f162b9bcc011676cb3c0";
 constexpr const char* kDoomV11 = "981b03e6d1dc033301aa3095acc437ce";
@@ -74,10 +75,28 @@ TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   tools.installReal({"md5sum.exe", "sha1sum.exe"});  // a file in no row: its real checksums are shown
   work.write("x.wad", "hello");
   clickEntry(*form, "x.wad");
-  EXPECT_EQ(messages.texts, QStringList{"This is an unknown version or not a valid IWAD. I cannot patch this -sorry!"});
+  EXPECT_EQ(messages.texts, QStringList{"This is an unknown version or not a valid IWAD. I cannot patch this -sorry!\n"
+                                        "It is a web page, not a game file: the download failed."});
   EXPECT_EQ(messages.details, QStringList{"MD5: 5d41402abc4b2a76b9719d911017c592"});
   EXPECT_EQ(form->Label1->text(), "");
   expectNeutralLook();
+}
+
+// What a file in no row is follows the design's sentence, in the same box with its one OK button.
+TEST_F(MainWindowTest, AFileInNoRowIsToldWhatItIsAfterTheDesignsSentence) {
+  tools.install("md5sum.exe", kNoRowMd5);
+  tools.install("sha1sum.exe", kNoRowSha1);
+  const std::vector<UnknownFile> files = writeUnknownFiles(work);
+  ASSERT_FALSE(files.empty());
+  openWindow();
+  for (const UnknownFile& file : files) {
+    messages.texts.clear();
+    clickEntry(*form, file.name);
+    const QString told = QString(kUnknownVersionMessage) + "\n" + file.told;
+    ASSERT_EQ(messages.texts.size(), 1) << file.name.toStdString();
+    EXPECT_TRUE(file.told.endsWith(' ') ? messages.texts[0].startsWith(told) : messages.texts[0] == told) << messages.texts[0].toStdString();
+    EXPECT_FALSE(form->Frame1->isVisible());
+  }
 }
 
 TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {

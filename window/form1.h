@@ -91,7 +91,7 @@ class Form1 : public QWidget {
   void identifySelection();
   void showIdentification(const Identification& found);
   void applyRow(const CatalogueRow& row);
-  void applyUnknownVersion(const CatalogueRow* halfMatch);
+  void applyUnknownVersion(const Identification& found);
   void announce(const CatalogueRow& row);
 
   void openDemo(const QString& path);

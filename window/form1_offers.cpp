@@ -57,7 +57,7 @@ void Form1::showIdentification(const Identification& found) {
       applyRow(*found.row);
       break;
     case Identification::Outcome::Unknown:
-      applyUnknownVersion(found.halfMatch);
+      applyUnknownVersion(found);
       break;
     case Identification::Outcome::Failed:
       // The list is what is out of date: the window knows how to read it again.
@@ -138,11 +138,14 @@ void Form1::announce(const CatalogueRow& row) {
   QAccessible::updateAccessibility(&shown);
 }
 
-void Form1::applyUnknownVersion(const CatalogueRow* halfMatch) {
+void Form1::applyUnknownVersion(const Identification& found) {
   setCaption(Label1, QString());
   Frame1->hide();
-  // The checksum read, so that the user can look the file up or report it.
-  showMessage(this, halfMatch ? halfMatchText(*halfMatch) : kUnknownVersionMessage, "MD5: " + FileHash);
+  // The design's sentence as it stands, then what the file is, where it says so; the checksum
+  // read, so that the user can look the file up or report it.
+  const QString explained = explainUnknown(found);
+  showMessage(this, explained.isEmpty() ? QString(kUnknownVersionMessage) : kUnknownVersionMessage + QString("\n") + explained,
+              "MD5: " + FileHash);
 }
 
 void Form1::Command2_Click() { runPatchAction(); }
