@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Its start, and of the directory no more than the header claims: never a lump.
   std::uint64_t claimed = 0;
   if (size >= 12) claimed = (std::uint64_t(data[4]) | data[5] << 8 | data[6] << 16 | std::uint64_t(data[7]) << 24) * 16;
-  FUZZ_CHECK(read <= std::min<std::uint64_t>(size, wad::kStartSize) + claimed && read <= size);
+  FUZZ_CHECK(read <= std::min<std::uint64_t>(size, wad::kStartSize) + claimed);
   if (found.kind == Kind::CutShort) FUZZ_CHECK(found.expectedSize == 0 ? size < 12 : found.expectedSize > size);
   if (found.kind == Kind::Iwad || found.kind == Kind::Pwad) {
     FUZZ_CHECK(12 + std::uint64_t(found.lumps) * 16 <= size);
