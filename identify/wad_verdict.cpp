@@ -70,8 +70,8 @@ QString firstBytesText(const std::string& bytes) {
   QStringList hex;
   QString shown;
   for (char c : bytes) {
-    hex << QString("%1").arg(uchar(c), 2, 16, QChar('0')).toUpper();
-    shown += uchar(c) >= 0x20 && uchar(c) < 0x7f ? QChar(c) : QChar('.');
+    hex << QString("%1").arg(uint(uchar(c)), 2, 16, QChar('0')).toUpper();
+    shown += uchar(c) >= 0x20 && uchar(c) < 0x7f ? QLatin1Char(c) : QLatin1Char('.');
   }
   return hex.join(' ') + " (" + shown + ")";
 }
