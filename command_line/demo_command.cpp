@@ -115,10 +115,9 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
   if (!found.row) {
     // What it is, as --identify says it: "kind" names this object's kind already.
     object["unknown"] = unknownFields(found.wad);
-    const QString explained = explainUnknown(found);
+    const QString more = unknownExplanation(found);
     QStringList fields{"cannot play it", "unknown version " + found.fileHash};
-    if (!explained.isEmpty()) fields << explained;
-    output.add(path, fields, object);
+    output.add(path, more.isEmpty() ? fields : fields << more, object);
     return false;
   }
   if (demo.plays(found.row)) {

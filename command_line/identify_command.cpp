@@ -47,8 +47,9 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
 QStringList asFields(const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
   if (found.outcome == Identification::Outcome::Unknown) {
-    const QString explained = explainUnknown(found);
-    return explained.isEmpty() ? QStringList{"unknown", found.fileHash} : QStringList{"unknown", found.fileHash, explained};
+    // The MD5 keeps its own column, for `cut -f3`; what more there is to say follows it.
+    const QString more = unknownExplanation(found);
+    return more.isEmpty() ? QStringList{"unknown", found.fileHash} : QStringList{"unknown", found.fileHash, more};
   }
   if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStoppedMessage};
   return {"error", QString(found.failure).replace('\n', ' ')};

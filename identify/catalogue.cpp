@@ -5,6 +5,7 @@
 
 #include "collection_releases.h"
 #include "known_releases.h"
+#include "release_sizes.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ constexpr DemoPlayer kNoDemos{}, kOld{-1, Game::Registered}, kOldShareware{-1, G
 
 constexpr DemoPlayer shareware(int version) { return {version, Game::Shareware}; }
 
-constexpr CatalogueRow release(const char* checksum, const char* name, const char* remark, DemoPlayer demos, qint64 size = 0) {
-  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, nullptr, nullptr, size};
+constexpr CatalogueRow release(const char* checksum, const char* name, const char* remark, DemoPlayer demos) {
+  return {checksum, name, remark, Offer::None, kNoUpdate, Note::None, demos, nullptr, nullptr, packagerSize(checksum)};
 }
 
 constexpr CatalogueRow updatable(const char* checksum, const char* name, const char* remark, DemoPlayer demos,
@@ -75,13 +76,13 @@ constexpr std::array<CatalogueRow, 28> kRows{{
               "Would you like to remove/undo the 'Yellow Key'-Update?", kDoom2_19,
               {"This will create the file 'tnt_noyk.wad'", "tnt_noyk.wad", " patches\\tntyk_tnt", kTntRow}),
     release("740901119ba2953e3c7f3764eca6e128", "DOOM ALPHA 0.2",
-            "This is an early alpha Version from Feb 4, 1993", kNoDemos, 496250),
+            "This is an early alpha Version from Feb 4, 1993", kNoDemos),
     release("b6afa12a8b22e2726a8ff5bd249223de", "DOOM ALPHA 0.4",
-            "This is an early alpha Version from Apr 2, 1993", kNoDemos, 2675669),
+            "This is an early alpha Version from Apr 2, 1993", kNoDemos),
     release("9c877480b8ef33b7074f1f0c07ed6487", "DOOM ALPHA 0.5",
-            "This is an early alpha Version from May 22, 1993", kNoDemos, 3522207),
+            "This is an early alpha Version from May 22, 1993", kNoDemos),
     release("049e32f18d9c9529630366cfc72726ea", "DOOM PRESS RELEASE",
-            "This is the press release version from October 4, 1993", kNoDemos, 5468456),
+            "This is the press release version from October 4, 1993", kNoDemos),
     release("90facab21eede7981be10790e3f82da2", "DOOM Shareware 1.0",
             "This is the legendary file from December 10, 1993", kOldShareware),
     release("52cbc8882f445573ce421fa5453513c1", "DOOM Shareware 1.1",
@@ -99,7 +100,8 @@ constexpr std::array<CatalogueRow, 28> kRows{{
     release("5f4eb849b1af12887dec04a2a12e5e62", "DOOM Shareware 1.8",
             "This is a shareware version from January 20, 1995", shareware(108)),
     {"f0cefca49926d00903cf57551d901abe", "DOOM Shareware 1.9",
-     "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware, shareware(109), nullptr, nullptr, 4196020},
+     "This is the most recent shareware IWAD ", Offer::None, kNoUpdate, Note::Shareware, shareware(109), nullptr, nullptr,
+     packagerSize("f0cefca49926d00903cf57551d901abe")},
 }};
 
 // The last number: the index in kRows of the release a button's file must be.

@@ -49,7 +49,7 @@ struct CatalogueRow {
   /// Its labels there, space-separated: the current one first, then earlier names; or nullptr.
   const char* collectionLabels = nullptr;
   /// Its size in bytes, as the collection's patches that make it give it, else as Debian's
-  /// game-data-packager data does; 0 where not known. The room a file of it needs, known before
+  /// game-data-packager data does (release_sizes.h); 0 where not known. The room a file of it needs, known before
   /// it is made, and what tells a damaged copy of it.
   qint64 size = 0;
   /// Its SHA-1, as the collection's README gives it, or nullptr.

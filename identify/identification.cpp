@@ -91,6 +91,13 @@ PrivateFolder makePrivateFolder(qint64 room) {
   return nullptr;
 }
 
+QString unknownExplanation(const Identification& found) {
+  QStringList said;
+  if (found.halfMatch) said << halfMatchText(*found.halfMatch);
+  if (const QString told = verdictText(found.wad); !told.isEmpty()) said << told;
+  return said.join(' ');
+}
+
 QString whyNotHandedOver(const QString& name, const QString& shownName) {
   if (!platform::commandWord(name).isEmpty()) return {};
   return "The name '" + shownName + "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "
@@ -155,11 +162,4 @@ Identification identifyFile(const QString& name, const platform::RunCommand& run
   result.outcome = result.row ? Identification::Outcome::Known : Identification::Outcome::Unknown;
   if (!result.row) result.wad = readWadVerdict(name);
   return result;
-}
-
-QString explainUnknown(const Identification& found) {
-  QStringList said;
-  if (found.halfMatch) said << halfMatchText(*found.halfMatch);
-  if (const QString told = verdictText(found.wad); !told.isEmpty()) said << told;
-  return said.join(' ');
 }

@@ -31,6 +31,11 @@ struct Identification {
   bool missing = false;  ///< It failed because nothing is under the name any more.
 };
 
+/// What is said of a file in no row beyond its checksum, after the design's sentence: that it has
+/// the SHA-1 of a release but not its MD5, then what its own bytes say it is. Empty where there is
+/// nothing more to say.
+QString unknownExplanation(const Identification& found);
+
 /// The file the interpreter sends the checksum tool's output to, in the working folder.
 inline constexpr const char* kChecksumFile = "md5tmp.txt";
 
@@ -51,7 +56,3 @@ QString whyNotHandedOver(const QString& name, const QString& shownName);
 /// A file in no row is then read for its structure. What is said of the file names it as
 /// `shownName`, where given.
 Identification identifyFile(const QString& name, const platform::RunCommand& run, const QString& shownName = {});
-
-/// What is said of a file in no row besides the design's sentence: the SHA-1 it shares with a
-/// release, where it does, then what its structure says; empty where neither says anything.
-QString explainUnknown(const Identification& found);

@@ -143,9 +143,8 @@ void Form1::applyUnknownVersion(const Identification& found) {
   Frame1->hide();
   // The design's sentence as it stands, then what the file is, where it says so; the checksum
   // read, so that the user can look the file up or report it.
-  const QString explained = explainUnknown(found);
-  showMessage(this, explained.isEmpty() ? QString(kUnknownVersionMessage) : kUnknownVersionMessage + QString("\n") + explained,
-              "MD5: " + FileHash);
+  const QString more = unknownExplanation(found);
+  showMessage(this, more.isEmpty() ? QString(kUnknownVersionMessage) : kUnknownVersionMessage + QString("\n") + more, "MD5: " + FileHash);
 }
 
 void Form1::Command2_Click() { runPatchAction(); }
