@@ -9,6 +9,8 @@
 #include "identify/collection_releases.h"
 #include "identify/identification.h"
 #include "identify/known_releases.h"
+#include "identify/release_sizes.h"
+#include "identify/wad_verdict.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
@@ -19,6 +21,30 @@ TEST(Catalogue, OnlyAReleaseNothingCanBeMadeFromSaysSo) {
   rows.insert(rows.end(), knownReleases().begin(), knownReleases().end());
   for (const CatalogueRow& row : rows)
     EXPECT_TRUE(madeFrom(row).empty() || !QString(row.remark).contains("I cannot patch it")) << row.releaseName;
+}
+
+// A size game-data-packager gives reaches its row: an MD5 mistyped there would leave a damaged copy
+// of that release untold. Releases of one size are all named.
+TEST(Catalogue, EveryPackagerSizeIsItsRowsAndADamagedCopyNamesEveryReleaseOfItsSize) {
+  for (const ReleaseSize& known : kPackagerSizes) {
+    const QString md5 = QString::fromLatin1(known.md5.data(), known.md5.size());
+    const CatalogueRow* row = lookUpChecksum(md5) ? lookUpChecksum(md5) : lookUpKnownRelease(md5);
+    ASSERT_TRUE(row) << md5.toStdString();
+    EXPECT_EQ(row->size, known.size) << row->releaseName;
+  }
+  wad::Structure iwad;
+  iwad.kind = wad::Structure::Kind::Iwad;
+  iwad.game = "DOOM";
+  const std::pair<qint64, QString> sizes[] = {
+      {11159840, "DOOM V1.666, DOOM V1.8 or DOOM V1.9"},
+      {14612688, "DOOM2 V1.7, DOOM2 V1.7a or DOOM2 V1.8"},
+      {12487824, "DOOM BFG Edition"},
+  };
+  for (const auto& [size, releases] : sizes) {
+    iwad.size = quint64(size);
+    EXPECT_EQ(verdictText(judgeStructure(iwad)),
+              "It is a damaged or changed copy of " + releases + ": it has the size, not the checksum. I will not patch it.");
+  }
 }
 
 // Each store release the public collection reaches is found after the catalogue, and updated to its
