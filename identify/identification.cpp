@@ -91,6 +91,11 @@ PrivateFolder makePrivateFolder(qint64 room) {
   return nullptr;
 }
 
+QString unknownExplanation(const Identification& found) {
+  if (found.halfMatch) return halfMatchText(*found.halfMatch);
+  return {};
+}
+
 QString whyNotHandedOver(const QString& name, const QString& shownName) {
   if (!platform::commandWord(name).isEmpty()) return {};
   return "The name '" + shownName + "' cannot be handed to the checksum tool safely. Please rename the file: a name must be "

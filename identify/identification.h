@@ -28,6 +28,10 @@ struct Identification {
   bool missing = false;  ///< It failed because nothing is under the name any more.
 };
 
+/// What is said of an unknown file beyond its checksum, for the column after it: that it has the
+/// SHA-1 of a release but not its MD5. Empty where there is nothing more to say.
+QString unknownExplanation(const Identification& found);
+
 /// The file the interpreter sends the checksum tool's output to, in the working folder.
 inline constexpr const char* kChecksumFile = "md5tmp.txt";
 
