@@ -95,6 +95,10 @@ TEST(IdentifyCommand, EveryCatalogueRowIsNamedInLinesAndInJson) {
   const char* const cases[][3] = {  // the checksum, the release, what it is
       {"ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", "This is Heretic, a game of its own on DOOM's engine."},
       {"0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)", "This is DOOM 64, a game of its own that no DOOM release plays."},
+      {"25485721882b050afa96a56e5758dd52", "Chex Quest", "This is Chex Quest, a game of its own on DOOM's engine."},
+      {"de2c8dcad7cca206292294bdab524292", "Strife teaser", "This is the teaser of Strife, a game of its own on DOOM's engine."},
+      {"4f47bb32bf5fd06bc1cc0b4a2e8e3910", "No Rest for the Living (BFG Edition, Xbox 360)",
+       "This is No Rest for the Living as the BFG Edition on Xbox 360 has it, a PWAD for DOOM2. No patch makes another release from it:"},
   };
   for (const auto& [checksum, release, what] : cases) {
     work.write("x.wad", fakeRelease(checksum));
