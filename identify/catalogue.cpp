@@ -45,7 +45,7 @@ constexpr CatalogueRow inCollection(ChecksumSource source, const char* checksum,
 
 // The first column says where each checksum comes from (the three rows written out whole say it
 // last): most, two public IWAD lists; the TNT Yellow Key release's, none of the public lists
-// checked; the shareware releases before 1.9 were never looked up.
+// checked; for the shareware releases before 1.9, no list is on record.
 constexpr std::array<CatalogueRow, 28> kRows{{
     updatable(kTwo, "981b03e6d1dc033301aa3095acc437ce", "DOOM V1.1", kToUltimate, kOld,
               {kUltimateHint, "udoom.wad", " patches\\d1_11_ud", kUltimateRow}, "doom.wad", "1.1", 10396254, "df0040ccb29cc1622e74ceb3b7793a2304cca2c8"),

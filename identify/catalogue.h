@@ -42,7 +42,7 @@ enum class ChecksumSource {
   CollectionReadme,  ///< The public patch collection's README gives its SHA-1, and no public list an MD5.
   Measured,          ///< Measured here, on the files of a Debian package.
   Unconfirmed,       ///< Looked for in the public lists and found in none: it may be wrong.
-  NotLookedUp,       ///< Never looked for in a public list.
+  NotLookedUp,       ///< No public list is on record for it: not looked for, as far as is known.
   None,              ///< No checksum is published (the PWADs the collection makes).
 };
 
