@@ -1,6 +1,9 @@
 #include "command_output.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +28,26 @@ QByteArray escapedField(const QByteArray& field) {
     }
   }
   return escaped;
+}
+
+QString oneLine(const QString& message, const QByteArray& path) {
+  const QString file = QFile::decodeName(path);
+  const qsizetype slash = std::max(file.lastIndexOf('/'), file.lastIndexOf(QDir::separator()));
+  const QString folder = file.left(slash + 1);
+  QString line;
+  for (qsizetype at = 0; at < message.size();) {
+    // The whole path first: the folder is the start of it.
+    const qsizetype name = !file.isEmpty() && message.mid(at).startsWith(file) ? file.size()
+                           : !folder.isEmpty() && message.mid(at).startsWith(folder) ? folder.size() : 0;
+    if (name) {
+      line += message.mid(at, name);
+      at += name;
+      continue;
+    }
+    const QChar c = message[at++];
+    line += c == '\n' || c == '\r' ? QChar(' ') : c;
+  }
+  return line;
 }
 
 namespace {

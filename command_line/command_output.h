@@ -32,5 +32,10 @@ class CommandOutput {
 /// backslash it is written \\ (not on Windows, where it parts folders and no name holds a control).
 QByteArray escapedField(const QByteArray& field);
 
+/// `message` for one field of the result for the file `path` (given byte for byte): its own line
+/// breaks become blanks, but where it names the file, or the file's folder, the name stays as it is,
+/// so that the field's escaping writes a newline in it as the file's field does (\n).
+QString oneLine(const QString& message, const QByteArray& path);
+
 /// Writes `text` to standard output and flushes it; false, said on standard error, when it could not.
 bool printAll(const QByteArray& text);

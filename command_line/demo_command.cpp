@@ -104,12 +104,13 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
   const QString file = QFile::decodeName(path);
   QJsonObject object{{"file", file}, {"kind", "iwad"}, {"md5", found.fileHash.isEmpty() ? QJsonValue::Null : QJsonValue(found.fileHash)},
                      {"release", found.row ? QJsonValue(found.row->releaseName) : QJsonValue::Null},
+                     {"half_match", found.halfMatch ? QJsonValue(found.halfMatch->releaseName) : QJsonValue::Null},
                      {"plays", false}, {"mayPlay", false}, {"makes", QJsonValue::Null}, {"command", QJsonValue::Null}, {"refused", QJsonValue::Null}, {"error", QJsonValue::Null},
                      {"unknown", QJsonValue::Null}};
   if (found.outcome == Identification::Outcome::Failed || found.outcome == Identification::Outcome::Abandoned) {
     const QString why = found.outcome == Identification::Outcome::Failed ? found.failure : kStoppedMessage;
     object["error"] = why;
-    output.add(path, {"error", QString(why).replace('\n', ' ')}, object);
+    output.add(path, {"error", oneLine(why, path)}, object);
     return false;
   }
   if (!found.row) {
@@ -136,7 +137,7 @@ bool reportIwad(CommandOutput& output, const QByteArray& path, const Demo& demo,
     object["makes"] = way.release->releaseName;
     object["command"] = way.refused.isEmpty() ? QJsonValue(QString::fromUtf8(way.command)) : QJsonValue::Null;
     object["refused"] = way.refused.isEmpty() ? QJsonValue::Null : QJsonValue(way.refused);
-    if (!way.refused.isEmpty()) output.add(path, {"could be made into", way.release->releaseName, QString(way.refused).replace('\n', ' ')}, object);
+    if (!way.refused.isEmpty()) output.add(path, {"could be made into", way.release->releaseName, oneLine(way.refused, path)}, object);
     else output.addBytes(path, {"can be made into", way.release->releaseName, printsAsIs(path) ? way.command : QByteArray(kUnprintable)}, object);
   }
   if (ways.empty() && !mayPlay) output.add(path, {"cannot play it", found.row->releaseName}, object);

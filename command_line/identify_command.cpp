@@ -38,13 +38,14 @@ QJsonObject asJson(const QByteArray& path, const Identification& found) {
                      {"offer", found.row ? offerOf(*found.row) : QJsonValue::Null},
                      {"target", update ? QJsonValue(found.row->update.targetFile) : QJsonValue::Null},
                      {"patch", update ? QJsonValue(platform::shownPath(QString(found.row->update.patchFile).trimmed())) : QJsonValue::Null},
+                     {"half_match", found.halfMatch ? QJsonValue(found.halfMatch->releaseName) : QJsonValue::Null},
                      {"error", read ? QJsonValue::Null : QJsonValue(stopped ? kStoppedMessage : found.failure)}};
   const QJsonObject unknown = unknownFields(found.wad);
   for (auto field = unknown.begin(); field != unknown.end(); ++field) object.insert(field.key(), field.value());
   return object;
 }
 
-QStringList asFields(const Identification& found) {
+QStringList asFields(const QByteArray& path, const Identification& found) {
   if (found.row) return {found.row->releaseName, found.row->remark};
   if (found.outcome == Identification::Outcome::Unknown) {
     // The MD5 keeps its own column, for `cut -f3`; what more there is to say follows it.
@@ -52,7 +53,7 @@ QStringList asFields(const Identification& found) {
     return more.isEmpty() ? QStringList{"unknown", found.fileHash} : QStringList{"unknown", found.fileHash, more};
   }
   if (found.outcome == Identification::Outcome::Abandoned) return {"error", kStoppedMessage};
-  return {"error", QString(found.failure).replace('\n', ' ')};
+  return {"error", oneLine(found.failure, path)};
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ QJsonObject unknownFields(const WadVerdict& verdict) {
 }
 
 int reportIdentification(CommandOutput& output, const QByteArray& path, const Identification& found) {
-  output.add(path, asFields(found), asJson(path, found));
+  output.add(path, asFields(path, found), asJson(path, found));
   if (found.outcome == Identification::Outcome::Failed) return 2;
   return found.row ? 0 : 1;
 }

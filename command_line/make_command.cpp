@@ -27,12 +27,14 @@ struct Source {
   QString name;    // in its folder
   std::unique_ptr<platform::FolderLock> lock;
   Identification found;
+  bool nameRefused = false;  // its name cannot be handed to the tools: `found` was never looked for
 };
 
 Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
   Source source{QFile::decodeName(path), shownFolderOf(path), {}, {}, {}};
   const QByteArray name = enterFolderOfFile(path, &source.found.failure);
   if (!name.isEmpty()) source.found.failure = whyNameRefused(path);
+  source.nameRefused = !name.isEmpty() && !source.found.failure.isEmpty();
   if (!source.found.failure.isEmpty()) return source;
   source.name = QFile::decodeName(name);
   source.lock = std::make_unique<platform::FolderLock>(".");
@@ -61,8 +63,12 @@ QString nothingToMake(const Source& source) {
   return {};
 }
 
-bool identified(const Source& source) { return source.found.outcome == Identification::Outcome::Known ||
-                                               source.found.outcome == Identification::Outcome::Unknown; }
+// True when nothing made from the source is a refusal (exit 1), not a failure: it was identified, or
+// its name alone is refused, before anything ran.
+bool refusal(const Source& source) {
+  return source.nameRefused || source.found.outcome == Identification::Outcome::Known ||
+         source.found.outcome == Identification::Outcome::Unknown;
+}
 
 // A file beside the source, named as the source was given: `games/doom.wad` makes `games/udoom.wad`.
 QString beside(const Source& source, const QString& name) { return source.folder + name; }
@@ -115,7 +121,7 @@ struct Report {
   QJsonArray way{}, fetched{};
 
   int say(const QString& result, const QString& message, int status) {
-    output.add(file, {target, result, QString(message).replace('\n', ' ')},
+    output.add(file, {target, result, oneLine(message, file)},
                {{"file", QFile::decodeName(file)}, {"target", target}, {"release", release.isEmpty() ? QJsonValue::Null : QJsonValue(release)},
                 {"patch", patch.isEmpty() ? QJsonValue::Null : QJsonValue(patch)}, {"way", way}, {"fetched", fetched}, {"result", result},
                 {"message", message}});
@@ -139,7 +145,7 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   const PatchSource from = patchSource(QProcessEnvironment::systemEnvironment());  // a folder named from where we started
   Source source = identifySource(file, programFolder);
   QString why = nothingToMake(source);
-  if (!why.isEmpty()) return report.say(identified(source) ? "refused" : "failed", why, identified(source) ? 1 : 2);
+  if (!why.isEmpty()) return report.say(refusal(source) ? "refused" : "failed", why, refusal(source) ? 1 : 2);
 
   const CatalogueRow& row = *source.found.row;
   Way way = wayTo(row, report.target);
@@ -198,10 +204,10 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
     why = "I cannot make anything from '" + source.shown + "' here: this folder is read-only. Copy the IWAD into a folder "
           "of your own and make it there.";
   if (!why.isEmpty()) {
-    output.add(file, {"nothing", QString(why).replace('\n', ' ')},
+    output.add(file, {"nothing", oneLine(why, file)},
                {{"file", source.shown}, {"target", QJsonValue::Null}, {"release", QJsonValue::Null},
                 {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"way", QJsonArray()}, {"error", why}});
-    return output.finish() && identified(source) ? 1 : 2;
+    return output.finish() && refusal(source) ? 1 : 2;
   }
   bool anyComplete = false;
   for (const Way& way : waysFrom(*source.found.row)) {

@@ -34,6 +34,18 @@ struct DemoPlayer {
 /// The rows of the releases the public patch collection hangs each IWAD's others from.
 inline constexpr std::size_t kUltimateDoomRow = 5, kDoom2V19Row = 11, kPlutoniaV19Row = 12, kTntV19Row = 13;
 
+/// Where a row's checksum comes from: its MD5 where it has one, else its SHA-1. A SHA-1 beside an MD5
+/// is the public patch collection's README's, or the public list's that gives the MD5 with it.
+enum class ChecksumSource {
+  TwoLists,          ///< Two independent public IWAD lists give it for this release.
+  OneList,           ///< A public IWAD list (a packager's data, a source port's table) gives it; a second was not found or not looked for.
+  CollectionReadme,  ///< The public patch collection's README gives its SHA-1, and no public list an MD5.
+  Measured,          ///< Measured here, on the files of a Debian package.
+  Unconfirmed,       ///< Looked for in the public lists and found in none: it may be wrong.
+  NotLookedUp,       ///< No public list is on record for it: not looked for, as far as is known.
+  None,              ///< No checksum is published (the PWADs the collection makes).
+};
+
 /// One known IWAD release, found by the MD5 digest of the whole file in lowercase hex, or, where no
 /// source gives its MD5, by the SHA-1 the public patch collection gives.
 struct CatalogueRow {
@@ -48,15 +60,16 @@ struct CatalogueRow {
   const char* collectionFolder = nullptr;
   /// Its labels there, space-separated: the current one first, then earlier names; or nullptr.
   const char* collectionLabels = nullptr;
-  /// Its size in bytes, as the collection's patches that make it give it, else as Debian's
-  /// game-data-packager data does (release_sizes.h); 0 where not known. The room a file of it needs, known before
-  /// it is made, and what tells a damaged copy of it.
+  /// Its size in bytes, as the collection's patches that make it give it, or the public list that
+  /// gives its checksum (Debian's game-data-packager data: release_sizes.h); 0 where not known. The
+  /// room a file of it needs, known before it is made, and what tells a damaged copy of it.
   qint64 size = 0;
-  /// Its SHA-1, as the collection's README gives it, or nullptr.
+  /// Its SHA-1, as the collection's README gives it (or the list its MD5 comes from), or nullptr.
   const char* sha1 = nullptr;
   /// The file it is made as where no offer of the design names one, or nullptr: then it is named
   /// after its folder and its label there ("nerve_unity_1.1.wad").
   const char* madeName = nullptr;
+  ChecksumSource source = ChecksumSource::NotLookedUp;
 };
 
 /// The first row whose checksum equals `checksum` exactly (case and length count), or nullptr.

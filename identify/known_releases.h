@@ -9,7 +9,7 @@
 /// other games of the family): rows with no note, whose only offer is the update that the public
 /// patch collection makes into their game's hub release, where it does. Looked up only after the
 /// catalogue.
-const std::array<CatalogueRow, 40>& knownReleases();
+const std::array<CatalogueRow, 44>& knownReleases();
 
 /// The known release whose checksum equals `checksum` exactly, or nullptr.
 const CatalogueRow* lookUpKnownRelease(const QString& checksum);

@@ -54,13 +54,16 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   EXPECT_EQ(failed.code, 2);
   EXPECT_EQ(work.entries(), QStringList{"hello.wad"});  // nothing run, nothing left
 
-  // Names byte for byte, even those that are not text; a tab or a newline cannot split a line.
+  // Names byte for byte, even those that are not text; a tab or a newline cannot split a line, and
+  // is written alike in every field.
   work.write("tab\there.wad", "hello");
+  work.write("new\nline.wad", "hello");
   ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad' "
-                         "\"$(printf 'esc\\033[2J.wad')\"");
+                         "\"$(printf 'esc\\033[2J.wad')\" \"$(printf 'new\\nline.wad')\"");
   EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + kHelloIsAPage);
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
   EXPECT_TRUE(odd.out.split('\n').value(2).startsWith("esc\\x1b[2J.wad\terror\tI cannot find 'esc\\x1b[2J.wad'")) << odd.out.toStdString();
+  EXPECT_TRUE(odd.out.split('\n').value(3).startsWith("new\\nline.wad\terror\tThe name 'new\\nline.wad' cannot be")) << odd.out.toStdString();
 
   // The file read is the one the system opens by the path: linkdir/.. is elsewhere. A folder is said to be one.
   QDir().mkpath("elsewhere/sub");
@@ -96,6 +99,10 @@ TEST(IdentifyCommand, EveryCatalogueRowIsNamedInLinesAndInJson) {
   const char* const cases[][3] = {  // the checksum, the release, what it is
       {"ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", "This is Heretic, a game of its own on DOOM's engine."},
       {"0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)", "This is DOOM 64, a game of its own that no DOOM release plays."},
+      {"25485721882b050afa96a56e5758dd52", "Chex Quest", "This is Chex Quest, a game of its own on DOOM's engine."},
+      {"de2c8dcad7cca206292294bdab524292", "Strife teaser", "This is the teaser of Strife, a game of its own on DOOM's engine."},
+      {"4f47bb32bf5fd06bc1cc0b4a2e8e3910", "No Rest for the Living (BFG Edition, Xbox 360)",
+       "This is No Rest for the Living as the BFG Edition on Xbox 360 has it, a PWAD for DOOM2. No patch makes another release from it:"},
   };
   for (const auto& [checksum, release, what] : cases) {
     work.write("x.wad", fakeRelease(checksum));
@@ -103,17 +110,29 @@ TEST(IdentifyCommand, EveryCatalogueRowIsNamedInLinesAndInJson) {
     EXPECT_EQ(run.out, QByteArray("x.wad\t") + release + "\t" + what + " I cannot patch it -sorry!\n");
     EXPECT_EQ(run.code, 0);
   }
+  // Heretic V1.3's SHA-1 with another MD5: the MD5 keeps its column, and what it half matches follows,
+  // then what the file is (this one text).
+  const char* kHereticV13 = "Heretic: Shadow of the Serpent Riders V1.3";
+  work.write("half.wad", fakeRelease("f489d479371df32f6d280a0cb23b59a35ba2b833"));
+  ToolResult half = identify(tools.path() + "/wadwright", {"half.wad"});
+  EXPECT_EQ(half.out, QByteArray("half.wad\tunknown\tf489d479371df32f6d280a0cb23b59a3\tThis file has the SHA-1 of ") + kHereticV13 +
+                          ", but not its MD5: it is not that release, or it is damaged. I cannot patch this -sorry! It is a web "
+                          "page, not a game file: the download failed.\n");
+  EXPECT_EQ(half.code, 1);
   work.write("v12.wad", fakeRelease("792fd1fea023d61210857089a7c1e351"));
   work.write("ultimate.wad", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
-  ToolResult run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad"});
+  ToolResult run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad", "half.wad"});
   EXPECT_EQ(run.code, 2);
   QJsonArray files = QJsonDocument::fromJson(run.out).array();
-  ASSERT_EQ(files.size(), 3) << run.out.toStdString();
+  ASSERT_EQ(files.size(), 4) << run.out.toStdString();
+  EXPECT_EQ(files[3].toObject()["half_match"], kHereticV13);
+  EXPECT_EQ(files[3].toObject()["known"], false);
   EXPECT_EQ(files[0].toObject(), (QJsonObject{{"file", "v12.wad"}, {"md5", "792fd1fea023d61210857089a7c1e351"}, {"sha1", QJsonValue::Null}, {"known", true},
                                               {"release", "DOOM V1.2"}, {"remark", "You should update this Version to 'ULTIMATE DOOM'"},
                                               {"offer", "update"}, {"target", "udoom.wad"}, {"patch", "patches/d1_12_ud"},
-                                              {"error", QJsonValue::Null}, {"kind", QJsonValue::Null}, {"game", QJsonValue::Null},
-                                              {"lumps", QJsonValue::Null}, {"maps", QJsonValue::Null}, {"nearest", QJsonValue::Null}}));
+                                              {"half_match", QJsonValue::Null}, {"error", QJsonValue::Null}, {"kind", QJsonValue::Null},
+                                              {"game", QJsonValue::Null}, {"lumps", QJsonValue::Null}, {"maps", QJsonValue::Null},
+                                              {"nearest", QJsonValue::Null}}));
   EXPECT_EQ(files[1].toObject()["offer"], "doom-backdate");
   EXPECT_TRUE(files[2].toObject()["error"].toString().startsWith("I cannot find 'gone.wad'"));
 }

@@ -75,6 +75,19 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   // Nothing half-written.
   EXPECT_EQ(work.entries("games"), (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "patches"}));
 
+  // A name the tools cannot take is refused before anything runs, and is written alike in every field.
+  const std::pair<QString, QByteArray> names[] = {{"q\"t.wad", "q\"t.wad"}, {"back\\slash.wad", "back\\\\slash.wad"},
+                                                  {"new\nline.wad", "new\\nline.wad"}};
+  for (const auto& [name, shown] : names) {
+    work.write("games/" + name, "hello");
+    ToolResult made = wadwright({"--make", "udoom.wad", "games/" + name});
+    EXPECT_EQ(made.code, 1) << made.out.toStdString();
+    EXPECT_TRUE(made.out.startsWith("games/" + shown + "\tudoom.wad\trefused\tThe name 'games/" + shown + "' cannot be handed"))
+        << made.out.toStdString();
+    EXPECT_EQ(wadwright({"--make", "--list", "games/" + name}).code, 1);
+    QFile::remove("games/" + name);
+  }
+
   // Without a patch file, nothing can be made.
   QDir().rename("games/patches", "games/none");
   EXPECT_EQ(wadwright({"--make", "--list", "games/doom.wad"}).code, 1);
