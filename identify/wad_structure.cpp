@@ -43,8 +43,8 @@ constexpr Signature kArchives[] = {
 // How an HTML page or an XML one (a store's error page) begins, after blanks, in any case.
 constexpr std::string_view kPageStarts[] = {"<!doctype", "<html", "<head", "<body", "<?xml", "<!--", "<title"};
 
-// The games of the family by the lumps that set them apart, as their published WAD specifications
-// name them. An IWAD is of the first game whose kind of maps it has (DOOM's E1M1 ... or DOOM2's MAP01
+// The games of the family by the lumps that set them apart, as the documents published on each
+// game's WAD format name them. An IWAD is of the first game whose kind of maps it has (DOOM's E1M1 ... or DOOM2's MAP01
 // ...) and one of whose lumps it holds, where the game names any.
 enum class Maps { Episodes, Levels };
 struct GameMarks {
