@@ -10,6 +10,7 @@ launcher=
 if command -v ccache >/dev/null; then
   launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
   export CCACHE_BASEDIR="$1"
+  export CCACHE_NOHASHDIR=1  # as scripts/build does: this folder's name is not build/'s
 fi
 cmake -S "$1" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON $launcher >"$folder/configure.log" ||
   { cat "$folder/configure.log"; exit 1; }

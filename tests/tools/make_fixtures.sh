@@ -6,12 +6,15 @@ set -eu
 old=/usr/share/games/doom/freedoom1.wad new=/usr/share/games/doom/freedoom2.wad
 [ -f "$old" ] && [ -f "$new" ] || { echo "make_fixtures.sh: no freedoom; its tests will be skipped" >&2; exit 0; }
 mkdir -p "$1"
-# fixture FOLDER NAME COMMAND...: runs COMMAND OLD NEW NAME.part unless NAME is up to date.
+# fixture FOLDER NAME COMMAND...: runs COMMAND OLD NEW into a scratch name unless NAME is up to
+# date. Every build folder shares FOLDER, so two runs may make the same patch at once: each writes
+# its own scratch file, and the rename puts a whole one in place.
 fixture() {
   patch=$1/$2
   shift 2
   [ -f "$patch" ] && [ "$patch" -nt "$old" ] && [ "$patch" -nt "$new" ] && return 0
-  "$@" "$old" "$new" "$patch.part" && mv "$patch.part" "$patch"
+  part=$(mktemp "$patch.part.XXXXXX")
+  "$@" "$old" "$new" "$part" && mv "$part" "$patch" || { rm -f "$part"; return 1; }
 }
 fixture "$1" freedoom.patch bsdiff
 fixture "$1" freedoom-lzma.vcdiff xdelta3 -e -f -S lzma -s
