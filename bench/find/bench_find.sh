@@ -55,7 +55,7 @@ cpu_line
 echo "a fake home of 2000 files; ${#found[@]} IWADs found, $((bytes / 1048576)) MiB; $runs alternating runs each; medians"
 echo "wadwright --find ${ours_ms} ms   cat ${cat_ms} ms (ratio $(ratio "$ours_ms" "$cat_ms"))   coreutils md5sum ${sum_ms} ms (ratio $(ratio "$ours_ms" "$sum_ms"))"
 
-# A library list near a store list's size bound (1 MiB, some 75,000 libraries, each looked in for
+# A library list near a store list's size bound (1 MiB, some 60,000 libraries, each looked in for
 # every store's game folder): the search's cost, the system's Freedoom its only IWADs. The test of it keeps
 # only a bound a user would call hung.
 huge=$home/huge/.local/share/Steam/steamapps
