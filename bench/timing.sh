@@ -10,4 +10,8 @@ microseconds() {  # of running "$@" once, its output discarded
 }
 median() { sort -n | awk '{v[NR] = $1} END {printf "%.1f", v[int((NR + 1) / 2)] / 1000}'; }  # in ms
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
-cpu_line() { echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //') ($(nproc) cores)"; }
+cpu_line() {  # the model, its flags (which code a library picks depends on them) and the load
+  echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //') ($(nproc) cores)"
+  echo "CPU flags: $(grep -m1 '^flags' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')"
+  echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+}

@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QtCore/qtestsupport_core.h>
 
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
@@ -141,7 +140,9 @@ TEST_F(DownloadCommand, AFetchThatFailsLeavesNothingAndSaysWhy) {
 
   // Asked to end while the server stalls: the fetch tool is ended too, and leaves nothing.
   ToolRun make(tools.path() + "/wadwright", {"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, environment(http + "stall/"));
-  QTest::qWait(1500);
+  QByteArray said = server->readAllStandardOutput();
+  while (!said.contains("stalled /stall/") && server->waitForReadyRead(20000)) said += server->readAllStandardOutput();
+  ASSERT_TRUE(said.contains("stalled /stall/")) << "the fetch never reached the server";
   kill(pid_t(make.pid()), SIGINT);
   const ToolResult stopped = make.wait(20000);
   EXPECT_EQ(stopped.code, 128 + SIGINT);

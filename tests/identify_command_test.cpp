@@ -185,10 +185,7 @@ TEST(IdentifyCommand, ItsToolEndsWithIt) {
   ASSERT_GT(tool, 0);
   kill(pid_t(program.pid()), SIGKILL);
   program.wait();
-  EXPECT_TRUE(QTest::qWaitFor([tool] {  // gone, or a zombie no one has reaped yet
-    QFile status(QString("/proc/%1/stat").arg(tool));
-    return !status.open(QIODevice::ReadOnly) || status.readAll().contains(") Z ");
-  }, 20000));
+  EXPECT_TRUE(waitUntilGone(tool));
 }
 
 // Options in any order and `--` before names, as a Unix command reads them; what is wrong is said.

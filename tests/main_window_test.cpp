@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <functional>
 
 #include <QAccessible>
 #include <QApplication>
@@ -119,7 +120,9 @@ TEST_F(MainWindowTest, ListsOnlyWadFilesThatAreOrLeadToRegularFiles) {
 // Every way of changing the selection identifies afresh or returns to the neutral look, and ends
 // a tool still at work on the file selected before.
 TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesAfreshAndEndsAToolThatHangs) {
-  tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in hang.wad) exec sleep 1000;; esac\nsleep \"${FAKE_MD5_DELAY:-0}\"\nexec cat -- \"$1\"\n");
+  // hang.wad's and c.wad's identifications work until they are ended; each start is noted.
+  tools.install("md5sum.exe", "#!/bin/sh\necho \"$1\" >> started\ncase \"$1\" in hang.wad|c.wad) exec sleep 1000;; esac\n"
+                              "exec cat -- \"$1\"\n");
   work.write("a.wad", fakeRelease(kUltimate));
   work.write("b.wad", fakeRelease(kDoom2));
   work.write("c.wad", fakeRelease(kDoomV1666));
@@ -145,14 +148,26 @@ TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesAfreshAndEndsAToolThat
   settle();
   EXPECT_EQ(form->Label1->text(), form->File1->selectedName() == "a.wad" ? "Ultimate Doom" : "Doom2 V1.9");
 
+  // `then`, once the checksum tool has been started `starts` times, from inside the window's wait
+  // for the tool at work.
+  QTimer poll;
+  const auto once = [&](int starts, std::function<void()> then) {
+    QObject::disconnect(&poll, nullptr, nullptr, nullptr);
+    QObject::connect(&poll, &QTimer::timeout, [&, starts, then] {
+      if (work.read("started").count('\n') < starts) return;
+      poll.stop();
+      then();
+    });
+    poll.start(10);
+  };
   bool busy = false;
   QElapsedTimer clock;
-  QTimer::singleShot(300, [&] {
+  QFile::remove("started");
+  once(1, [&] {
     busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     clock.start();
-    qputenv("FAKE_MD5_DELAY", "0.3");
+    once(2, [&] { clickEntry(*form, "b.wad"); });  // and another while c.wad is worked out
     clickEntry(*form, "c.wad");
-    QTimer::singleShot(100, [&] { clickEntry(*form, "b.wad"); });  // and another while c.wad is worked out
   });
   clickEntry(*form, "hang.wad");
   EXPECT_TRUE(busy);
@@ -164,7 +179,8 @@ TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesAfreshAndEndsAToolThat
   EXPECT_FALSE(work.exists("md5tmp.txt"));
 
   // "refresh view" ends it at once too: the folder is read again, the window neutral.
-  QTimer::singleShot(100, [&] {
+  QFile::remove("started");
+  once(1, [&] {
     QFile::remove("c.wad");
     QTest::mouseClick(form->Command1, Qt::LeftButton);
   });
@@ -246,13 +262,21 @@ TEST_F(PatchInWindowTest, EveryMadeFileIsCheckedBeforeItIsAnnounced) {
 }
 
 TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAndClosingItLeavesNothing) {
-  tools.install("bspatch.exe", "#!/bin/sh\nsleep 0.5\nexec '" + QFile::encodeName(builtTool("bspatch.exe")) + "' \"$@\"\n");
-  QTimer::singleShot(150, [&] {
+  // The patch tool waits, once started, until the clicks below are done.
+  tools.install("bspatch.exe", "#!/bin/sh\n: > started\nfor i in $(seq 400); do [ -e clicked ] && break; sleep 0.05; done\n"
+                               "exec '" + QFile::encodeName(builtTool("bspatch.exe")) + "' \"$@\"\n");
+  QTimer clicks;
+  QObject::connect(&clicks, &QTimer::timeout, [&] {
+    if (!work.exists("started")) return;
+    clicks.stop();
     clickEntry(*form, "other.wad");                       // the list is locked: no identification
     QTest::mouseClick(form->Command1, Qt::LeftButton);    // and so is "refresh view"
     QTest::mouseClick(form->Command(5), Qt::LeftButton);  // and every other action
+    work.write("clicked", "");
   });
+  clicks.start(10);
   clickButton(4);
+  for (const char* marker : {"started", "clicked"}) QFile::remove(marker);
   EXPECT_EQ(messages.texts, QStringList{"d1_11.wad was sucessully created!"});
   EXPECT_EQ(work.read("d1_11.wad"), older);
   EXPECT_EQ(listed(), (QStringList{"d1_11.wad", "mine.wad", "other.wad"}));
@@ -261,7 +285,8 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   // Closed while the new file is checked: the tool is ended, and nothing of the new file is left.
   // (Closed while the tool writes, the window does the same: --make's ending shows both stages.)
   tools.installReal({"bspatch.exe"});
-  tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in d1_12.wad) echo $$ > pid; exec sleep 1000;; esac\nexec cat -- \"$1\"\n");
+  tools.install("md5sum.exe", "#!/bin/sh\ncase \"$1\" in d1_12.wad) echo $$ > pid.part; mv pid.part pid; exec sleep 1000;; esac\n"
+                              "exec cat -- \"$1\"\n");
   work.write("patches/d1_ud_12", bsdiffPatch(source, older));
   clickEntry(*form, "mine.wad");
   QTimer::singleShot(0, [&] { clickButton(5); });
@@ -272,8 +297,7 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(1); });
   hung.start(20000);
   EXPECT_EQ(QApplication::exec(), 0);
-  QTest::qWait(100);
-  EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // gone
+  EXPECT_TRUE(waitUntilGone(work.read("pid").toInt()));
   EXPECT_EQ(messages.texts.size(), 1);
   EXPECT_EQ(work.entries(), (QStringList{"d1_11.wad", "mine.wad", "other.wad", "patches", "pid"}));
 }
@@ -289,21 +313,23 @@ TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
   QTest::mouseClick(form->Command1, Qt::LeftButton);  // "refresh view": kex.wad is listed
   const QString question = "The patch file 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) is not here. Download it from " +
                            work.path("mirror/") + "?";
-  const QByteArray hang = "echo \"100 $3\"\necho $$ > pid\nexec sleep 1000\n";
+  // A stand-in that ends by itself does so once the progress dialog has been seen.
+  const QByteArray seen = "for i in $(seq 400); do [ -e seen ] && break; sleep 0.05; done\n";
+  const QByteArray hang = "echo \"100 $3\"\necho $$ > pid.part\nmv pid.part pid\nexec sleep 1000\n";
   // The stand-in fetch tool, what is pressed: "No" to the question, or once it runs "Cancel" or the
   // window's close; what is said last.
   const std::tuple<QByteArray, QString, QString> cases[] = {
       {"", "No", question},
-      {"sleep 0.3\necho 'The server answered 404 (Not Found).' >&2\nexit 1\n", "",
+      {seen + "echo 'The server answered 404 (Not Found).' >&2\nexit 1\n", "",
        "I could not fetch 'patches/doom.wad/kex-to-ud.vcdiff' from " + work.path("mirror/") + ".\nThe server answered 404 (Not Found)."},
       {hang, "Cancel", question},
-      {"mkdir -p \"$(dirname \"$2\")\"\necho \"0 $3\"\nsleep 0.3\ncp \"$1\" \"$2\"\necho \"$3 $3\"\n", "",
+      {"mkdir -p \"$(dirname \"$2\")\"\necho \"0 $3\"\n" + seen + "cp \"$1\" \"$2\"\necho \"$3 $3\"\n", "",
        "udoom.wad was sucessully created!"},
       {hang, "close", question},
   };
   for (const auto& [fetchTool, pressed, said] : cases) {
     QDir("patches/doom.wad").removeRecursively();
-    QFile::remove("udoom.wad");
+    for (const char* left : {"udoom.wad", "seen"}) QFile::remove(left);
     tools.install("fetch.exe", "#!/bin/sh\n" + fetchTool);
     messages.questionAnswer = pressed == "No" ? QMessageBox::No : QMessageBox::Yes;
     clickEntry(*form, "kex.wad");
@@ -313,6 +339,7 @@ TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
       QProgressDialog* progress = form->findChild<QProgressDialog*>();
       if (!progress || !progress->isVisible()) return;
       shown = progress->maximum();
+      if (!work.exists("seen")) work.write("seen", "");
       EXPECT_EQ(progress->labelText(), "Downloading 'patches/doom.wad/kex-to-ud.vcdiff' (40 KB) from " + work.path("mirror/") + " ...");
       if (pressed == "Cancel" && work.exists("pid")) progress->findChild<QPushButton*>()->click();
       if (pressed == "close" && work.exists("pid")) form->close();
@@ -324,7 +351,7 @@ TEST_F(PatchInWindowTest, TheCollectionsFileIsFetchedOnlyWhenThePlayerSaysYes) {
     EXPECT_TRUE(form->File1->isEnabled());
     EXPECT_EQ(form->Command2->isEnabled(), said == question);  // as it was, where nothing was done
     if (fetchTool == hang) {
-      EXPECT_NE(kill(work.read("pid").trimmed().toInt(), 0), 0);  // the tool is gone
+      EXPECT_TRUE(waitUntilGone(work.read("pid").toInt()));  // the tool is gone
       QFile::remove("pid");
     }
     const bool made = said.startsWith("udoom");

@@ -105,11 +105,11 @@ TEST_F(MakeCommand, AskedToEndItLeavesNothing) {
   ToolResult ended = make.wait();
   EXPECT_EQ(ended.code, 128 + SIGTERM);  // as every mode, and the window, end when asked
   EXPECT_TRUE(ended.out.contains("\tfailed\tI was stopped")) << ended.out.toStdString();
-  EXPECT_NE(kill(work.read("games/pid").toInt(), 0), 0);  // the tool is gone
+  EXPECT_TRUE(waitUntilGone(work.read("games/pid").toInt()));  // the tool is gone
   QFile::remove("games/pid");
   EXPECT_EQ(work.entries("games"), (QStringList{"doom.wad", "patches"}));
   ToolRun window(builtTool("wadwright-window"), {}, {"QT_QPA_PLATFORM=offscreen"});
-  QTest::qWait(500);
+  ASSERT_TRUE(waitUntilItHandles(window.pid(), SIGTERM));
   kill(pid_t(window.pid()), SIGTERM);
   EXPECT_EQ(window.wait().code, 128 + SIGTERM);  // it ended by itself
 }

@@ -1,6 +1,7 @@
 // Opening IWADs where they are: a path at the start, a drop on the window, and a second Wadwright
 // on the same folder.
 #include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -112,8 +113,15 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   EXPECT_EQ(listed(), QStringList{"doom2.wad"});
 
   // While a tool runs, a drop changes nothing.
-  qputenv("FAKE_MD5_DELAY", "0.5");
-  QTimer::singleShot(200, [&] { drop({QUrl::fromLocalFile(work.path("games"))}); });
+  qputenv("FAKE_MD5_HOLD", work.path("go").toUtf8());
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!work.exists("go.started")) return;
+    poll.stop();
+    drop({QUrl::fromLocalFile(work.path("games"))});
+    work.write("go", "");
+  });
+  poll.start(10);
   clickEntry(*form, "doom2.wad");
   EXPECT_EQ(QDir::currentPath(), work.path("other"));
   EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
@@ -131,10 +139,15 @@ TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
   work.write("games/a.wad", fakeRelease(kUltimate));
   work.write("games/b.wad", fakeRelease(kDoom2));
   tools.installReal({"wadwright"});
-  qputenv("FAKE_MD5_DELAY", "0.5");  // long enough for the two to overlap
+  qputenv("FAKE_MD5_HOLD", work.path("go").toUtf8());  // the other's tool works until the window waits
   openWindow();
   ToolRun other(tools.path() + "/wadwright", {"--identify", "b.wad"});
-  QTest::qWait(150);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return work.exists("go.started"); }, 20000));
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QApplication::overrideCursor()) work.write("go", "");
+  });
+  poll.start(10);
   clickEntry(*form, "a.wad");
   EXPECT_EQ(QString::fromUtf8(other.wait().out), "b.wad\tDoom2 V1.9\tWould you like to try one of the historic versions?\n");
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");

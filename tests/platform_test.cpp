@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <ctime>
+#include <functional>
 
 #include "platform/command_line.h"
 #include "platform/find_program.h"
@@ -57,31 +59,45 @@ TEST(CommandRun, ReportsHowTheProgramEndedAndWhatItSaid) {
   EXPECT_EQ(outcome.errorOutput.substr(0, 12), "error\nerror\n");
 }
 
+// The command ends only once the event loop has run through ten ticks of a timer during the wait.
 TEST(CommandRun, WaitsWithTheEventLoopRunningAndNoCpuSpent) {
+  ScratchFolder folder;
   int ticks = 0;
   QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (++ticks == 10) folder.write("go", "");
+  });
   timer.start(20);
   double before = cpuSeconds();
-  EXPECT_TRUE(run("sleep 0.5").succeeded());
-  EXPECT_GT(ticks, 10);                          // events were processed during the wait
+  EXPECT_TRUE(run("sh -c \"while [ ! -e go ]; do sleep 0.05; done\"").succeeded());
+  EXPECT_GE(ticks, 10);                          // events were processed during the wait
   EXPECT_LT(cpuSeconds() - before, 0.5 * 0.2);  // far from a busy loop, even on a loaded machine
 }
 
+// Each command says, by a file, that it has set its handling of SIGTERM before it is ended.
 TEST(CommandRun, AnAbandonedOrCancelledRunEndsTheProcess) {
   ScratchFolder folder;
   QElapsedTimer clock;
   clock.start();
   platform::CommandOutcome outcome;
   // As when the last window closes: the application's loop, and every loop inside it, is told to quit.
-  QTimer::singleShot(0, [&] { outcome = run("sh -c \"trap 'touch tidied; exit 1' TERM; sleep 30 & wait\""); });
-  QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
+  QTimer::singleShot(0, [&] { outcome = run("sh -c \"trap 'touch tidied; exit 1' TERM; touch ready; sleep 30 & wait\""); });
+  std::function<void()> whenReady = [] { QCoreApplication::exit(0); };
+  QTimer poll;  // a timer's, so that it also fires inside the wait
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!folder.exists("ready")) return;
+    poll.stop();
+    whenReady();
+  });
+  poll.start(10);
   QCoreApplication::exec();
   EXPECT_TRUE(outcome.abandoned);
   EXPECT_TRUE(folder.exists("tidied"));  // asked politely first, so it could clean up
 
-  platform::CommandRun stubborn("sh -c \"trap '' TERM; sleep 30 & wait\"", "");
-  QTimer::singleShot(100, [&] { stubborn.cancel(); });
+  QFile::remove("ready");
+  platform::CommandRun stubborn("sh -c \"trap '' TERM; touch ready; sleep 30 & wait\"", "");
+  whenReady = [&] { stubborn.cancel(); };
+  poll.start(10);
   EXPECT_TRUE(stubborn.waitProcessingEvents().abandoned);  // killed when asking is not enough
   EXPECT_LT(clock.elapsed(), 10000);
 }

@@ -54,6 +54,7 @@ $(median "$work/ours")
 EOF_O
 
 echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1) ($(nproc) cores)"
+echo "CPU flags: $(sed -n 's/^flags[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "freedoom1.wad -> freedoom2.wad: patch $(stat -c %s "$patch") bytes, result $(stat -c %s "$new") bytes"
 echo "$runs runs each, alternating; medians (load $(cut -d' ' -f1 /proc/loadavg))"
 awk -v dw="$d_wall" -v du="$d_user" -v ds="$d_sys" -v dp="$d_peak" \

@@ -54,3 +54,17 @@ sum_ms=$(printf '%s\n' "${sums[@]}" | median)
 cpu_line
 echo "a fake home of 2000 files; ${#found[@]} IWADs found, $((bytes / 1048576)) MiB; $runs alternating runs each; medians"
 echo "wadwright --find ${ours_ms} ms   cat ${cat_ms} ms (ratio $(ratio "$ours_ms" "$cat_ms"))   coreutils md5sum ${sum_ms} ms (ratio $(ratio "$ours_ms" "$sum_ms"))"
+
+# A library list near a store list's size bound (1 MiB, some 60,000 libraries, each looked in for
+# every store's game folder): the search's cost, the system's Freedoom its only IWADs. The test of it keeps
+# only a bound a user would call hung.
+huge=$home/huge/.local/share/Steam/steamapps
+mkdir -p "$huge"
+awk 'BEGIN {print "\"libraryfolders\"\n{"; for (n = 0; size < 1048576 - 64; n++) {line = "\"" n "\" \"/l" n "\""; size += length(line) + 1; print line}; print "}"}' \
+  >"$huge/libraryfolders.vdf"
+searches=()
+for ((run = 0; run < runs; run++)); do
+  searches+=("$(microseconds env "HOME=$home/huge" XDG_DATA_HOME= XDG_CONFIG_HOME= "XDG_DATA_DIRS=$home/none" DOOMWADDIR= DOOMWADPATH= \
+                 "$wadwright" --find)")
+done
+echo "a library list of $(grep -c '"/l' "$huge/libraryfolders.vdf") libraries: wadwright --find $(printf '%s\n' "${searches[@]}" | median) ms"

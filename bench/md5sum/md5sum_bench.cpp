@@ -1,4 +1,4 @@
-// Times md5sum.exe against coreutils' md5sum on one file, alternating the two so that both meet
+// Times md5sum.exe (or sha1sum.exe) against coreutils' md5sum (sha1sum) on one file, alternating the two so that both meet
 // the same load and page cache, and prints the median wall, user and system time of each and
 // their ratio. Timed by the clock and wait4 rather than by time(1), whose 10 ms steps are too
 // coarse for a 60 ms run.
@@ -69,12 +69,22 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-std::string cpuModel() {
+// The first value of /proc/cpuinfo's `field` ("model name", "flags"): which digest code the
+// library picks, and how fast it runs, depends on both.
+std::string cpuInfo(const std::string& field) {
   std::ifstream cpuinfo("/proc/cpuinfo");
   for (std::string line; std::getline(cpuinfo, line);) {
-    if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+    if (line.rfind(field, 0) == 0 && line.find(':') != std::string::npos) return line.substr(line.find(':') + 2);
   }
   return "unknown";
+}
+
+// What else the machine was doing: the figures of a loaded one are not a quiet one's.
+std::string loadAverage() {
+  std::ifstream loadavg("/proc/loadavg");
+  std::string one, five, fifteen;
+  loadavg >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
 }
 
 }  // namespace
@@ -101,27 +111,34 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  const std::string loadBefore = loadAverage();
   const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
   std::vector<std::vector<Times>> times(programs.size());
   for (int run = 0; run < runs; ++run) {
     for (size_t i = 0; i < programs.size(); ++i) times[i].push_back(runOnce(programs[i], file, devNull));
   }
 
-  std::printf("CPU: %s (%ld cores)\n", cpuModel().c_str(), sysconf(_SC_NPROCESSORS_ONLN));
-  std::printf("%s, %d alternating runs each; medians\n", file.c_str(), runs);
-  std::printf("%-40s %9s %9s %9s %7s\n", "", "wall", "user", "sys", "ratio");
-  double peerWall = 0;
+  std::printf("CPU: %s (%ld cores)\n", cpuInfo("model name").c_str(), sysconf(_SC_NPROCESSORS_ONLN));
+  std::printf("CPU flags: %s\n", cpuInfo("flags").c_str());
+  std::printf("load average before: %s, after: %s\n", loadBefore.c_str(), loadAverage().c_str());
+  std::printf("%s, %d alternating runs each; medians; ratios to the first (wall, and user + sys)\n", file.c_str(), runs);
+  std::printf("%-40s %9s %9s %9s %7s %7s\n", "", "wall", "user", "sys", "ratio", "cpu");
+  double peerWall = 0, peerCpu = 0;
   for (size_t i = 0; i < programs.size(); ++i) {
-    std::vector<double> wall, user, sys;
+    std::vector<double> wall, user, sys, cpu;
     for (const Times& t : times[i]) {
       wall.push_back(t.wallMs);
       user.push_back(t.userMs);
       sys.push_back(t.sysMs);
+      cpu.push_back(t.userMs + t.sysMs);
     }
-    const double w = median(wall);
-    if (i == 0) peerWall = w;
-    std::printf("%-40s %6.1f ms %6.1f ms %6.1f ms %6.2fx\n", programs[i].c_str(), w, median(user),
-                median(sys), w / peerWall);
+    const double w = median(wall), c = median(cpu);
+    if (i == 0) {
+      peerWall = w;
+      peerCpu = c;
+    }
+    std::printf("%-40s %6.1f ms %6.1f ms %6.1f ms %6.2fx %6.2fx\n", programs[i].c_str(), w, median(user),
+                median(sys), w / peerWall, c / peerCpu);
   }
   return 0;
 }

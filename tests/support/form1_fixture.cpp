@@ -13,7 +13,7 @@
 Form1Fixture::Form1Fixture() { tools.installFakeChecksum(); }
 
 Form1Fixture::~Form1Fixture() {
-  for (const char* variable : {"FAKE_MD5_DELAY", "WADWRIGHT_PATCH_SOURCE"}) qunsetenv(variable);
+  for (const char* variable : {"FAKE_MD5_HOLD", "WADWRIGHT_PATCH_SOURCE"}) qunsetenv(variable);
 }
 
 void Form1Fixture::openWindow() {

@@ -15,7 +15,8 @@ void ToolFolder::installReal(const QStringList& tools) const {
 
 void ToolFolder::installFakeChecksum() const {
   installReal({"command.com"});
-  install("md5sum.exe", "#!/bin/sh\nsleep \"${FAKE_MD5_DELAY:-0}\"\nexec cat -- \"$1\"\n");
+  install("md5sum.exe", "#!/bin/sh\nif [ -n \"$FAKE_MD5_HOLD\" ]; then\n  echo \"$1\" >> \"$FAKE_MD5_HOLD.started\"\n"
+                       "  for i in $(seq 400); do [ -e \"$FAKE_MD5_HOLD\" ] && break; sleep 0.05; done\nfi\nexec cat -- \"$1\"\n");
   // A file that holds a SHA-1 gives its first 32 characters as its MD5, which no row has.
   install("sha1sum.exe", "#!/bin/sh\nexec cat -- \"$1\"\n");
 }

@@ -13,7 +13,8 @@ class ToolFolder {
   /// its own real location).
   void installReal(const QStringList& tools = {"command.com", "md5sum.exe", "sha1sum.exe", "bspatch.exe"}) const;
   /// The real interpreter, and checksum tools that print what the file holds (no real file has
-  /// the catalogue's checksums), md5sum.exe after FAKE_MD5_DELAY seconds.
+  /// the catalogue's checksums). Where FAKE_MD5_HOLD names a file, md5sum.exe adds the name it
+  /// was given to a line of FAKE_MD5_HOLD.started, then waits until that file exists.
   void installFakeChecksum() const;
   void install(const QString& name, const QByteArray& script) const;
 

@@ -26,6 +26,19 @@ class ToolRun {
   QProcess process_;
 };
 
+/// Waits, up to what a user would call hung, until the process `pid` handles `signal` itself (as
+/// /proc shows): from then on the signal asks it to end instead of killing it outright. False if it
+/// ended first or never came that far.
+bool waitUntilItHandles(qint64 pid, int signal);
+
+/// Waits, up to what a user would call hung, until the process `pid` holds `path` (a folder or a
+/// file) open: it has come to work on it. False if it ended first or never did.
+bool waitUntilItHolds(qint64 pid, const QString& path);
+
+/// Waits, up to what a user would call hung, until the process `pid` has ended (or is a zombie that
+/// no one has reaped yet). False if it is still there.
+bool waitUntilGone(qint64 pid);
+
 /// Runs a program to its end.
 ToolResult runTool(const QString& program, const QStringList& arguments, const QStringList& environment = {});
 

@@ -131,8 +131,9 @@ TEST_F(Fetch, SignalsEndItAndLeaveNothing) {
     ScratchFolder folder;
     QProcess fetch;
     fetch.start(builtTool("fetch.exe"), arguments(http_ + "/stall/" + kPath));
-    while (!fetch.readAllStandardOutput().contains("10897 21795") && fetch.waitForReadyRead(20000)) {
-    }
+    QByteArray progress;  // read as it comes, a line maybe in two parts
+    while (!progress.contains("10897 21795") && fetch.waitForReadyRead(20000)) progress += fetch.readAllStandardOutput();
+    ASSERT_TRUE(progress.contains("10897 21795")) << "the stalled half never came";
     kill(pid_t(fetch.processId()), signal);
     ASSERT_TRUE(fetch.waitForFinished(20000));
     EXPECT_EQ(fetch.exitStatus() == QProcess::CrashExit, signal == SIGKILL);

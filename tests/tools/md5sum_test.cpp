@@ -16,7 +16,7 @@ TEST(DigestExe, AgreesWithCoreutilsAndSaysWhatItCouldNotRead) {
     for (const char* name : {"patches", "folder.wad"}) QDir().mkdir(name);
     ASSERT_EQ(mkfifo("fifo.wad", 0644), 0);
     // Whatever the name, the digest starts the line: coreutils marks a name it escapes; we never do.
-    // The IWADs are larger than one mapped window, and no multiple of it nor of a read.
+    // The IWADs take many reads, and are no multiple of one.
     const QStringList files{"empty.wad", "-rf.wad", "a b.wad", "line\nbreak.wad", "patches\\d1",
                             "/usr/share/games/doom/freedoom1.wad", "/usr/share/games/doom/freedoom2.wad"};
     QByteArray expected;

@@ -4,6 +4,7 @@
 
 #include <tlhelp32.h>
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTimer>
 #include <csignal>
@@ -31,9 +32,9 @@ int running(const wchar_t* name) {
   return count;
 }
 
-// Polls `done` for up to ten seconds: what a process leaves is let go as Windows ends it.
+// Polls `done` for up to twenty seconds: what a process leaves is let go as Windows ends it.
 bool soon(const std::function<bool()>& done) {
-  for (int wait = 0; wait < 200 && !done(); ++wait) Sleep(50);
+  for (int wait = 0; wait < 400 && !done(); ++wait) Sleep(50);
   return done();
 }
 
@@ -146,10 +147,15 @@ TEST(CommandRunOnWindows, ACancelEndsTheToolAndLeavesNoOutputFile) {
   ASSERT_EQ(running(L"md5sum.exe"), 0);
   const Identification found = identifyFile("big.wad", [](const QString& line) {
     platform::CommandRun run(line, QFile::encodeName(programFolder()));
-    QTimer::singleShot(1000, [&run] {
+    QTimer poll;  // cancelled once the interpreter has started the tool, or once that is overdue
+    QDeadlineTimer hung(20000);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (running(L"md5sum.exe") == 0 && !hung.hasExpired()) return;
       EXPECT_EQ(running(L"md5sum.exe"), 1);
+      poll.stop();
       run.cancel();
     });
+    poll.start(50);
     return run.waitProcessingEvents();
   });
   EXPECT_EQ(found.outcome, Identification::Outcome::Abandoned);
@@ -208,7 +214,7 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
     QProcess program;
     program.start(programFolder() + "\\windows_test.exe", {"--run-and-wait", "windows_test.exe --sleep helper.pid"});
     ASSERT_TRUE(program.waitForStarted());
-    for (int wait = 0; wait < 200 && work.read("helper.pid").toULong() == 0; ++wait) Sleep(50);
+    ASSERT_TRUE(soon([&] { return work.read("helper.pid").toULong() != 0; }));
     DWORD pid = work.read("helper.pid").toULong();
     ASSERT_NE(pid, 0u);
     HANDLE helper = OpenProcess(SYNCHRONIZE, FALSE, pid);

@@ -6,13 +6,9 @@
 #include <fcntl.h>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
-#include <setjmp.h>
-#include <signal.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,19 +18,12 @@
 
 namespace {
 
-// Handing the digest the file's pages where they lie, mapped, beats copying them out with read()
-// on every host measured (bench/md5sum). Mapped a window at a time, so that a huge file does not
-// have to fit in memory; each window's pages are mapped in one call rather than a fault apiece.
-constexpr off_t kWindowSize = 16 << 20;
-
-// For what cannot be mapped. Static: a heap buffer this large is a fresh mapping whose pages
-// fault in one by one, which cost a fifth of the run time on some hosts.
-constexpr size_t kChunkSize = 256 * 1024;
+// Read a chunk at a time, the chunk staying in the CPU's caches for the digest. A mapping of the
+// file costs more on every host measured (bench/md5sum): the digest then walks the page tables of
+// every page, and in a virtual machine each miss walks two of them.
+constexpr size_t kChunkSize = 128 * 1024;
+// Static: a fresh heap buffer this large would be a mapping of its own, faulted in page by page.
 alignas(4096) unsigned char gChunk[kChunkSize];
-
-sigjmp_buf gMappedReadFailed;
-
-void onMappedReadFailed(int) { siglongjmp(gMappedReadFailed, 1); }
 
 struct DigestContext {
   EVP_MD* md = EVP_MD_fetch(nullptr, kDigest == Digest::Sha1 ? "SHA1" : "MD5", nullptr);
@@ -45,38 +34,9 @@ struct DigestContext {
   }
 };
 
-// Digests the first `size` bytes of the file through mappings and returns how many it took:
-// fewer where the file system cannot map it. A file that shrinks meanwhile raises SIGBUS on the
-// lost pages; that ends the digest with -1.
-off_t digestMapped(int fd, off_t size, EVP_MD_CTX* context) {
-  struct sigaction action {}, previous {};
-  action.sa_handler = onMappedReadFailed;
-  sigaction(SIGBUS, &action, &previous);
-  volatile off_t done = 0;
-  void* volatile window = MAP_FAILED;
-  volatile size_t windowSize = 0;
-  if (sigsetjmp(gMappedReadFailed, 1) == 0) {
-    while (done < size) {
-      windowSize = static_cast<size_t>(std::min(size - done, kWindowSize));
-      window = mmap(nullptr, windowSize, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, done);
-      if (window == MAP_FAILED) break;
-      EVP_DigestUpdate(context, window, windowSize);
-      munmap(window, windowSize);
-      window = MAP_FAILED;
-      done = done + static_cast<off_t>(windowSize);
-    }
-  } else {
-    munmap(window, windowSize);
-    done = -1;
-  }
-  sigaction(SIGBUS, &previous, nullptr);
-  return done;
-}
-
-// Digests the rest of the file from `offset` on with read(): what it grew by, or all of a file
-// whose size stat() does not know (such as those in /proc). Returns false with errno set.
-bool digestRead(int fd, off_t offset, EVP_MD_CTX* context) {
-  if (lseek(fd, offset, SEEK_SET) < 0) return false;
+// Digests the file from where it stands to its end, however long it grows meanwhile; works for a
+// file whose size stat() does not know (such as those in /proc). Returns false with errno set.
+bool digestRead(int fd, EVP_MD_CTX* context) {
   for (;;) {
     const ssize_t got = read(fd, gChunk, kChunkSize);
     if (got == 0) return true;
@@ -103,12 +63,11 @@ std::string digestOfFile(const std::string& path, std::string* error) {
     close(fd);
     return "";
   }
-  posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);  // a file not yet cached is read ahead further
   DigestContext digest;
   EVP_DigestInit_ex(digest.context, digest.md, nullptr);
-  const off_t mapped = digestMapped(fd, info.st_size, digest.context);
-  const bool complete = mapped >= 0 && digestRead(fd, mapped, digest.context);
-  if (!complete) *error = mapped < 0 ? "cannot read it any more (did it shrink meanwhile?)" : std::strerror(errno);
+  const bool complete = digestRead(fd, digest.context);
+  if (!complete) *error = std::strerror(errno);
   close(fd);
   if (!complete) return "";
   unsigned char value[EVP_MAX_MD_SIZE];
