@@ -4,7 +4,8 @@
 # Debian's xdelta3: md5sum, xdelta3 -d, md5sum, xdelta3 -d, md5sum. The two alternate, so that both
 # meet the same load and page cache; medians of wall time, of CPU time (user and system, of every
 # process started) and of peak memory (of the largest process: for the hand's chain its largest
-# step), and their ratios. On a busy machine the CPU time says more than the wall time.
+# step; ours keeps wadwright itself, some 11 MB, beside each tool it runs), and their ratios. On a
+# busy machine the CPU time says more than the wall time.
 # Three files stand for the releases: freedoom2.wad for the 2024 re-release, freedoom1.wad for
 # Ultimate Doom, and for DOOM V1.9 a file made from freedoom1.wad (its first 12 MiB, 64 KiB of
 # freedoom2.wad, then 12 MiB more of freedoom1.wad: a historic release is mostly its hub's bytes).
@@ -58,7 +59,7 @@ cp "$to_historic" "$work/games/patches/doom.wad/ud-to-1.9.vcdiff"
 # $work/NAME.
 run() {
   rm -f "$work/games/d1_19.wad" "$work/peer/"*
-  local start end peak
+  local start end peak user sys
   start=$(date +%s%N)
   if [[ $1 == ours ]]; then
     (cd "$work/games" && /usr/bin/time -o "$work/time" -f "%M %U %S" "$work/tools/wadwright" --make d1_19.wad kex.wad) >/dev/null
@@ -73,6 +74,7 @@ run() {
 }
 column_median() { awk -v c="$1" '{print $c}' "$2" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
+load=$(cut -d' ' -f1 /proc/loadavg)
 run ours  # warms the page cache and both programs
 cmp -s "$work/games/d1_19.wad" "$historic" || { echo "bench_make_steps.sh: --make made the wrong file" >&2; exit 1; }
 run hand
@@ -90,7 +92,7 @@ cpu_line
 cpu_flags
 echo "freedoom2.wad -> freedoom1.wad -> derived ($(stat -c %s "$historic") bytes), LZMA patches of" \
   "$(($(stat -c %s "$to_hub") / 1024)) and $(($(stat -c %s "$to_historic") / 1024)) KiB"
-echo "$runs alternating runs each; medians (load $(cut -d' ' -f1 /proc/loadavg))"
+echo "$runs alternating runs each; medians (load $load at the start, $(cut -d' ' -f1 /proc/loadavg) at the end)"
 printf '%-48s %10s %10s %10s\n' "" wall CPU memory
 printf '%-48s %7d ms %7d ms %7.1f MB\n' "md5sum, xdelta3 -d, md5sum, xdelta3 -d, md5sum" "$h_ms" "$h_cpu" "$(ratio "$h_kb" 1024)"
 printf '%-48s %7d ms %7d ms %7.1f MB\n' "wadwright --make, in two steps" "$o_ms" "$o_cpu" "$(ratio "$o_kb" 1024)"
