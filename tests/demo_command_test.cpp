@@ -64,14 +64,14 @@ TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayI
   }
 }
 
-// Which releases play each version's demos, as the README's table states it: a demo of E1M1, which
+// Which releases play each version's demos, as the user's guide's table states it: a demo of E1M1, which
 // is MAP01 for DOOM2's releases, is played by all of them.
-TEST(DemoCommand, EachVersionIsPlayedByTheReleasesTheReadmeNames) {
-  QFile readme(WADWRIGHT_README);
-  ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+TEST(DemoCommand, EachVersionIsPlayedByTheReleasesTheGuideNames) {
+  QFile guide(WADWRIGHT_DEMO_GUIDE);
+  ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
   ScratchFolder work;
   int versions = 0;
-  for (const QByteArray& line : readme.readAll().split('\n')) {
+  for (const QByteArray& line : guide.readAll().split('\n')) {
     const QList<QByteArray> cells = line.split('|');  // "", first byte, recorded with, played by, ""
     const int first = cells.value(1).trimmed().toInt();
     if (cells.size() != 5 || (!first && !cells[1].startsWith(" 0-4 ")) || cells[3].startsWith(" a source port")) continue;

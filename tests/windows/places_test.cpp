@@ -48,7 +48,7 @@ TEST(IwadPlacesOnWindows, SourcePortsSteamAndGogNameTheirFolders) {
   EXPECT_EQ(places.stores.size(), 18);
   EXPECT_EQ(places.stores.first(), QFile::encodeName(QDir::toNativeSeparators(steam) + "\\steamapps\\common\\Ultimate Doom"));
   EXPECT_EQ(places.stores.last(), "D:\\Games\\Steam Library\\steamapps\\common\\Strife");
-  // Every value read is named, as the README names them: Steam's, and GOG's nine games in both views.
+  // Every value read is named, as the user's guide names them: Steam's, and GOG's nine games in both views.
   EXPECT_EQ(places.registry.size(), 19);
   EXPECT_EQ(places.registry.first(), "HKEY_CURRENT_USER\\Software\\Valve\\Steam (SteamPath)");
 }
