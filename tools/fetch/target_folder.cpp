@@ -28,7 +28,7 @@ TargetFolder::TargetFolder(const std::string& target) {
     missing_.push_back(textOf(folder));
     if (folder == folder.parent_path()) break;
   }
-  existing_ = textOf(folder);
+  if (!missing_.empty()) existing_ = folder.empty() ? std::string(".") : textOf(folder);
 }
 
 void TargetFolder::make() {

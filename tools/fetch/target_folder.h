@@ -15,8 +15,8 @@ class TargetFolder {
   TargetFolder(const TargetFolder&) = delete;
   TargetFolder& operator=(const TargetFolder&) = delete;
 
-  /// The nearest folder of TARGET's that exists now, where the file is written until it is whole;
-  /// empty for the working folder.
+  /// The nearest folder above TARGET that exists now, where the file is written until it is
+  /// whole, when TARGET's own folder is missing; empty when that is there.
   const std::string& existing() const { return existing_; }
   /// Makes the missing levels. Throws FetchFailure when one cannot be made.
   void make();
