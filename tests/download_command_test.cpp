@@ -92,7 +92,8 @@ TEST_F(DownloadCommand, FetchesTheWaysMissingFileAndMakesTheRelease) {
                          "from " + good.toUtf8() + "plutonia.wad/anthology-to-1.9.vcdiff\n"
                          "games/plutonia.wad\tplut_19.wad\tmade\tgames/plut_19.wad is Final Doom - Plutonia Experiment V1.9: made and checked.\n");
   EXPECT_EQ(runTool("cmp", {kSample + "/" + patch, "games/patches/" + patch}).code, 0);
-  EXPECT_EQ(filesInGames(), "games/patches/plutonia.wad/anthology-to-1.9.vcdiff\ngames/plut_19.wad\ngames/plutonia.wad\n");
+  EXPECT_EQ(filesInGames(), "games/patches\ngames/patches/plutonia.wad\ngames/patches/plutonia.wad/anthology-to-1.9.vcdiff\n"
+                            "games/plut_19.wad\ngames/plutonia.wad\n");
 
   // From a folder: JSON names what was fetched, and the line goes to standard error.
   QFile::remove("games/plut_19.wad");
@@ -149,8 +150,8 @@ TEST_F(DownloadCommand, AFetchEndedMidwayLeavesNothingAndListsNothing) {
     QProcessEnvironment added = QProcessEnvironment::systemEnvironment();
     // The user's file is kept when the stalled fetch gives up.
     const QString stall = "WADWRIGHT_FETCH_STALL_SECONDS=" + QString(ending == "the user's file" ? "2" : "");
-    for (const QString& entry : environment(http + "stall/") << stall)
-      added.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    const QStringList entries = environment(http + "stall/") << stall;
+    for (const QString& entry : entries) added.insert(entry.section('=', 0, 0), entry.section('=', 1));
     make.setProcessEnvironment(added);
     make.start(tools.path() + "/wadwright", {"--make", "--json", "--download", "plut_19.wad", "games/plutonia.wad"});
     const qint64 fetch = fetchToolInTransfer(make.processId());
