@@ -43,7 +43,10 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size, const std::
   if (GetFileAttributesW(wideFinal.c_str()) != INVALID_FILE_ATTRIBUTES) {
     throw std::runtime_error(finalPath + ": already exists; not overwriting it");
   }
-  if (GetLastError() != ERROR_FILE_NOT_FOUND) throw std::runtime_error(finalPath + ": " + lastError());
+  // Its folder too may be missing yet, where the file is written above it.
+  const DWORD missing = GetLastError();
+  if (missing != ERROR_FILE_NOT_FOUND && !(missing == ERROR_PATH_NOT_FOUND && !pendingFolder.empty()))
+    throw std::runtime_error(finalPath + ": " + tools::windowsErrorText(missing));
 
   const size_t slash = finalPath.find_last_of("\\/");
   const std::string finalFolder = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);

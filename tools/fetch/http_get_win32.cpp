@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cwchar>
@@ -206,8 +207,13 @@ void httpGet(const std::string& address, ReceivedFile& file, int stallSeconds) {
     static char chunk[1 << 16];
     PendingReports reports(file);
     for (;;) {
-      DWORD got = 0;
-      if (!WinHttpReadData(request.handle, chunk, sizeof chunk, &got)) fail(GetLastError(), url, host, file, stallSeconds);
+      // Asked first what has come, so that a read takes that and does not wait to fill the chunk
+      // (as Wine's does).
+      DWORD available = 0, got = 0;
+      if (!WinHttpQueryDataAvailable(request.handle, &available)) fail(GetLastError(), url, host, file, stallSeconds);
+      if (available == 0) break;
+      if (!WinHttpReadData(request.handle, chunk, std::min<DWORD>(available, sizeof chunk), &got))
+        fail(GetLastError(), url, host, file, stallSeconds);
       if (got == 0) break;
       const std::lock_guard<std::mutex> lock(reports.mutex());
       file.add(chunk, got);
