@@ -6,12 +6,11 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
+#include <QtCore/qtestsupport_core.h>
 
 #include "support/plutonia_pair.h"
 #include "support/scratch_folder.h"
@@ -29,13 +28,9 @@ QByteArray filesInGames() { return runTool("sh", {"-c", "find games -mindepth 1 
 // The fetch tool `wadwright` started, once it is connected to the server; 0 if none is by 20 s.
 qint64 fetchToolInTransfer(qint64 wadwright) {
   const QString connected = QString("for p in $(pgrep -x -P %1 fetch.exe); do ls -l /proc/$p/fd | grep -q socket: && echo $p; done").arg(wadwright);
-  QElapsedTimer waited;
-  waited.start();
-  for (;;) {
-    const QByteArray pid = runTool("sh", {"-c", connected}).out.trimmed();
-    if (!pid.isEmpty() || waited.elapsed() > 20000) return pid.toLongLong();
-    QThread::msleep(20);
-  }
+  QByteArray pid;
+  QTest::qWaitFor([&] { return !(pid = runTool("sh", {"-c", connected}).out.trimmed()).isEmpty(); }, 20000);
+  return pid.toLongLong();
 }
 
 }  // namespace

@@ -5,15 +5,13 @@
 // Plutonia pair off as the catalogue's releases.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 
 #include "scratch.h"
@@ -28,11 +26,6 @@ const QString kPatch = "games\\patches\\plutonia.wad\\anthology-to-1.9.vcdiff";
 
 QString server() { return qEnvironmentVariable("WADWRIGHT_FETCH_SERVER"); }
 QString sample() { return qEnvironmentVariable("WADWRIGHT_COLLECTION_SAMPLE"); }
-
-QByteArray sampleFile() {
-  QFile file(sample() + "\\plutonia.wad\\anthology-to-1.9.vcdiff");
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
 
 // The naming checksum tool's folder, with the real programs beside it.
 QString namingFolder() {
@@ -51,17 +44,6 @@ QStringList inGames() {
   while (each.hasNext()) found << QDir::toNativeSeparators(each.next());
   found.sort();
   return found;
-}
-
-// Waits, up to what a user would call hung, for `done`.
-bool waitFor(const std::function<bool()>& done) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done()) {
-    if (waited.elapsed() > 20000) return false;
-    QTest::qWait(50);
-  }
-  return true;
 }
 
 class DownloadOnWindows : public ::testing::Test {
@@ -97,7 +79,7 @@ TEST_F(DownloadOnWindows, TheCommandLineFetchesFromAServerOrAFolderAndMakesTheRe
     EXPECT_EQ(make.exitCode(), 0) << said["message"].toString().toStdString();
     EXPECT_EQ(said["result"], "made");
     EXPECT_EQ(said["fetched"], QJsonArray{kPatch});
-    EXPECT_EQ(work.read(kPatch), sampleFile());
+    EXPECT_EQ(work.read(kPatch), work.read(sample() + "\\plutonia.wad\\anthology-to-1.9.vcdiff"));
     EXPECT_EQ(work.read("games\\plut_19.wad"), plutoniaPair().second);
     EXPECT_EQ(inGames(), (QStringList{"games\\patches", "games\\patches\\plutonia.wad", kPatch, "games\\plut_19.wad",
                                       "games\\plutonia.wad"}));
@@ -111,11 +93,12 @@ TEST_F(DownloadOnWindows, ForcedToEndWhileTheFileComesItLeavesNothing) {
   QProcess make;
   start(make, {"--make", "--json", "--download", "plut_19.wad", "games\\plutonia.wad"}, server() + "stall/");
   // The file being written, hidden in the nearest folder there is.
-  ASSERT_TRUE(waitFor([] { return inGames().size() > 1; })) << make.readAllStandardError().toStdString();
+  // Waited for up to what a user would call hung.
+  ASSERT_TRUE(QTest::qWaitFor([] { return inGames().size() > 1; }, 20000)) << make.readAllStandardError().toStdString();
   EXPECT_TRUE(inGames().join(' ').contains("games\\.anthology-to-1.9.vcdiff.")) << inGames().join(' ').toStdString();
   EXPECT_EQ(QProcess::execute("taskkill", {"/F", "/PID", QString::number(make.processId())}), 0);
   ASSERT_TRUE(make.waitForFinished(20000));
-  EXPECT_TRUE(waitFor([] { return inGames() == QStringList{"games\\plutonia.wad"}; })) << inGames().join(' ').toStdString();
+  EXPECT_TRUE(QTest::qWaitFor([] { return inGames() == QStringList{"games\\plutonia.wad"}; }, 20000)) << inGames().join(' ').toStdString();
 }
 
 TEST_F(DownloadOnWindows, TheWindowsYesFetchesAndMakes) {
@@ -134,5 +117,5 @@ TEST_F(DownloadOnWindows, TheWindowsYesFetchesAndMakes) {
   ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join('\n').toStdString();
   EXPECT_TRUE(messages.texts[0].startsWith("The patch file 'patches\\plutonia.wad\\anthology-to-1.9.vcdiff' (121 bytes) is not here."));
   EXPECT_TRUE(messages.texts[1].endsWith("was sucessully created!")) << messages.texts[1].toStdString();
-  EXPECT_EQ(work.read(kPatch), sampleFile());
+  EXPECT_EQ(work.read(kPatch), work.read(sample() + "\\plutonia.wad\\anthology-to-1.9.vcdiff"));
 }
