@@ -1,6 +1,5 @@
 #include "make_command.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcessEnvironment>
@@ -168,8 +167,8 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
       if (json) std::fprintf(stderr, "wadwright: fetching %s\n", qPrintable(what));
       else report.output.add(file, {report.target, "fetching", what}, {});
     });
-    for (const FetchFile& each : missing.files)
-      if (QFileInfo(each.target()).isFile()) report.fetched.append(beside(source, each.target()));
+    // What the fetch tool stored, not whatever took a name meanwhile.
+    for (int i = 0; i < fetched.stored; ++i) report.fetched.append(beside(source, missing.files[size_t(i)].target()));
     if (fetched.outcome == FetchResult::Outcome::Failed) return report.say("failed", fetched.message, 2);
     if (fetched.outcome == FetchResult::Outcome::Abandoned)
       return report.say("failed", "I was stopped while fetching: " + beside(source, report.target) + " was not made, and nothing of it is left.", 2);

@@ -12,9 +12,10 @@ QString downloadOffer(const FetchList& list, const PatchSource& source, const QS
 FetchResult downloadForCommandLine(const FetchList& list, const PatchSource& source, const QString& shownFolder,
                                    const QByteArray& programFolder, const std::function<void(const QString&)>& announce) {
   const bool terminal = platform::standardErrorIsTerminal();
+  int stored = 0;
   for (const FetchFile& file : list.files) {
     const QString shown = shownFolder + file.target();
-    announce(shown + " (" + sizeText(file.pin->size) + ") from " + source.address(*file.pin));
+    announce(shown + " (" + sizeText(file.pin->size) + ") from " + source.shownAddress(*file.pin));
     bool drawn = false;  // one line, drawn over as the bytes come
     const auto progress = [&](qint64 bytes) {
       if (!terminal) return;
@@ -26,7 +27,8 @@ FetchResult downloadForCommandLine(const FetchList& list, const PatchSource& sou
       return platform::runAndWait(line, programFolder, onLine);
     }, progress, shownFolder);
     if (drawn) std::fputc('\n', stderr);
-    if (result.outcome != FetchResult::Outcome::Fetched) return result;
+    if (result.outcome != FetchResult::Outcome::Fetched) return {result.outcome, result.message, stored};
+    ++stored;
   }
-  return {};
+  return {FetchResult::Outcome::Fetched, {}, stored};
 }

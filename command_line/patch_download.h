@@ -12,6 +12,7 @@ QString downloadOffer(const FetchList& list, const PatchSource& source, const QS
 
 /// Fetches `list`'s files into the working folder for `--make --download`, one after another.
 /// Before each starts, `announce` is handed what is fetched, its size and its source; while it
-/// comes, a line on standard error shows how far, where that is a terminal.
+/// comes, a line on standard error shows how far, where that is a terminal. The result counts the
+/// files stored.
 FetchResult downloadForCommandLine(const FetchList& list, const PatchSource& source, const QString& shownFolder,
                                    const QByteArray& programFolder, const std::function<void(const QString&)>& announce);

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "platform/native_files.h"
+#include "platform/native_names.h"
 #include "platform/regular_file.h"
 #include "platform/termination_signals.h"
 
@@ -35,8 +36,10 @@ class Search {
     while (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
     const NativeFileInfo here = platform::nativeFileInfo(folder);
     if (here.kind != NativeFileInfo::Kind::Folder || !deeperThanBefore(here, depth)) return;
+    // A root keeps its separator (/, and D:\ on Windows): no second one is added.
+    const bool parted = folder.endsWith('/') || (!platform::backslashMayBeInNames() && folder.endsWith('\\'));
     for (const QByteArray& name : platform::nativeFolderNames(folder)) {
-      const QByteArray path = folder + (folder.endsWith('/') ? "" : "/") + name;
+      const QByteArray path = folder + (parted ? "" : "/") + name;
       const NativeFileInfo entry = platform::nativeFileInfo(path);
       if (entry.kind == NativeFileInfo::Kind::Folder) {
         if (depth > 0) look(path, depth - 1);

@@ -79,8 +79,9 @@ FetchResult fetchFile(const FetchFile& file, const PatchSource& source, const pl
                       const FetchProgress& progress, const QString& shownFolder) {
   const QString from = " from " + source.shown(), shown = "'" + shownFolder + file.target() + "'";
   const QString address = platform::commandWord(source.address(*file.pin)), target = platform::commandWord(file.target());
-  if (address.isEmpty() || target.isEmpty())
-    return failed("I cannot hand the address '" + source.address(*file.pin) + "' to the fetch tool safely.");
+  if (address.isEmpty())
+    return failed("I cannot hand the address '" + source.shownAddress(*file.pin) + "' to the fetch tool safely.");
+  if (target.isEmpty()) return failed("I cannot hand the name " + shown + " to the fetch tool safely.");
   const QString line = QString("fetch.exe %1 %2 %3 %4").arg(address, target).arg(file.pin->size).arg(file.pin->sha256);
   const platform::CommandOutcome outcome = run(line, [&](const QByteArray& said) {
     const qint64 bytes = bytesSoFar(said);

@@ -50,6 +50,7 @@ struct FetchResult {
   enum class Outcome { Fetched, Failed, Abandoned };
   Outcome outcome = Outcome::Fetched;
   QString message;  ///< Why it failed.
+  int stored = 0;   ///< How many files of a list were stored, one after another, before it ended.
 };
 
 /// Told as the fetch tool reports: how many of the file's bytes have come.

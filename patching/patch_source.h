@@ -14,8 +14,10 @@ struct PatchSource {
 
   /// The full address of one file, as the fetch tool is handed it.
   QString address(const CollectionFile& file) const;
+  /// The full address of one file as it may be shown: without a user name and password.
+  QString shownAddress(const CollectionFile& file) const;
   /// As a player is told where it comes from: "the public patch collection on GitHub", or the
-  /// base that was named.
+  /// base that was named, without a user name and password.
   QString shown() const;
 };
 

@@ -40,7 +40,10 @@ constexpr const char* kNoSuchFile = "there is no such file";
 // there for the patch tool, which would otherwise fail after every step before it had run.
 QString whyUnreadable(const QString& file) {
   const QString path = platform::shownPath(file.trimmed());
-  if (!QFileInfo(path).exists()) return kNoSuchFile;  // a link that leads nowhere is missing too
+  if (!QFileInfo(path).exists()) {
+    // A link that leads nowhere holds the name: no fetch could store the file there.
+    return platform::nativePathExists(QFile::encodeName(path)) ? "it is a link to nothing" : kNoSuchFile;
+  }
   return platform::RegularFile(QFile::encodeName(path)).problem();
 }
 

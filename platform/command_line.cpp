@@ -31,11 +31,14 @@ static bool isPlainCharacter(unsigned char c) {
          c == '_' || c == '-' || c == '+';
 }
 
-std::optional<std::string> quoteForCommandLine(const std::string& word) {
+std::optional<std::string> quoteForCommandLine(const std::string& word, bool backslashParts) {
   if (word.empty()) return std::nullopt;
+  // A word with a backslash is quoted, and Windows' C runtime reads backslashes before the closing
+  // quote as escaping it.
+  if (backslashParts && word.back() == '\\') return std::nullopt;
   bool plain = true;
   for (unsigned char c : word) {
-    if (c == '"' || c == '\\' || c < 0x20 || c == 0x7f) return std::nullopt;
+    if (c == '"' || (c == '\\' && !backslashParts) || c < 0x20 || c == 0x7f) return std::nullopt;
     plain = plain && isPlainCharacter(c);
   }
   if (plain) return word;

@@ -34,6 +34,23 @@ TEST(CommandLine, SplitsByWindowsRules) {
   EXPECT_EQ(splitCommandLine("a \"unclosed  quote"), (Words{"a", "unclosed  quote"}));
 }
 
+// Where backslashes part folders (Windows), a path with them is quoted as it stands, unless one
+// ends it and would escape the closing quote; elsewhere a name's backslash is refused.
+TEST(CommandLine, QuotesPathsWithBackslashesOnlyWhereTheyPartFolders) {
+  const std::tuple<std::string, bool, std::optional<std::string>> cases[] = {
+      {"patches\\plutonia.wad\\anthology-to-1.9.vcdiff", true, "\"patches\\plutonia.wad\\anthology-to-1.9.vcdiff\""},
+      {"C:\\my wads\\doom.wad", true, "\"C:\\my wads\\doom.wad\""},
+      {"C:\\wads\\", true, std::nullopt},
+      {"a\"b", true, std::nullopt},
+      {"doom.wad", true, "doom.wad"},
+      {"patches\\d1_ud_11", false, std::nullopt},
+  };
+  for (const auto& [word, backslashParts, quoted] : cases) {
+    EXPECT_EQ(platform::quoteForCommandLine(word, backslashParts), quoted) << word;
+    if (quoted) EXPECT_EQ(splitCommandLine("x " + *quoted), (Words{"x", word}));
+  }
+}
+
 // Then PATH, where the runs below find sh.
 TEST(FindProgram, LooksInTheProgramFolderThenTheWorkingFolder) {
   ScratchFolder folder;

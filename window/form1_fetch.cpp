@@ -10,7 +10,9 @@
 #include "patching/patch_fetch.h"
 
 Form1::FetchOffer Form1::offerFetch(const QStringList& patchFiles, QString* message) {
-  const CollectionFile* pin = pinnedAmong(patchFiles);
+  // One that is there but cannot be read, a link to nothing say, is the user's to mend: a download
+  // would not replace it.
+  const CollectionFile* pin = firstUnreadable(patchFiles).isEmpty() ? pinnedAmong(patchFiles) : nullptr;
   if (!pin) return FetchOffer::NotOffered;
   const FetchFile file{patchArgument(*pin), pin};
   const PatchSource source = patchSource(QProcessEnvironment::systemEnvironment());

@@ -1,6 +1,7 @@
 // md5sum.exe for the window's tests: the real digest of the file named, except that Freedoom 1
 // passes for Ultimate Doom and Freedoom 2 for DOOM V1.1, so that a patch between them makes a
-// catalogue release; a file of "abc" passes for the 2024 re-release, a step away from Ultimate Doom.
+// catalogue release; a file of "abc" passes for the 2024 re-release, a step away from Ultimate Doom;
+// the Plutonia pair of tests/support/plutonia_pair.h passes for the anthology's and V1.9.
 #include <windows.h>
 #include <bcrypt.h>
 
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
   if (sum == "c19685bd160b1bb842501063130fb0e7") sum = "c4fe9fd920207691a9f493668e0a2083";
   if (sum == "7b247eeb6a15ce9deeb652b82eb73f7b") sum = "981b03e6d1dc033301aa3095acc437ce";
   if (sum == "900150983cd24fb0d6963f7d28e17f72") sum = "4461d4511386518e784c647e3128e7bc";
+  if (sum == "1f41a745566cdce6e86ec23aba2df36e") sum = "3493be7e1e2588bc9c8b31eab2587a04";
+  if (sum == "8c8977aa7730d397cdf98282f3f410f2") sum = "75c8cf89566741fa9d22447604053bd7";
   std::printf("%s  %s\n", sum.c_str(), argv[1]);
   return 0;
 }

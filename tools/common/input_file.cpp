@@ -20,4 +20,9 @@ int openInputFile(const char* path, struct stat* info) {
   return fd;
 }
 
+bool isDevice(const char* path) {
+  struct stat info;
+  return stat(path, &info) == 0 && (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode));
+}
+
 }  // namespace tools

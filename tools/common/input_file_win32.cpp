@@ -19,7 +19,10 @@ int openInputFile(const char* path, struct stat* info) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    errno = windowsErrorNumber(error) ? windowsErrorNumber(error) : EIO;
+    // A folder is not opened as a file: Windows says only that access is denied.
+    const DWORD attributes = error == ERROR_ACCESS_DENIED ? GetFileAttributesW(platform::widePath(path).c_str()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) errno = EISDIR;
+    else errno = windowsErrorNumber(error) ? windowsErrorNumber(error) : EIO;
     return -1;
   }
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
@@ -36,5 +39,7 @@ int openInputFile(const char* path, struct stat* info) {
   }
   return fd;
 }
+
+bool isDevice(const char* path) { return platform::isDevicePath(path); }
 
 }  // namespace tools

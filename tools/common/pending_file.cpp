@@ -75,7 +75,8 @@ void removePendingFileNow() {
   if (gHaveTemp) unlink(gTempPath);
 }
 
-PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath_(finalPath) {
+PendingFile::PendingFile(const std::string& finalPath, int64_t size, const std::string& pendingFolder)
+    : finalPath_(finalPath) {
   struct stat existing;
   if (lstat(finalPath.c_str(), &existing) == 0) {
     throw std::runtime_error(finalPath + ": already exists; not overwriting it");
@@ -83,17 +84,19 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   if (errno != ENOENT) throw std::runtime_error(finalPath + ": " + errorText());
 
   const size_t slash = finalPath.rfind('/');
-  const std::string prefix = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
-  folder_ = prefix.empty() ? "." : prefix;
-  // As a user would name it: "." means nothing to someone who never typed it.
-  const std::string shownFolder = prefix.empty() ? "its folder" : prefix;
-  std::string name = finalPath.substr(prefix.size());
+  const std::string finalFolder = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
+  folder_ = finalFolder.empty() ? "." : finalFolder;
+  std::string name = finalPath.substr(finalFolder.size());
   if (name.empty() || name == "." || name == "..") {
     throw std::runtime_error(finalPath + ": not a file name");
   }
+  const std::string prefix = pendingFolder.empty() ? finalFolder : pendingFolder + "/";
+  const std::string writtenIn = prefix.empty() ? "." : prefix;
+  // As a user would name it: "." means nothing to someone who never typed it.
+  const std::string shownFolder = prefix.empty() ? "its folder" : prefix;
 
   struct statvfs space;
-  if (statvfs(folder_.c_str(), &space) != 0) {
+  if (statvfs(writtenIn.c_str(), &space) != 0) {
     throw std::runtime_error(shownFolder + ": " + errorText());
   }
   const unsigned long long freeBytes =
@@ -105,7 +108,7 @@ PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath
   }
 
   // Best, a file with no name at all, which vanishes with us however we end, even killed.
-  fd_ = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+  fd_ = open(writtenIn.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
   if (fd_ >= 0) return;
   if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
     throw std::runtime_error("cannot create a file in " + shownFolder + ": " + errorText());

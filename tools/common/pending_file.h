@@ -9,12 +9,14 @@ namespace tools {
 // once it is complete and on disk. Unnamed until then where the file system allows (O_TMPFILE),
 // so that nothing is left however the program ends; elsewhere a hidden temporary file, removed if
 // anything fails first, including when SIGINT, SIGTERM, SIGHUP or SIGQUIT stops the program.
-// Only one may exist at a time.
+// Only one may exist at a time. Where the final name's folder is yet to be made, the file is
+// written in `pendingFolder`, an existing folder above it on the same file system, and moved into
+// place at the end.
 class PendingFile {
  public:
-  // Throws std::runtime_error if `finalPath` already exists, its folder lacks room for `size`
-  // bytes, or the temporary file cannot be made.
-  PendingFile(const std::string& finalPath, int64_t size);
+  // Throws std::runtime_error if `finalPath` already exists, the folder written in lacks room for
+  // `size` bytes, or the temporary file cannot be made.
+  PendingFile(const std::string& finalPath, int64_t size, const std::string& pendingFolder = {});
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;

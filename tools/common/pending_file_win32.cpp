@@ -37,22 +37,27 @@ void removePendingFileNow() {
   if (InterlockedExchange(&gHaveTemp, 0)) DeleteFileW(gTempPath);
 }
 
-PendingFile::PendingFile(const std::string& finalPath, int64_t size) : finalPath_(finalPath) {
+PendingFile::PendingFile(const std::string& finalPath, int64_t size, const std::string& pendingFolder)
+    : finalPath_(finalPath) {
   const std::wstring wideFinal = platform::widePath(finalPath);
   if (GetFileAttributesW(wideFinal.c_str()) != INVALID_FILE_ATTRIBUTES) {
     throw std::runtime_error(finalPath + ": already exists; not overwriting it");
   }
-  if (GetLastError() != ERROR_FILE_NOT_FOUND) throw std::runtime_error(finalPath + ": " + lastError());
+  // Its folder too may be missing yet, where the file is written above it.
+  const DWORD missing = GetLastError();
+  if (missing != ERROR_FILE_NOT_FOUND && !(missing == ERROR_PATH_NOT_FOUND && !pendingFolder.empty()))
+    throw std::runtime_error(finalPath + ": " + tools::windowsErrorText(missing));
 
   const size_t slash = finalPath.find_last_of("\\/");
-  const std::string prefix = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
-  folder_ = prefix.empty() ? "." : prefix;
-  const std::string shownFolder = prefix.empty() ? "its folder" : prefix;
-  std::string name = finalPath.substr(prefix.size());
+  const std::string finalFolder = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
+  folder_ = finalFolder.empty() ? "." : finalFolder;
+  std::string name = finalPath.substr(finalFolder.size());
   if (name.empty() || name == "." || name == "..") throw std::runtime_error(finalPath + ": not a file name");
+  const std::string prefix = pendingFolder.empty() ? finalFolder : pendingFolder + "\\";
+  const std::string shownFolder = prefix.empty() ? "its folder" : prefix;
 
   ULARGE_INTEGER freeBytes{};
-  if (!GetDiskFreeSpaceExW(platform::widePath(folder_).c_str(), &freeBytes, nullptr, nullptr)) {
+  if (!GetDiskFreeSpaceExW(platform::widePath(prefix.empty() ? "." : prefix).c_str(), &freeBytes, nullptr, nullptr)) {
     throw std::runtime_error(shownFolder + ": " + lastError());
   }
   if (static_cast<unsigned long long>(size) > freeBytes.QuadPart) {

@@ -42,6 +42,15 @@ void checkAnswer(const Answer& answer, const std::string& url, int64_t size) {
   }
 }
 
+std::string shownAddress(const std::string& url) {
+  const size_t start = url.find("://");
+  if (start == std::string::npos) return url;
+  const size_t end = url.find_first_of("/?#", start + 3);
+  const size_t at = url.rfind('@', end == std::string::npos ? std::string::npos : end);
+  if (at == std::string::npos || at < start + 3) return url;
+  return url.substr(0, start + 3) + url.substr(at + 1);
+}
+
 std::string stallMessage(int stallSeconds) {
   return "No byte has come for " + std::to_string(stallSeconds) + " seconds: I gave up.";
 }

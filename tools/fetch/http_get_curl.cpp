@@ -3,9 +3,14 @@
 #include <curl/curl.h>
 #include <openssl/x509_vfy.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <memory>
+#include <sstream>
+#include <vector>
 
 #include "tools/fetch/fetch_failure.h"
 #include "tools/fetch/http_get.h"
@@ -23,7 +28,7 @@ struct Transfer {
       : curl(curl), file(file), url(url), stallSeconds(stallSeconds) {}
   CURL* curl;
   ReceivedFile& file;
-  const std::string& url;
+  const std::string& url;  ///< as it is shown
   int stallSeconds;
   bool answered = false;
   bool stalled = false;
@@ -73,17 +78,59 @@ int onProgress(void* data, curl_off_t, curl_off_t received, curl_off_t, curl_off
   return 0;
 }
 
-std::string hostOf(const std::string& url) {
-  std::string host = url;
+std::string urlPart(const std::string& url, CURLUPart which, unsigned int flags = 0) {
+  std::string text;
   CURLU* parsed = curl_url();
   char* part = nullptr;
-  if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-      curl_url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
-    host = part;
+  if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), flags) == CURLUE_OK && curl_url_get(parsed, which, &part, 0) == CURLUE_OK) {
+    text = part;
   }
   curl_free(part);
   curl_url_cleanup(parsed);
-  return host;
+  return text;
+}
+
+std::string lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
+// True when no_proxy (or NO_PROXY) keeps `host` from the proxy, as libcurl reads it: "*", or a
+// list of names each of which stands for itself and every name below it.
+bool bypassesProxy(const std::string& host) {
+  const char* list = std::getenv("no_proxy");
+  if (!list || !*list) list = std::getenv("NO_PROXY");
+  if (!list) return false;
+  const std::string name = lowered(host);
+  // An address is matched whole (libcurl also takes a range, such as 10.0.0.0/8: rare enough here).
+  const bool address = name.find_first_not_of("0123456789.") == std::string::npos || name.find(':') != std::string::npos;
+  std::string text(list);
+  std::replace(text.begin(), text.end(), ',', ' ');
+  std::istringstream words(text);
+  for (std::string word; words >> word;) {
+    if (word == "*") return true;
+    word = lowered(word.erase(0, word.find_first_not_of('.')));
+    if (!word.empty() && (name == word || (!address && name.ends_with("." + word)))) return true;
+  }
+  return false;
+}
+
+// The proxy libcurl takes from the environment for `url`, as "HOST:PORT (VARIABLE)"; empty when
+// it takes none.
+std::string proxyFor(const std::string& url) {
+  const std::string scheme = lowered(urlPart(url, CURLUPART_SCHEME));
+  // libcurl reads http_proxy in lower case only: a web server's CGI sets HTTP_PROXY from a header.
+  const std::vector<std::string> names = scheme == "https" ? std::vector<std::string>{"https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}
+                                                           : std::vector<std::string>{"http_proxy", "all_proxy", "ALL_PROXY"};
+  for (const std::string& name : names) {
+    const char* proxy = std::getenv(name.c_str());
+    if (!proxy || !*proxy) continue;
+    if (bypassesProxy(urlPart(url, CURLUPART_HOST))) return {};
+    // Its host and port alone: a proxy's address may hold a password.
+    const std::string host = urlPart(proxy, CURLUPART_HOST, CURLU_GUESS_SCHEME), port = urlPart(proxy, CURLUPART_PORT, CURLU_GUESS_SCHEME);
+    return (host.empty() ? "" : host + (port.empty() ? "" : ":" + port) + " ") + "(" + name + ")";
+  }
+  return {};
 }
 
 [[noreturn]] void failCertificate(CURL* curl, const std::string& host, const char* detail) {
@@ -102,7 +149,8 @@ std::string hostOf(const std::string& url) {
 }
 
 [[noreturn]] void fail(CURLcode code, Transfer& transfer, const char* detail) {
-  const std::string host = hostOf(transfer.url);
+  std::string host = urlPart(transfer.url, CURLUPART_HOST);
+  if (host.empty()) host = transfer.url;
   long status = 0;
   curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
   const std::string got = std::to_string(transfer.file.received()) + " of " + std::to_string(transfer.file.size());
@@ -120,6 +168,8 @@ std::string hostOf(const std::string& url) {
     case CURLE_COULDNT_RESOLVE_PROXY:
       throw FetchFailure(kNotFetched, "I cannot find the proxy server this computer is set to use.");
     case CURLE_COULDNT_CONNECT:
+      if (const std::string proxy = proxyFor(transfer.url); !proxy.empty())
+        throw FetchFailure(kNotFetched, "I cannot reach the proxy server " + proxy + ": it does not answer.");
       throw FetchFailure(kNotFetched, "I cannot reach the server " + host + ": it does not answer, or this computer is offline.");
     case CURLE_OPERATION_TIMEDOUT:
       throw FetchFailure(kNotFetched, stallMessage(transfer.stallSeconds));
@@ -145,8 +195,9 @@ std::string hostOf(const std::string& url) {
 void httpGet(const std::string& url, ReceivedFile& file, int stallSeconds) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   const std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
-  if (!curl) throw FetchFailure(kNotFetched, "I could not start the transfer of " + url);
-  Transfer transfer(curl.get(), file, url, stallSeconds);
+  const std::string shown = shownAddress(url);
+  if (!curl) throw FetchFailure(kNotFetched, "I could not start the transfer of " + shown);
+  Transfer transfer(curl.get(), file, shown, stallSeconds);
   char detail[CURL_ERROR_SIZE] = "";
   const std::string userAgent = std::string("Wadwright/") + kProgramVersion;
   CURL* c = curl.get();

@@ -5,8 +5,13 @@
 #include <shlwapi.h>
 #include <winhttp.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cwchar>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "platform/native_text_win32.h"
 #include "tools/common/windows_error.h"
@@ -111,6 +116,34 @@ std::wstring header(HINTERNET request, DWORD which) {
   throw FetchFailure(kNotFetched, "I could not fetch " + url + ": " + tools::windowsErrorText(problem));
 }
 
+// WinHTTP's reads wait for the bytes: beside them, the bytes so far are reported while nothing
+// comes, as libcurl's progress callback does in the curl twin, so that the last line never trails.
+class PendingReports {
+ public:
+  explicit PendingReports(ReceivedFile& file) : file_(file), thread_([this] { run(); }) {}
+  ~PendingReports() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      done_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+  }
+  /// Held while the file takes bytes.
+  std::mutex& mutex() { return mutex_; }
+
+ private:
+  void run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!wake_.wait_for(lock, std::chrono::milliseconds(250), [this] { return done_; })) file_.reportPending();
+  }
+  ReceivedFile& file_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
 HINTERNET openSession() {
   const std::wstring userAgent = platform::wideText(std::string("Wadwright/") + kProgramVersion);
   // The proxy the system is set to use (Windows 8.1 and later), else the one WinHTTP is set to use.
@@ -125,12 +158,13 @@ HINTERNET openSession() {
 
 }  // namespace
 
-void httpGet(const std::string& url, ReceivedFile& file, int stallSeconds) {
+void httpGet(const std::string& address, ReceivedFile& file, int stallSeconds) {
+  const std::string url = shownAddress(address);  // what is said; `address` is what is fetched
   InternetHandle session(openSession());
   if (!session.handle) throw FetchFailure(kNotFetched, "I could not start the transfer of " + url + ": " + tools::windowsErrorText(GetLastError()));
   const int stall = stallSeconds * 1000;
   WinHttpSetTimeouts(session.handle, stall, stall, stall, stall);
-  std::wstring current = platform::wideText(url);
+  std::wstring current = platform::wideText(address);
   for (int redirects = 0;; ++redirects) {
     const Place place = placeOf(current, url);
     const std::string host = platform::narrowText(place.host);
@@ -171,10 +205,17 @@ void httpGet(const std::string& url, ReceivedFile& file, int stallSeconds) {
     checkAnswer(answer, url, file.size());
 
     static char chunk[1 << 16];
+    PendingReports reports(file);
     for (;;) {
-      DWORD got = 0;
-      if (!WinHttpReadData(request.handle, chunk, sizeof chunk, &got)) fail(GetLastError(), url, host, file, stallSeconds);
+      // Asked first what has come, so that a read takes that and does not wait to fill the chunk
+      // (as Wine's does).
+      DWORD available = 0, got = 0;
+      if (!WinHttpQueryDataAvailable(request.handle, &available)) fail(GetLastError(), url, host, file, stallSeconds);
+      if (available == 0) break;
+      if (!WinHttpReadData(request.handle, chunk, std::min<DWORD>(available, sizeof chunk), &got))
+        fail(GetLastError(), url, host, file, stallSeconds);
       if (got == 0) break;
+      const std::lock_guard<std::mutex> lock(reports.mutex());
       file.add(chunk, got);
     }
     // A body cut short of the length the server said is a broken connection, not a wrong file.

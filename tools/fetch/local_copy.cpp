@@ -13,9 +13,11 @@
 namespace fetch {
 
 void copyLocalFile(const std::string& path, ReceivedFile& file) {
+  if (tools::isDevice(path.c_str())) throw FetchFailure(kNotTheFile, path + " is a device, not a file.");
   struct stat info;
   const int fd = tools::openInputFile(path.c_str(), &info);
   if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) throw FetchFailure(kNotTheFile, "There is no file " + path);
+  if (fd < 0 && errno == EISDIR) throw FetchFailure(kNotTheFile, path + " is not a file.");
   if (fd < 0) throw FetchFailure(kNotFetched, "I cannot read " + path + ": " + std::strerror(errno) + ".");
   struct Closer {
     int fd;

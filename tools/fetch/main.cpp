@@ -1,8 +1,9 @@
 // fetch.exe SOURCE TARGET SIZE SHA256: stores one file of the patch collection at TARGET, proven
 // to be the pinned one. SOURCE is an https:// or http:// address, or a local file. TARGET's folder
 // is made if missing; an existing TARGET is refused, never replaced. While the file comes it is
-// a pending file beside TARGET, which gets TARGET's name only once its size and SHA-256 are
-// SIZE and SHA256, and is gone on any failure.
+// a pending file in TARGET's nearest existing folder, which gets TARGET's name, and TARGET's
+// missing folders are made, only once its size and SHA-256 are SIZE and SHA256; it is gone on any
+// failure.
 //
 // Standard output: progress lines "BYTES TOTAL", TOTAL being SIZE, a few a second at most, the
 // last when every byte has come. Standard error, on failure: one line, the reason.
@@ -78,8 +79,7 @@ void fetchFile(const Request& request) {
     throw FetchFailure(kNotFetched, request.target + " is already there: I do not replace it.");
   }
   TargetFolder folder(request.target);
-  ReceivedFile file(request.target, request.size, request.sha256);
-  endCleanlyOnSignals(folder.made());
+  ReceivedFile file(request.target, folder, request.size, request.sha256);
   if (request.remote) {
     httpGet(request.source, file, stallSeconds());
   } else {
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", failure.what());
     return failure.status();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "I could not fetch %s: %s\n", request.source.c_str(), e.what());
+    std::fprintf(stderr, "I could not fetch %s: %s\n", shownAddress(request.source).c_str(), e.what());
     return kNotFetched;
   }
   return kStored;

@@ -8,14 +8,16 @@
 #include <stdexcept>
 
 #include "tools/fetch/fetch_failure.h"
+#include "tools/fetch/interruption.h"
+#include "tools/fetch/target_folder.h"
 
 namespace fetch {
 
 namespace {
 
-tools::PendingFile makePending(const std::string& target, int64_t size) {
+tools::PendingFile makePending(const std::string& target, int64_t size, const std::string& folder) {
   try {
-    return tools::PendingFile(target, size);
+    return tools::PendingFile(target, size, folder);
   } catch (const std::runtime_error& e) {
     throw FetchFailure(kNotFetched, std::string("I cannot store ") + target + ": " + e.what() + ".");
   }
@@ -23,8 +25,8 @@ tools::PendingFile makePending(const std::string& target, int64_t size) {
 
 }  // namespace
 
-ReceivedFile::ReceivedFile(const std::string& target, int64_t size, const std::string& sha256)
-    : target_(target), size_(size), sha256_(sha256), pending_(makePending(target, size)) {
+ReceivedFile::ReceivedFile(const std::string& target, TargetFolder& folder, int64_t size, const std::string& sha256)
+    : target_(target), folder_(folder), size_(size), sha256_(sha256), pending_(makePending(target, size, folder.existing())) {
   report(true);
 }
 
@@ -53,6 +55,8 @@ void ReceivedFile::finish() {
                                         " bytes, not " + std::to_string(size_) + ".");
   }
   if (digest_.hex() != sha256_) throw FetchFailure(kNotTheFile, "What came is not the collection's file: its SHA-256 differs.");
+  folder_.make();
+  endCleanlyOnSignals(folder_.made());
   try {
     pending_.commit();
   } catch (const std::runtime_error& e) {

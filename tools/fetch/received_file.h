@@ -9,14 +9,17 @@
 
 namespace fetch {
 
-/// The file as its bytes come, written to a pending file beside TARGET and hashed on the way.
-/// It gets TARGET's name only in finish(), once its size and SHA-256 are the pinned ones; on any
-/// failure, or when it is destroyed unfinished, nothing is left. Reports progress on standard
+class TargetFolder;
+
+/// The file as its bytes come, written to a pending file in TARGET's nearest existing folder and
+/// hashed on the way. It gets TARGET's name only in finish(), once its size and SHA-256 are the
+/// pinned ones, and only then are TARGET's missing folders made; on any failure, or when it is
+/// destroyed unfinished, nothing is left. Reports progress on standard
 /// output as "BYTES TOTAL" lines, a few a second at most.
 class ReceivedFile {
  public:
   /// Throws FetchFailure when the pending file cannot be made (no room for `size` bytes, say).
-  ReceivedFile(const std::string& target, int64_t size, const std::string& sha256);
+  ReceivedFile(const std::string& target, TargetFolder& folder, int64_t size, const std::string& sha256);
 
   int64_t size() const { return size_; }
   int64_t received() const { return received_; }
@@ -32,6 +35,7 @@ class ReceivedFile {
   void report(bool always);
 
   std::string target_;
+  TargetFolder& folder_;
   int64_t size_;
   std::string sha256_;
   tools::PendingFile pending_;

@@ -22,17 +22,21 @@ std::string textOf(const fs::path& path) {
 }  // namespace
 
 TargetFolder::TargetFolder(const std::string& target) {
-  std::vector<fs::path> missing;
   std::error_code error;
-  for (fs::path folder = pathOf(target).parent_path(); !folder.empty() && !fs::exists(folder, error);
-       folder = folder.parent_path()) {
-    missing.push_back(folder);
+  fs::path folder = pathOf(target).parent_path();
+  for (; !folder.empty() && !fs::exists(folder, error); folder = folder.parent_path()) {
+    missing_.push_back(textOf(folder));
     if (folder == folder.parent_path()) break;
   }
-  for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
-    const bool made = fs::create_directory(*level, error);
-    if (error) throw FetchFailure(kNotFetched, "I cannot make the folder " + textOf(*level) + ": " + error.message() + ".");
-    if (made) made_.push_back(textOf(*level));
+  if (!missing_.empty()) existing_ = folder.empty() ? std::string(".") : textOf(folder);
+}
+
+void TargetFolder::make() {
+  std::error_code error;
+  for (auto level = missing_.rbegin(); level != missing_.rend(); ++level) {
+    const bool made = fs::create_directory(pathOf(*level), error);
+    if (error) throw FetchFailure(kNotFetched, "I cannot make the folder " + *level + ": " + error.message() + ".");
+    if (made) made_.push_back(*level);
   }
 }
 
