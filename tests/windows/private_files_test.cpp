@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <functional>
 
+#include "platform/owned_tree_removal.h"
 #include "scratch.h"
 #include "support/demo_bytes.h"
 
@@ -34,24 +35,74 @@ void start(QProcess& program, const Scratch& work, const QStringList& arguments)
   program.start(programFolder() + "\\wadwright.exe", arguments);
 }
 
+// A link to the folder `target` at `link`: a junction, as any user can make one on Windows. Wine
+// makes no junction, and no symbolic link either; there the link is a Unix one, which Wine lists
+// as a reparse point. False where neither can be made.
+bool linkFolder(const QString& target, const QString& link) {
+  const std::wstring at = QDir::toNativeSeparators(QFileInfo(link).absoluteFilePath()).toStdWString();
+  const std::wstring to = L"\\??\\" + QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()).toStdWString();
+  if (CreateDirectoryW(at.c_str(), nullptr)) {
+    const HANDLE folder = CreateFileW(at.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    struct {
+      DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+      WORD length, reserved = 0, substituteOffset = 0, substituteLength, printOffset, printLength = 0;
+      wchar_t paths[1024] = {};
+    } junction;
+    junction.substituteLength = WORD(to.size() * sizeof(wchar_t));
+    junction.printOffset = junction.substituteLength + sizeof(wchar_t);
+    junction.length = WORD(8 + junction.printOffset + sizeof(wchar_t));
+    to.copy(junction.paths, to.size());
+    DWORD returned = 0;
+    const bool made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, &junction, 8 + junction.length, nullptr, 0, &returned, nullptr);
+    CloseHandle(folder);
+    if (made) return true;
+    RemoveDirectoryW(at.c_str());
+  }
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  if (!unixName) return false;
+  const auto unixPath = [&](const QString& path) {
+    char* name = unixName(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString().c_str());
+    const QString text = QString::fromUtf8(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return text;
+  };
+  return QProcess::execute("Z:\\bin\\ln", {"-s", unixPath(target), unixPath(link)}) == 0 &&
+         (GetFileAttributesW(at.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Named as a private folder of a run that has ended: no process has this id.
+QString deadRunFolder(const char* letters) { return QString("temp/wadwright-4294967292-1-") + letters; }
+
 }  // namespace
 
 // --find and --demo hand each IWAD over from a private folder in %TEMP%, the working folder
 // meanwhile: it goes once the working folder is another again, as Windows removes no working one.
-TEST(PrivateFilesOnWindows, TempIsAsItWasAfterEveryMode) {
+// A read-only IWAD stays so: a hard link shares the user's file's attributes, and is never made
+// writable to remove it (where Windows cannot delete it as it is, the IWAD is copied instead).
+TEST(PrivateFilesOnWindows, TempIsAsItWasAfterEveryModeAndTheIwadAsItWas) {
   Scratch work;
   for (const char* folder : {"temp", "wads"}) QDir().mkpath(folder);
   work.write("wads/doom.wad", "IWAD");
   work.write("d.lmp", newDemo(109, 3, 4, 2));
-  for (const QStringList& arguments : {QStringList{"--find"}, QStringList{"--demo", "d.lmp", "wads\\doom.wad"},
-                                       QStringList{"--identify", "wads\\doom.wad"}}) {
-    QProcess program;
-    start(program, work, arguments);
-    ASSERT_TRUE(program.waitForFinished(60000));
-    const QByteArray said = program.readAllStandardOutput();
-    EXPECT_TRUE(said.contains("doom.wad\t") && said.contains("unknown")) << said.toStdString();  // identified
-    EXPECT_EQ(entriesOf("temp").join(' ').toStdString(), "") << arguments.join(' ').toStdString();
+  const std::wstring iwad = QDir::toNativeSeparators(QFileInfo("wads/doom.wad").absoluteFilePath()).toStdWString();
+  for (const DWORD attributes : {DWORD(FILE_ATTRIBUTE_NORMAL), DWORD(FILE_ATTRIBUTE_READONLY)}) {
+    ASSERT_TRUE(SetFileAttributesW(iwad.c_str(), attributes));
+    for (const QStringList& arguments : {QStringList{"--find"}, QStringList{"--demo", "d.lmp", "wads\\doom.wad"},
+                                         QStringList{"--identify", "wads\\doom.wad"}}) {
+      SCOPED_TRACE(arguments.join(' ').toStdString() + (attributes == FILE_ATTRIBUTE_READONLY ? ", read-only" : ""));
+      QProcess program;
+      start(program, work, arguments);
+      ASSERT_TRUE(program.waitForFinished(60000));
+      const QByteArray said = program.readAllStandardOutput();
+      EXPECT_TRUE(said.contains("doom.wad\t") && said.contains("unknown")) << said.toStdString();  // identified
+      EXPECT_EQ(entriesOf("temp").join(' ').toStdString(), "");
+      EXPECT_EQ(GetFileAttributesW(iwad.c_str()), attributes);
+      EXPECT_EQ(work.read("wads/doom.wad"), "IWAD");
+    }
   }
+  SetFileAttributesW(iwad.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Ended outright (taskkill /F, the Task Manager) while it reads an IWAD, it leaves no md5tmp.txt
@@ -84,4 +135,37 @@ TEST(PrivateFilesOnWindows, AForcedEndLeavesNothingForGood) {
   start(next, work, {"--identify", "none.wad"});
   ASSERT_TRUE(next.waitForFinished(60000));
   EXPECT_EQ(entriesOf("temp"), QStringList{});
+}
+
+// A start removes a dead run's folder, and no link in %TEMP% named as one, nor what a link inside
+// one leads to: each is opened as itself, never entered, and goes as a link (Wine deletes no Unix
+// link through a handle, so there it stays, and its folder with it).
+TEST(PrivateFilesOnWindows, AStartFollowsNoLinkNamedAsADeadRunsFolderOrInsideOne) {
+  Scratch work;
+  for (const char* folder : {"temp", "victim/folder"}) QDir().mkpath(folder);
+  work.write("victim/folder/inner", "kept");
+  work.write(deadRunFolder("plain0") + "/md5tmp.txt", "x");
+  QDir().mkpath(deadRunFolder("links0"));
+  ASSERT_TRUE(linkFolder("victim/folder", deadRunFolder("link00")));
+  ASSERT_TRUE(linkFolder("victim", deadRunFolder("links0") + "/sub"));
+  QProcess next;
+  start(next, work, {"--identify", "none.wad"});
+  ASSERT_TRUE(next.waitForFinished(60000));
+  EXPECT_EQ(work.read("victim/folder/inner"), "kept");
+  EXPECT_FALSE(entriesOf("temp").contains(QFileInfo(deadRunFolder("plain0")).fileName())) << entriesOf("temp").join(' ').toStdString();
+}
+
+// A subfolder swapped for a link between its listing and its entry is not entered.
+TEST(PrivateFilesOnWindows, ASubfolderSwappedForALinkDuringRemovalIsNotEntered) {
+  Scratch work;
+  work.write("victim/inner", "kept");
+  QDir().mkpath(deadRunFolder("swap00") + "/sub");
+  work.write(deadRunFolder("swap00") + "/sub/made.part", "x");
+  platform::beforeEnteringFolder = [&](const QString& path) {
+    if (path.endsWith("/sub") && QDir().rename(path, "moved")) linkFolder("victim", path);
+  };
+  platform::removeOwnedFolder(work.dir.filePath("temp"), QFileInfo(deadRunFolder("swap00")).fileName());
+  platform::beforeEnteringFolder = nullptr;
+  EXPECT_TRUE(QFileInfo::exists("moved/made.part"));  // the swap was made
+  EXPECT_EQ(work.read("victim/inner"), "kept");
 }
