@@ -96,13 +96,16 @@ bool isReparsePoint(DWORD attributes) { return attributes & FILE_ATTRIBUTE_REPAR
 bool isFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !isReparsePoint(attributes); }
 
 // The folder held is the one listed, still a folder, and this user's: not a link or junction put
-// in its place since (opened as itself, it shows as a reparse point, and as another file).
+// in its place since (opened as itself, it shows as a reparse point, and as another file; Wine,
+// which follows a Unix link, shows the file it leads to). A file system without file ids lists 0.
 bool isListedFolderOfOurs(HANDLE held, const Entry& listed) {
   FILE_ATTRIBUTE_TAG_INFO tag{};
   BY_HANDLE_FILE_INFORMATION information{};
-  return GetFileInformationByHandleEx(held, FileAttributeTagInfo, &tag, sizeof tag) && isFolder(tag.FileAttributes) &&
-         GetFileInformationByHandle(held, &information) &&
-         ((LONGLONG(information.nFileIndexHigh) << 32) | information.nFileIndexLow) == listed.id && isOurs(held);
+  if (!GetFileInformationByHandleEx(held, FileAttributeTagInfo, &tag, sizeof tag) || !isFolder(tag.FileAttributes) ||
+      !GetFileInformationByHandle(held, &information))
+    return false;
+  const LONGLONG id = (LONGLONG(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+  return (listed.id == 0 || id == listed.id) && isOurs(held);
 }
 
 bool empty(HANDLE folder, const QString& path, int depth);
