@@ -39,37 +39,15 @@ void start(QProcess& program, const Scratch& work, const QStringList& arguments)
 // makes no junction, and no symbolic link either; there the link is a Unix one, which Wine lists
 // as a reparse point. False where neither can be made.
 bool linkFolder(const QString& target, const QString& link) {
-  const std::wstring at = QDir::toNativeSeparators(QFileInfo(link).absoluteFilePath()).toStdWString();
-  const std::wstring to = L"\\??\\" + QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()).toStdWString();
-  if (CreateDirectoryW(at.c_str(), nullptr)) {
-    const HANDLE folder = CreateFileW(at.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    struct {
-      DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-      WORD length, reserved = 0, substituteOffset = 0, substituteLength, printOffset, printLength = 0;
-      wchar_t paths[1024] = {};
-    } junction;
-    junction.substituteLength = WORD(to.size() * sizeof(wchar_t));
-    junction.printOffset = junction.substituteLength + sizeof(wchar_t);
-    junction.length = WORD(8 + junction.printOffset + sizeof(wchar_t));
-    to.copy(junction.paths, to.size());
-    DWORD returned = 0;
-    const bool made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, &junction, 8 + junction.length, nullptr, 0, &returned, nullptr);
-    CloseHandle(folder);
-    if (made) return true;
-    RemoveDirectoryW(at.c_str());
-  }
+  const auto native = [](const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); };
+  const auto isLink = [&] { return GetFileAttributesW(native(link).toStdWString().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT; };
+  QProcess::execute("cmd", {"/c", "mklink", "/J", native(link), native(target)});
+  if (QFileInfo::exists(link)) return isLink();
   using UnixName = char*(CDECL*)(const wchar_t*);
   const auto unixName = reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
   if (!unixName) return false;
-  const auto unixPath = [&](const QString& path) {
-    char* name = unixName(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString().c_str());
-    const QString text = QString::fromUtf8(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return text;
-  };
-  return QProcess::execute("Z:\\bin\\ln", {"-s", unixPath(target), unixPath(link)}) == 0 &&
-         (GetFileAttributesW(at.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+  const auto unixPath = [&](const QString& path) { return QString::fromUtf8(unixName(native(path).toStdWString().c_str())); };
+  return QProcess::execute("Z:\\bin\\ln", {"-s", unixPath(target), unixPath(link)}) == 0 && isLink();
 }
 
 // Named as a private folder of a run that has ended: no process has this id.
@@ -102,7 +80,6 @@ TEST(PrivateFilesOnWindows, TempIsAsItWasAfterEveryModeAndTheIwadAsItWas) {
       EXPECT_EQ(work.read("wads/doom.wad"), "IWAD");
     }
   }
-  SetFileAttributesW(iwad.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Ended outright (taskkill /F, the Task Manager) while it reads an IWAD, it leaves no md5tmp.txt
