@@ -13,7 +13,8 @@ namespace platform {
 HeldFile::HeldFile(const QString& path) {
   const std::wstring name = widePath(QDir::toNativeSeparators(path).toStdWString());
   const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  HANDLE file = CreateFileW(name.c_str(), DELETE, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  HANDLE file =
+      CreateFileW(name.c_str(), DELETE, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     // A read-only file refuses that open. Its attribute is never cleared to let it go (a hard
     // link shares it with the user's own file): it is marked to go as it is, where Windows can.

@@ -57,9 +57,9 @@ Handle openAt(HANDLE parent, const std::wstring& name, bool folder) {
   IO_STATUS_BLOCK status;
   HANDLE opened = nullptr;
   const ACCESS_MASK access = DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (folder ? FILE_LIST_DIRECTORY | READ_CONTROL : 0);
-  const NTSTATUS result = NtCreateFile(&opened, access, &object, &status, nullptr, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       FILE_OPEN, FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT,
-                                       nullptr, 0);
+  const ULONG share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const ULONG options = FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
+  const NTSTATUS result = NtCreateFile(&opened, access, &object, &status, nullptr, 0, share, FILE_OPEN, options, nullptr, 0);
   return Handle(NT_SUCCESS(result) ? opened : nullptr);
 }
 

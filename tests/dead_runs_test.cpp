@@ -77,7 +77,9 @@ TEST_F(DeadRuns, AnotherUsersFolderStaysWholeAndWhatItLeadsToAsItWas) {
   if (geteuid() != 0 || useradd.isEmpty()) GTEST_SKIP() << "Not tried: making a second user needs root and useradd.";
   const QString name = "wwdead" + QString::number(getpid());
   ASSERT_EQ(runTool(useradd, {"--no-create-home", "--shell", "/usr/sbin/nologin", name}).code, 0);
-  const std::shared_ptr<void> removed(nullptr, [&](void*) { runTool(QStandardPaths::findExecutable("userdel", {"/usr/sbin", "/sbin"}), {name}); });
+  const std::shared_ptr<void> removed(nullptr, [&](void*) {
+    runTool(QStandardPaths::findExecutable("userdel", {"/usr/sbin", "/sbin"}), {name});
+  });
   const passwd* user = getpwnam(name.toUtf8().constData());
   ASSERT_NE(user, nullptr);
   const QString uid = QString::number(user->pw_uid), gid = QString::number(user->pw_gid);

@@ -44,7 +44,8 @@ bool linkFolder(const QString& target, const QString& link) {
   QProcess::execute("cmd", {"/c", "mklink", "/J", native(link), native(target)});
   if (QFileInfo::exists(link)) return isLink();
   using UnixName = char*(CDECL*)(const wchar_t*);
-  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  const auto unixName =
+      reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return false;
   const auto unixPath = [&](const QString& path) { return QString::fromUtf8(unixName(native(path).toStdWString().c_str())); };
   return QProcess::execute("Z:\\bin\\ln", {"-s", unixPath(target), unixPath(link)}) == 0 && isLink();
