@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
 
+#include "file_disposition_win32.h"
 #include "native_text_win32.h"
 
 namespace platform {
@@ -76,11 +78,38 @@ bool enterNativeFolder(const QByteArray& path) {
   return SetCurrentDirectoryW(wideText(path.toStdString()).c_str());
 }
 
+namespace {
+
+// A copy of our own, made writable whatever the original's attributes, so that it goes as any
+// file of ours does. Made through handles: `to` is new, or nothing is written.
+bool copyAsOurOwn(const std::wstring& from, const std::wstring& to) {
+  const HANDLE source = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (source == INVALID_HANDLE_VALUE) return false;
+  const HANDLE copy = CreateFileW(to.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool copied = copy != INVALID_HANDLE_VALUE;
+  std::vector<char> buffer(1 << 20);
+  for (DWORD read = 0, written = 0; copied && (copied = ReadFile(source, buffer.data(), DWORD(buffer.size()), &read, nullptr)) && read;)
+    copied = WriteFile(copy, buffer.data(), read, &written, nullptr) && written == read;
+  if (copy != INVALID_HANDLE_VALUE) {
+    if (!copied) deleteHeldName(copy);  // no half copy left
+    CloseHandle(copy);
+  }
+  CloseHandle(source);
+  return copied;
+}
+
+}  // namespace
+
 // A symbolic link needs a privilege on Windows; a hard link needs the same volume, and where it
-// cannot be made a copy hands the file over as well.
+// cannot be made a copy hands the file over as well. A hard link shares its attributes with the
+// user's file: a read-only one is linked only where Windows deletes the link as it is, never by
+// making it writable, and copied elsewhere.
 bool linkToNativePath(const QByteArray& target, const QString& link) {
   const std::wstring from = widePath(target.toStdString()), to = widePath(QDir::toNativeSeparators(link).toStdWString());
-  return CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), TRUE);
+  const DWORD attributes = GetFileAttributesW(from.c_str());
+  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+  if ((!readOnly || deletesReadOnlyNames(to + L".probe")) && CreateHardLinkW(to.c_str(), from.c_str(), nullptr)) return true;
+  return copyAsOurOwn(from, to);
 }
 
 QString shownPath(const QString& windowsPath) { return windowsPath; }

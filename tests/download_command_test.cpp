@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QtCore/qtestsupport_core.h>
 
 #include "support/plutonia_pair.h"
 #include "support/scratch_folder.h"

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <functional>
 
+#include "platform/owned_tree_removal.h"
 #include "scratch.h"
 #include "support/demo_bytes.h"
 
@@ -34,23 +35,60 @@ void start(QProcess& program, const Scratch& work, const QStringList& arguments)
   program.start(programFolder() + "\\wadwright.exe", arguments);
 }
 
+// A link to the folder `target` at `link`: a junction, as any user can make one on Windows. Wine
+// makes no junction, and no symbolic link either; there the link is a Unix one, which Wine lists
+// as a reparse point. False where neither can be made.
+bool linkFolder(const QString& target, const QString& link) {
+  const auto native = [](const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); };
+  const auto isLink = [&] { return GetFileAttributesW(native(link).toStdWString().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT; };
+  QProcess::execute("cmd", {"/c", "mklink", "/J", native(link), native(target)});
+  if (QFileInfo::exists(link)) return isLink();
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName =
+      reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  const auto unixPath = [&](const QString& path) { return QString::fromUtf8(unixName(native(path).toStdWString().c_str())); };
+  // Named in full: Windows would look for ln.exe.
+  std::wstring line = ("ln -s \"" + unixPath(target) + "\" \"" + unixPath(link) + "\"").toStdWString();
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION ln{};
+  if (!CreateProcessW(L"Z:\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &ln)) return false;
+  WaitForSingleObject(ln.hProcess, INFINITE);
+  CloseHandle(ln.hThread);
+  CloseHandle(ln.hProcess);
+  return isLink();
+}
+
+// Named as a private folder of a run that has ended: no process has this id.
+QString deadRunFolder(const char* letters) { return QString("temp/wadwright-4294967292-1-") + letters; }
+
 }  // namespace
 
 // --find and --demo hand each IWAD over from a private folder in %TEMP%, the working folder
 // meanwhile: it goes once the working folder is another again, as Windows removes no working one.
-TEST(PrivateFilesOnWindows, TempIsAsItWasAfterEveryMode) {
+// A read-only IWAD stays so: a hard link shares the user's file's attributes, and is never made
+// writable to remove it (where Windows cannot delete it as it is, the IWAD is copied instead).
+TEST(PrivateFilesOnWindows, TempIsAsItWasAfterEveryModeAndTheIwadAsItWas) {
   Scratch work;
   for (const char* folder : {"temp", "wads"}) QDir().mkpath(folder);
   work.write("wads/doom.wad", "IWAD");
   work.write("d.lmp", newDemo(109, 3, 4, 2));
-  for (const QStringList& arguments : {QStringList{"--find"}, QStringList{"--demo", "d.lmp", "wads\\doom.wad"},
-                                       QStringList{"--identify", "wads\\doom.wad"}}) {
-    QProcess program;
-    start(program, work, arguments);
-    ASSERT_TRUE(program.waitForFinished(60000));
-    const QByteArray said = program.readAllStandardOutput();
-    EXPECT_TRUE(said.contains("doom.wad\t") && said.contains("unknown")) << said.toStdString();  // identified
-    EXPECT_EQ(entriesOf("temp").join(' ').toStdString(), "") << arguments.join(' ').toStdString();
+  const std::wstring iwad = QDir::toNativeSeparators(QFileInfo("wads/doom.wad").absoluteFilePath()).toStdWString();
+  for (const DWORD attributes : {DWORD(FILE_ATTRIBUTE_NORMAL), DWORD(FILE_ATTRIBUTE_READONLY)}) {
+    ASSERT_TRUE(SetFileAttributesW(iwad.c_str(), attributes));
+    for (const QStringList& arguments : {QStringList{"--find"}, QStringList{"--demo", "d.lmp", "wads\\doom.wad"},
+                                         QStringList{"--identify", "wads\\doom.wad"}}) {
+      SCOPED_TRACE(arguments.join(' ').toStdString() + (attributes == FILE_ATTRIBUTE_READONLY ? ", read-only" : ""));
+      QProcess program;
+      start(program, work, arguments);
+      ASSERT_TRUE(program.waitForFinished(60000));
+      const QByteArray said = program.readAllStandardOutput();
+      EXPECT_TRUE(said.contains("doom.wad\t") && said.contains("unknown")) << said.toStdString();  // identified
+      EXPECT_EQ(entriesOf("temp").join(' ').toStdString(), "");
+      EXPECT_EQ(GetFileAttributesW(iwad.c_str()) & FILE_ATTRIBUTE_READONLY, attributes & FILE_ATTRIBUTE_READONLY);
+      EXPECT_EQ(work.read("wads/doom.wad"), "IWAD");
+    }
   }
 }
 
@@ -84,4 +122,38 @@ TEST(PrivateFilesOnWindows, AForcedEndLeavesNothingForGood) {
   start(next, work, {"--identify", "none.wad"});
   ASSERT_TRUE(next.waitForFinished(60000));
   EXPECT_EQ(entriesOf("temp"), QStringList{});
+}
+
+// A start removes a dead run's folder, and no link in %TEMP% named as one, nor what a link inside
+// one leads to: each is opened as itself, never entered, and goes as a link (Wine deletes no Unix
+// link through a handle, so there it stays, and its folder with it).
+TEST(PrivateFilesOnWindows, AStartFollowsNoLinkNamedAsADeadRunsFolderOrInsideOne) {
+  Scratch work;
+  for (const char* folder : {"temp", "victim/folder"}) QDir().mkpath(folder);
+  work.write("victim/folder/inner", "kept");
+  work.write(deadRunFolder("plain0") + "/md5tmp.txt", "x");
+  QDir().mkpath(deadRunFolder("links0"));
+  ASSERT_TRUE(linkFolder("victim/folder", deadRunFolder("link00")));
+  ASSERT_TRUE(linkFolder("victim", deadRunFolder("links0") + "/sub"));
+  QProcess next;
+  start(next, work, {"--identify", "none.wad"});
+  ASSERT_TRUE(next.waitForFinished(60000));
+  EXPECT_EQ(work.read("victim/folder/inner"), "kept");
+  EXPECT_FALSE(entriesOf("temp").contains(QFileInfo(deadRunFolder("plain0")).fileName())) << entriesOf("temp").join(' ').toStdString();
+}
+
+// A subfolder swapped for a link between its listing and its entry is not entered.
+TEST(PrivateFilesOnWindows, ASubfolderSwappedForALinkDuringRemovalIsNotEntered) {
+  Scratch work;
+  QDir().mkpath("victim");
+  work.write("victim/inner", "kept");
+  QDir().mkpath(deadRunFolder("swap00") + "/sub");
+  work.write(deadRunFolder("swap00") + "/sub/made.part", "x");
+  platform::beforeEnteringFolder = [&](const QString& path) {
+    if (path.endsWith("/sub") && QDir().rename(path, "moved")) linkFolder("victim", path);
+  };
+  platform::removeOwnedFolder(work.dir.filePath("temp"), QFileInfo(deadRunFolder("swap00")).fileName());
+  platform::beforeEnteringFolder = nullptr;
+  EXPECT_TRUE(QFileInfo::exists("moved/made.part"));  // the swap was made
+  EXPECT_EQ(work.read("victim/inner"), "kept");
 }
