@@ -54,16 +54,14 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   EXPECT_EQ(failed.code, 2);
   EXPECT_EQ(work.entries(), QStringList{"hello.wad"});  // nothing run, nothing left
 
-  // Names byte for byte, even those that are not text; a tab or a newline cannot split a line, and
-  // is written alike in every field.
+  // Names byte for byte, even those that are not text; a tab cannot split a line, and is written
+  // alike in every field.
   work.write("tab\there.wad", "hello");
-  work.write("new\nline.wad", "hello");
   ToolResult odd = shell("cp hello.wad \"$(printf 'bad\\377.wad')\"; \"$W\" --identify -- \"$(printf 'bad\\377.wad')\" 'tab\there.wad' "
-                         "\"$(printf 'esc\\033[2J.wad')\" \"$(printf 'new\\nline.wad')\"");
+                         "\"$(printf 'esc\\033[2J.wad')\"");
   EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + kHelloIsAPage);
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
   EXPECT_TRUE(odd.out.split('\n').value(2).startsWith("esc\\x1b[2J.wad\terror\tI cannot find 'esc\\x1b[2J.wad'")) << odd.out.toStdString();
-  EXPECT_TRUE(odd.out.split('\n').value(3).startsWith("new\\nline.wad\terror\tThe name 'new\\nline.wad' cannot be")) << odd.out.toStdString();
 
   // The file read is the one the system opens by the path: linkdir/.. is elsewhere. A folder is said to be one.
   QDir().mkpath("elsewhere/sub");
@@ -99,8 +97,6 @@ TEST(IdentifyCommand, EveryCatalogueRowIsNamedInLinesAndInJson) {
   const char* const cases[][3] = {  // the checksum, the release, what it is
       {"ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", "This is Heretic, a game of its own on DOOM's engine."},
       {"0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)", "This is DOOM 64, a game of its own that no DOOM release plays."},
-      {"25485721882b050afa96a56e5758dd52", "Chex Quest", "This is Chex Quest, a game of its own on DOOM's engine."},
-      {"de2c8dcad7cca206292294bdab524292", "Strife teaser", "This is the teaser of Strife, a game of its own on DOOM's engine."},
       {"4f47bb32bf5fd06bc1cc0b4a2e8e3910", "No Rest for the Living (BFG Edition, Xbox 360)",
        "This is No Rest for the Living as the BFG Edition on Xbox 360 has it, a PWAD for DOOM2. No patch makes another release from it:"},
   };
@@ -213,7 +209,6 @@ TEST(IdentifyCommand, TheCommandLineIsReadAsAUnixCommandsIs) {
       {"\"$W\" --demo --json", 2, "", "wadwright: --demo needs the demo to read: wadwright --demo [--json] DEMO [IWAD...] (see wadwright --help)\n"},
       {"\"$W\" --identify -- -x.wad >/dev/full", 2, "", "wadwright: cannot write the output: No space left on device\n"},
       {"\"$W\" --help >&-", 2, "", "wadwright: cannot write the output: Bad file descriptor\n"},
-      {"\"$W\" --version >/dev/full", 2, "", "wadwright: cannot write the output:"},
   };
   for (const auto& [words, status, printed, said] : cases) {
     ToolResult run = shell(words);

@@ -98,7 +98,6 @@ TEST_F(Identify, WhatTheToolSaysOrTheFileIsDecidesAndNoOutputFileIsLeft) {
   // and the release or the start of the failure.
   const std::tuple<QString, QByteArray, QByteArray, Outcome, QString> cases[] = {
       {"x.wad", fakeRelease("54978d12de87f162b9bcc011676cb3c0"), "", Outcome::Known, "DOOM V1.666"},
-      {"x.wad", fakeRelease("7912931e44c7d56e021084a256659800"), "", Outcome::Known, "DOOM BFG Edition (Xbox 360)"},
       {"x.wad", fakeRelease("23422eb42833ac7b0dd59c0c7ae18a6f"), "", Outcome::Known, "No Rest for the Living, re-release 2024"},
       {"x.wad", fakeRelease("C4FE9FD920207691A9F493668E0A2083"), "", Outcome::Unknown, ""},
       {"x.wad", " " + fakeRelease("c4fe9fd920207691a9f493668e0a2083"), "", Outcome::Unknown, ""},
