@@ -21,7 +21,9 @@ trap 'kill $server 2>/dev/null; rm -f "$ports"' EXIT
 for _ in $(seq 100); do [[ -s "$ports" ]] && break; sleep 0.2; done
 read -r http https < "$ports"
 failures=0
-sample=$(winepath -w "$shared/collection-sample")
+# The sample folder as Wine's Z: drive names it; winepath would be one more start of Wine.
+sample=$(realpath -ms "$shared/collection-sample")
+sample="Z:${sample//\//\\}"
 # SOURCE, the status expected, what it says (_ for a blank), and the file the folder then holds.
 # Nothing else is left: no folder is made for a file that is not stored.
 while read -r source status word held; do
