@@ -15,8 +15,7 @@
 #include "identify_command.h"
 #include "make_command.h"
 #include "path_identification.h"
-#include "patching/patch_fetch.h"
-#include "patching/way_make.h"
+#include "patching/make_plan.h"
 #include "platform/native_names.h"
 #include "platform/termination_signals.h"
 
@@ -40,8 +39,8 @@ bool printsAsIs(const QByteArray& word) {
   return true;
 }
 
-QByteArray makeLine(const char* target, const QByteArray& file, bool download) {
-  return "wadwright --make " + QByteArray(download ? "--download " : "") + target + " " + shellWord(file);
+QByteArray makeLine(const QString& target, const QByteArray& file, bool download) {
+  return "wadwright --make " + QByteArray(download ? "--download " : "") + target.toUtf8() + " " + shellWord(file);
 }
 
 struct Making {
@@ -51,21 +50,20 @@ struct Making {
 };
 
 // What `row` can be made into that plays the demo, in one step or several, and whether --make
-// would make each now: asked in the IWAD's own folder, whose patch files --make reads and where
+// would make each now: planned in the IWAD's own folder, whose patch files --make reads and where
 // it writes. A name --make refuses makes nothing, whatever is there.
 std::vector<Making> makings(const Demo& demo, const CatalogueRow& row, const QByteArray& file) {
+  const PatchSource source = patchSource(QProcessEnvironment::systemEnvironment());  // a folder named from where we started
   FolderReturn back;
   QString why = whyNameRefused(file);
   const bool entered = why.isEmpty() && !enterFolderOfFile(file, &why).isEmpty();
   std::vector<Making> found;
-  for (const Way& way : waysFrom(row)) {
-    if (!demo.plays(way.last().release)) continue;
+  for (const MakePlan& plan : plansFrom({&row, {}, shownFolderOf(file), QFile::decodeName(file), source})) {
+    if (!demo.plays(plan.release())) continue;
     // Missing patch files that --download fetches are no reason to refuse: the line carries it.
-    const FetchList missing = filesToFetch(way);
-    const bool download = !missing.files.empty() && missing.completesWay;
-    QString refused = why;
-    if (entered) refused = download ? whyNotCreate(way.last().targetFile, shownFolderOf(file) + way.last().targetFile) : whyNotTaken(way, shownFolderOf(file));
-    found.push_back({way.last().release, makeLine(way.last().targetFile, file, download), refused});
+    const bool download = plan.hold == Hold::Fetch;
+    const QString refused = !entered ? why : download ? QString() : plan.why;
+    found.push_back({plan.release(), makeLine(plan.request.targetFile, file, download), refused});
   }
   return found;
 }

@@ -9,6 +9,7 @@
 
 #include "command_output.h"
 #include "identify/identification.h"
+#include "patching/make_plan.h"
 #include "patching/way_make.h"
 #include "patch_download.h"
 #include "path_identification.h"
@@ -46,8 +47,8 @@ Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
   return source;
 }
 
-// Why nothing can be made from the source; empty when something can.
-QString nothingToMake(const Source& source) {
+// Why nothing can be made from the source, before any plan: empty when it was identified.
+QString notIdentified(const Source& source) {
   switch (source.found.outcome) {
     case Identification::Outcome::Failed: return source.found.failure;
     case Identification::Outcome::Abandoned: return "I was stopped before I could identify '" + source.shown + "'.";
@@ -57,9 +58,12 @@ QString nothingToMake(const Source& source) {
              "): I cannot patch it.";
     case Identification::Outcome::Known: break;
   }
-  if (waysFrom(*source.found.row).empty())
-    return "'" + source.shown + "' is " + source.found.row->releaseName + ": no patch makes another release from it.";
   return {};
+}
+
+// What a plan for the source is asked: made in its folder, named as it was given.
+PlanRequest requestFor(const Source& source, const QString& target, const PatchSource& from) {
+  return {source.found.row, target, source.folder, source.shown, from};
 }
 
 // True when nothing made from the source is a refusal (exit 1), not a failure: it was identified, or
@@ -77,20 +81,21 @@ QString shownPatch(const Source& source, const QString& patchFile) { return besi
 // The patch file a step uses, or the one there that cannot be read, or, when none is there, every
 // name it was looked for under.
 QString stepPatch(const Source& source, const WayStep& step) {
-  if (!step.present.isEmpty()) return shownPatch(source, step.present);
-  if (!firstUnreadable(step.patchFiles).isEmpty()) return shownPatch(source, firstUnreadable(step.patchFiles));
+  if (step.state == PatchState::Present) return shownPatch(source, step.present);
+  if (step.state == PatchState::Unreadable) return shownPatch(source, step.unreadable);
   QStringList looked;
   for (const QString& file : step.patchFiles) looked << shownPatch(source, file);
   return looked.join(" or ");
 }
 
-// Whether a step's patch file is there: "present", there but "unreadable", or "missing", and
-// whether --download can fetch it.
 QString stepState(const WayStep& step) {
-  if (!step.present.isEmpty()) return "present";
-  if (!firstUnreadable(step.patchFiles).isEmpty()) return "unreadable";
-  const CollectionFile* pin = pinnedAmong(step.patchFiles);
-  return pin ? "missing, can be fetched (" + sizeText(pin->size) + ")" : "missing";
+  switch (step.state) {
+    case PatchState::Present: return "present";
+    case PatchState::Unreadable: return "unreadable";
+    case PatchState::Fetchable: return "missing, can be fetched (" + sizeText(step.pin->size) + ")";
+    case PatchState::Missing: break;
+  }
+  return "missing";
 }
 
 // For JSON: the patch file a step uses, or the first name it was looked for under.
@@ -103,13 +108,18 @@ QJsonArray wayObject(const Source& source, const Way& way) {
   for (const WayStep& step : way.steps) {
     QJsonArray looked;
     for (const QString& file : step.patchFiles) looked.append(shownPatch(source, file));
-    const CollectionFile* pin = step.present.isEmpty() ? pinnedAmong(step.patchFiles) : nullptr;
-    const QJsonValue fetch = pin ? QJsonObject{{"patch", shownPatch(source, patchArgument(*pin))}, {"bytes", pin->size}} : QJsonValue();
+    const QJsonValue fetch = step.pin ? QJsonObject{{"patch", shownPatch(source, patchArgument(*step.pin))}, {"bytes", step.pin->size}} : QJsonValue();
     steps.append(QJsonObject{{"release", step.made.release->releaseName},
                              {"patch", step.present.isEmpty() ? QJsonValue::Null : QJsonValue(shownPatch(source, step.present))},
                              {"present", !step.present.isEmpty()}, {"looked", looked}, {"fetch", fetch}});
   }
   return steps;
+}
+
+// What a list's line says beyond its patch files: what stands in the way of a way whose files are
+// there or can be fetched. The files' own states say the rest.
+QString holdBeyondFiles(const MakePlan& plan) {
+  return plan.hold == Hold::None || plan.hold == Hold::PatchFiles || plan.hold == Hold::Fetch ? QString() : plan.why;
 }
 
 // One line, or one object, per result.
@@ -118,6 +128,12 @@ struct Report {
   QByteArray file;  // as given, byte for byte
   QString target, release, patch;
   QJsonArray way{}, fetched{};
+
+  void show(const Source& source, const MakePlan& plan) {
+    release = plan.release()->releaseName;
+    patch = stepPatchFile(source, plan.way.steps.back());
+    way = wayObject(source, plan.way);
+  }
 
   int say(const QString& result, const QString& message, int status) {
     output.add(file, {target, result, oneLine(message, file)},
@@ -143,46 +159,33 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
   Report report{CommandOutput(json), file, QFile::decodeName(target), {}, {}};
   const PatchSource from = patchSource(QProcessEnvironment::systemEnvironment());  // a folder named from where we started
   Source source = identifySource(file, programFolder);
-  QString why = nothingToMake(source);
+  const QString why = notIdentified(source);
   if (!why.isEmpty()) return report.say(refusal(source) ? "refused" : "failed", why, refusal(source) ? 1 : 2);
 
-  const CatalogueRow& row = *source.found.row;
-  Way way = wayTo(row, report.target);
-  if (way.empty()) {
-    QStringList offered;
-    for (const Way& each : waysFrom(row)) offered << each.last().targetFile;
-    return report.say("refused", "'" + source.shown + "' is " + row.releaseName + ", which makes " + offered.join(", ") +
-                                     "; " + report.target + " is not made from it.", 1);
-  }
-  report.release = way.last().release->releaseName;
-  report.patch = stepPatchFile(source, way.steps.back());
-  report.way = wayObject(source, way);
-  const FetchList missing = filesToFetch(way);
-  if (download && !missing.files.empty() && missing.completesWay) {
-    // Nothing goes over the network for a file that could not be made here anyway.
-    why = from.problem.isEmpty() ? whyNotCreate(report.target, beside(source, report.target)) : from.problem;
-    if (!why.isEmpty()) return report.say("refused", why, 1);
-    const FetchResult fetched = downloadForCommandLine(missing, from, source.folder, programFolder, [&](const QString& what) {
+  MakePlan plan = planMaking(requestFor(source, report.target, from));
+  if (plan.hold == Hold::NoWay) return report.say("refused", plan.why, 1);
+  report.show(source, plan);
+  if (download && plan.hold == Hold::Fetch) {
+    const FetchResult fetched = downloadForCommandLine(plan.toFetch, plan.request.source, source.folder, programFolder, [&](const QString& what) {
       // JSON's array holds results alone: there the line goes where the progress goes.
       if (json) std::fprintf(stderr, "wadwright: fetching %s\n", qPrintable(what));
       else report.output.add(file, {report.target, "fetching", what}, {});
     });
     // What the fetch tool stored, not whatever took a name meanwhile.
-    for (int i = 0; i < fetched.stored; ++i) report.fetched.append(beside(source, missing.files[size_t(i)].target()));
+    for (int i = 0; i < fetched.stored; ++i) report.fetched.append(beside(source, plan.toFetch.files[size_t(i)].target()));
     if (fetched.outcome == FetchResult::Outcome::Failed) return report.say("failed", fetched.message, 2);
     if (fetched.outcome == FetchResult::Outcome::Abandoned)
       return report.say("failed", "I was stopped while fetching: " + beside(source, report.target) + " was not made, and nothing of it is left.", 2);
-    lookAgain(way);
-    report.patch = stepPatchFile(source, way.steps.back());
-    report.way = wayObject(source, way);
+    plan = planAgain(plan);
+    report.show(source, plan);
   }
-  why = whyNotTaken(way, source.folder);
-  const QString offer = way.complete() ? QString() : downloadOffer(missing, from, source.folder);
-  if (!why.isEmpty()) return report.say("refused", offer.isEmpty() ? why : why + " " + offer, 1);
+  if (plan.hold == Hold::Fetch)
+    return report.say("refused", plan.why + " " + downloadOffer(plan.toFetch, plan.request.source, source.folder), 1);
+  if (!plan.ready()) return report.say("refused", plan.why, 1);
 
-  PatchResult result = makeAlongWay({source.name, source.found.fileHash, report.target, true, source.folder}, way,
-                                    [&](const QString& line) { return platform::runAndWait(line, programFolder); });
-  const QString taken = way.steps.size() > 1 ? ", " + wayText(way, source.folder) : QString();
+  PatchResult result = makeAlongPlan(plan, {source.name, source.found.fileHash, true},
+                                     [&](const QString& line) { return platform::runAndWait(line, programFolder); });
+  const QString taken = plan.way.steps.size() > 1 ? ", " + wayText(plan.way, source.folder) : QString();
   switch (result.outcome) {
     case PatchResult::Outcome::Created:
       return report.say("made", beside(source, report.target) + " is " + report.release + ": made and checked" + taken + ".", 0);
@@ -196,8 +199,11 @@ int makeFromCommandLine(const QByteArray& target, const QByteArray& file, bool j
 
 int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArray& programFolder) {
   CommandOutput output(json);
+  const PatchSource from = patchSource(QProcessEnvironment::systemEnvironment());
   Source source = identifySource(file, programFolder);
-  QString why = nothingToMake(source);
+  QString why = notIdentified(source);
+  const std::vector<MakePlan> plans = why.isEmpty() ? plansFrom(requestFor(source, {}, from)) : std::vector<MakePlan>();
+  if (why.isEmpty() && plans.empty()) why = planMaking(requestFor(source, {}, from)).why;  // what the release makes: nothing
   // Only what --make would make counts: in a read-only folder, nothing.
   if (why.isEmpty() && !platform::canCreateFilesIn("."))
     why = "I cannot make anything from '" + source.shown + "' here: this folder is read-only. Copy the IWAD into a folder "
@@ -208,20 +214,20 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
                 {"patch", QJsonValue::Null}, {"present", QJsonValue::Null}, {"way", QJsonArray()}, {"error", why}});
     return output.finish() && refusal(source) ? 1 : 2;
   }
-  bool anyComplete = false;
-  for (const Way& way : waysFrom(*source.found.row)) {
-    // A way whose files are all there may still find no room for what it makes.
-    const QString noRoom = way.complete() ? whyNoRoom(way, source.folder) : QString();
-    anyComplete = anyComplete || (way.complete() && noRoom.isEmpty());
-    // The target and its release, then each patch file of the way and whether it is there.
-    QStringList fields{way.last().targetFile, way.last().release->releaseName};
-    for (const WayStep& step : way.steps) fields << stepPatch(source, step) << stepState(step);
-    if (!noRoom.isEmpty()) fields << noRoom;
+  bool anyReady = false;
+  for (const MakePlan& plan : plans) {
+    anyReady = anyReady || plan.ready();
+    // The target and its release, then each patch file of the way and whether it is there, then
+    // what else stands in its way.
+    QStringList fields{plan.request.targetFile, plan.release()->releaseName};
+    for (const WayStep& step : plan.way.steps) fields << stepPatch(source, step) << stepState(step);
+    const QString hold = holdBeyondFiles(plan);
+    if (!hold.isEmpty()) fields << hold;
     output.add(file, fields,
-               {{"file", source.shown}, {"target", way.last().targetFile}, {"release", way.last().release->releaseName},
-                {"patch", stepPatchFile(source, way.steps.back())}, {"present", way.complete()}, {"way", wayObject(source, way)},
-                {"error", noRoom.isEmpty() ? QJsonValue::Null : QJsonValue(noRoom)}});
+               {{"file", source.shown}, {"target", plan.request.targetFile}, {"release", plan.release()->releaseName},
+                {"patch", stepPatchFile(source, plan.way.steps.back())}, {"present", plan.way.complete()},
+                {"way", wayObject(source, plan.way)}, {"error", hold.isEmpty() ? QJsonValue::Null : QJsonValue(hold)}});
   }
   if (!output.finish()) return 2;
-  return anyComplete ? 0 : 1;
+  return anyReady ? 0 : 1;
 }

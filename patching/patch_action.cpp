@@ -28,13 +28,6 @@ QString alreadyThereText(const QString& target) {
 
 PatchResult alreadyThere(PatchResult result, const QString& target) { return refused(result, alreadyThereText(target)); }
 
-// Anything at all under that name counts, a dangling link included: the patch tool must not be
-// pointed at it.
-bool isPresent(const QString& name) {
-  QFileInfo entry(name);
-  return entry.exists() || entry.isSymLink();
-}
-
 QString shownSource(const PatchJob& job) { return job.shownSource.isEmpty() ? job.shownFolder + job.sourceName : job.shownSource; }
 QString shownTarget(const PatchJob& job) { return job.shownTarget.isEmpty() ? job.shownFolder + job.targetFile : job.shownTarget; }
 
@@ -78,8 +71,13 @@ PatchResult checkMadeFile(PatchResult result, const PatchJob& job, const platfor
 
 }  // namespace
 
+bool anythingUnder(const QString& name) {
+  QFileInfo entry(name);
+  return entry.exists() || entry.isSymLink();
+}
+
 QString whyNotCreate(const QString& targetFile, const QString& shownTarget) {
-  if (isPresent(targetFile)) return alreadyThereText(shownTarget);
+  if (anythingUnder(targetFile)) return alreadyThereText(shownTarget);
   if (!platform::canCreateFilesIn("."))
     return "I cannot create '" + shownTarget + "' here: this folder is read-only. Copy the IWAD into a folder of your own and open it there.";
   return {};
@@ -115,7 +113,7 @@ PatchResult createRelease(const PatchJob& job, const platform::RunCommand& run) 
                                   platform::toolText(outcome.startError));
   // The patch tool never writes over a file: one that appeared meanwhile is somebody else's, and
   // is refused as one that was there before.
-  if (!outcome.succeeded() && isPresent(job.targetFile)) return alreadyThere(result, shownTarget);
+  if (!outcome.succeeded() && anythingUnder(job.targetFile)) return alreadyThere(result, shownTarget);
   if (!outcome.succeeded())
     return notCreated(result, "I could not create '" + shownTarget + "'.\n" + platform::failureReason(outcome, "the patch tool"));
   // A tool that says it succeeded is believed only when the file is there.

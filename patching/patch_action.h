@@ -38,6 +38,10 @@ struct PatchJob {
   bool madeOnTheWay = false;
 };
 
+/// True when anything at all is under `name` in the working folder, a link to nothing included:
+/// the patch tool must not be pointed at it.
+bool anythingUnder(const QString& name);
+
 /// Why `targetFile` cannot be made in the working folder before anything is run (something is
 /// already under its name, or the folder is read-only), or an empty text when it can.
 QString whyNotCreate(const QString& targetFile, const QString& shownTarget);

@@ -47,16 +47,14 @@ QString patchArgument(const CollectionFile& file) { return " patches\\" + QStrin
 FetchList filesToFetch(const Way& way) {
   FetchList list;
   for (const WayStep& step : way.steps) {
-    if (!step.present.isEmpty()) continue;
-    // One that is there but cannot be read is the user's to mend: a download would not replace it.
-    const CollectionFile* pin = firstUnreadable(step.patchFiles).isEmpty() ? pinnedAmong(step.patchFiles) : nullptr;
-    if (!pin) {
+    if (step.state == PatchState::Present) continue;
+    if (step.state != PatchState::Fetchable) {
       list.completesWay = false;
       continue;
     }
     bool listed = false;
-    for (const FetchFile& file : list.files) listed = listed || file.pin == pin;
-    if (!listed) list.files.push_back({patchArgument(*pin), pin});
+    for (const FetchFile& file : list.files) listed = listed || file.pin == step.pin;
+    if (!listed) list.files.push_back({patchArgument(*step.pin), step.pin});
   }
   return list;
 }
@@ -100,5 +98,5 @@ FetchResult fetchFile(const FetchFile& file, const PatchSource& source, const pl
 }
 
 void lookAgain(Way& way) {
-  for (WayStep& step : way.steps) step.present = firstPresent(step.patchFiles);
+  for (WayStep& step : way.steps) step.look();
 }

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "collection_ways.h"
+#include "patch_fetch.h"
 #include "identify/collection_releases.h"
 #include "platform/native_names.h"
 #include "platform/regular_file.h"
@@ -89,6 +90,15 @@ std::vector<MadeFile> collectionOffers(const CatalogueRow& from) {
   return offers;
 }
 
+void WayStep::look() {
+  present = firstPresent(patchFiles);
+  unreadable = present.isEmpty() ? firstUnreadable(patchFiles) : QString();
+  // One that is there but cannot be read is the user's to mend: a download would not replace it.
+  pin = present.isEmpty() && unreadable.isEmpty() ? pinnedAmong(patchFiles) : nullptr;
+  state = !present.isEmpty() ? PatchState::Present : !unreadable.isEmpty() ? PatchState::Unreadable
+                                                   : pin ? PatchState::Fetchable : PatchState::Missing;
+}
+
 bool Way::complete() const {
   for (const WayStep& step : steps)
     if (step.present.isEmpty()) return false;
@@ -154,8 +164,8 @@ std::vector<Way> waysFrom(const CatalogueRow& from) {
     if (isSettled(reach.row)) continue;
     for (const MadeFile& made : madeFromAll(*reach.row)) {
       if (isSettled(made.release)) continue;
-      WayStep step{reach.row, made, patchFilesFor(*reach.row, *made.release, made.patchFile), {}};
-      step.present = firstPresent(step.patchFiles);
+      WayStep step{reach.row, made, patchFilesFor(*reach.row, *made.release, made.patchFile)};
+      step.look();
       Way way = reach.way;
       way.steps.push_back(step);
       open.push_back({made.release, reach.cost + 1 + (step.present.isEmpty() ? kMissingWeight : 0), std::move(way), ++found});

@@ -6,6 +6,13 @@
 
 #include "identify/catalogue.h"
 
+struct CollectionFile;
+
+/// Whether a step's patch file is there for the patch tool: read as it is, there but unreadable (a
+/// folder, no permission, a link to nothing: the user's to mend), or missing, which a fetch mends
+/// where the collection has the file pinned.
+enum class PatchState { Present, Unreadable, Missing, Fetchable };
+
 /// One patch on a way: it makes `made.release` from `from`. Its file may lie under the design's
 /// name or under the public collection's (`patches\doom.wad\kex-to-ud.vcdiff`); `present` is the
 /// first of `patchFiles` that is in the working folder's `patches`, or empty when none is.
@@ -13,7 +20,13 @@ struct WayStep {
   const CatalogueRow* from;
   MadeFile made;
   QStringList patchFiles;  ///< Patch arguments, each with its leading blank; the design's first.
-  QString present;
+  QString present{};
+  PatchState state = PatchState::Missing;
+  QString unreadable{};                 ///< The first of `patchFiles` that is there but cannot be read.
+  const CollectionFile* pin = nullptr;  ///< What a fetch stores, when the state is Fetchable.
+
+  /// Looks in the working folder for the step's patch file, and sets what it found.
+  void look();
 };
 
 /// The steps from one release to another, each made from what the one before made.

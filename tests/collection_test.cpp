@@ -127,10 +127,9 @@ class CollectionWays : public ::testing::Test {
     const Identification found = identifyFile(source, run());
     EXPECT_EQ(found.outcome, Identification::Outcome::Known) << source.toStdString();
     if (!found.row) return {};
-    const Way way = wayTo(*found.row, target);
-    EXPECT_FALSE(way.empty()) << target.toStdString();
-    if (way.empty()) return {};
-    return makeAlongWay({source, found.fileHash, target, true}, way, run());
+    const MakePlan plan = planMaking({found.row, target});
+    EXPECT_TRUE(plan.ready()) << target.toStdString() << ": " << plan.why.toStdString();
+    return makeAlongPlan(plan, {source, found.fileHash, true}, run());
   }
 
   ScratchFolder work;

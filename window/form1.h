@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "identify/catalogue.h"
+#include "patching/make_plan.h"
 
 #include "platform/folder_lock.h"
 #include "platform/process.h"
@@ -104,10 +105,10 @@ class Form1 : public QWidget {
   void OtherRelease_Click(std::size_t offer);
   void runPatchAction();
   void setLockedForPatch(bool locked);
-  /// What came of a button whose patch file is missing: offered to the player to be fetched
-  /// from the collection, or not, when the collection has no pinned copy of it.
-  enum class FetchOffer { NotOffered, Declined, Fetched, Failed, Abandoned };
-  FetchOffer offerFetch(const QStringList& patchFiles, QString* message);
+  /// What came of a button whose plan lacks only a file the collection has: offered to the
+  /// player to be fetched, and fetched or not.
+  enum class FetchOffer { Declined, Fetched, Failed, Abandoned };
+  FetchOffer offerFetch(const MakePlan& plan, QString* message);
 
   QByteArray programFolder_;
   QByteArray workingFolder_;  // entered again by its path on "refresh view"

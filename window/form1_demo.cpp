@@ -10,8 +10,7 @@
 #include "identify/demo.h"
 #include "identify/identification.h"
 #include "message_box.h"
-#include "patching/patch_fetch.h"
-#include "patching/way_make.h"
+#include "patching/make_plan.h"
 
 namespace {
 
@@ -33,22 +32,10 @@ QString buttonsAlong(const Way& way) {
   return said;
 }
 
-// Why the buttons would not make it now, or an empty text: besides what --make needs, each file
-// made on the way is left beside the IWAD, one button at a time, and needs no private folder. A
-// missing patch file that the collection has is no reason: its button offers to download it.
-QString whyNotPressed(const Way& way) {
-  QString why = filesToFetch(way).completesWay ? whyNotCreate(way.last().targetFile, way.last().targetFile) : whyNotReady(way, {});
-  for (std::size_t step = 0; why.isEmpty() && step + 1 < way.steps.size(); ++step)
-    why = whyNotCreate(way.steps[step].made.targetFile, way.steps[step].made.targetFile);
-  return why;
-}
-
 // What the buttons download on the way, said after them, or an empty text.
-QString downloadsAlong(const Way& way) {
-  const FetchList missing = filesToFetch(way);
-  if (missing.files.empty()) return {};
-  return "\nPressed, a button first asks to download " + fetchListText(missing, {}) + " from " +
-         patchSource(QProcessEnvironment::systemEnvironment()).shown() + ".";
+QString downloadsAlong(const MakePlan& plan) {
+  if (plan.toFetch.files.empty()) return {};
+  return "\nPressed, a button first asks to download " + fetchListText(plan.toFetch, {}) + " from " + plan.request.source.shown() + ".";
 }
 
 }  // namespace
@@ -87,6 +74,7 @@ QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
     QString name, verdict;
     std::size_t steps = SIZE_MAX;
   } ready, refused, mayPlay;
+  const PatchSource source = patchSource(QProcessEnvironment::systemEnvironment());
   if (waitForFolder(folder)) {
     for (const QString& name : File1->names()) {
       Identification found = identifyFile(name, [this](const QString& line) { return RunAndWait(line); });
@@ -100,12 +88,15 @@ QString Form1::fittingIwad(const Demo& demo, QString& verdict) {
       }
       if (mayPlay.name.isEmpty() && demo.mayPlay(found.row))
         mayPlay = {name, is + ": a source port may play it with these files, if the demo was recorded on them."};
-      for (const Way& way : waysFrom(*found.row)) {
-        if (!demo.plays(way.last().release)) continue;
-        const QString why = whyNotPressed(way);
+      // Each file made on the way is left beside the IWAD, one button at a time. A missing patch
+      // file that the collection has is no reason: its button offers to download it.
+      for (const MakePlan& plan : plansFrom({found.row, {}, {}, name, source, OnTheWay::BesideIt})) {
+        if (!demo.plays(plan.release())) continue;
+        const QString why = plan.hold == Hold::Fetch ? QString() : plan.why;
         Choice& kind = why.isEmpty() ? ready : refused;
-        if (way.steps.size() < kind.steps)
-          kind = {name, is + buttonsAlong(way) + ", which plays it." + (why.isEmpty() ? downloadsAlong(way) : "\n" + why), way.steps.size()};
+        if (plan.way.steps.size() < kind.steps)
+          kind = {name, is + buttonsAlong(plan.way) + ", which plays it." + (why.isEmpty() ? downloadsAlong(plan) : "\n" + why),
+                  plan.way.steps.size()};
       }
     }
   }

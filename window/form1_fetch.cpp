@@ -1,25 +1,17 @@
 // A button whose patch file is missing: the collection's pinned copy fetched once the player
 // agrees, with a progress dialog that can cancel it.
 #include <QMessageBox>
-#include <QProcessEnvironment>
 #include <QProgressDialog>
 
 #include "application.h"
 #include "form1.h"
-#include "patching/patch_action.h"
-#include "patching/patch_fetch.h"
+#include "patching/make_plan.h"
 
-Form1::FetchOffer Form1::offerFetch(const QStringList& patchFiles, QString* message) {
-  // One that is there but cannot be read, a link to nothing say, is the user's to mend: a download
-  // would not replace it.
-  const CollectionFile* pin = firstUnreadable(patchFiles).isEmpty() ? pinnedAmong(patchFiles) : nullptr;
-  if (!pin) return FetchOffer::NotOffered;
-  const FetchFile file{patchArgument(*pin), pin};
-  const PatchSource source = patchSource(QProcessEnvironment::systemEnvironment());
-  // Nothing goes over the network for a file that could not be made here anyway.
-  *message = source.problem.isEmpty() ? whyNotCreate(TargetFile, TargetFile) : source.problem;
-  if (!message->isEmpty()) return FetchOffer::Failed;
-
+Form1::FetchOffer Form1::offerFetch(const MakePlan& plan, QString* message) {
+  // One button makes one step: one file to fetch.
+  const FetchFile& file = plan.toFetch.files.front();
+  const CollectionFile* pin = file.pin;
+  const PatchSource& source = plan.request.source;
   const QString what = "'" + file.target() + "' (" + sizeText(pin->size) + ")";
   QMessageBox question(QMessageBox::NoIcon, kProgramTitle,
                        "The patch file " + what + " is not here. Download it from " + source.shown() + "?",

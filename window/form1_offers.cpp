@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QProcessEnvironment>
 #include <QPushButton>
 
 #include "file_list_box.h"
@@ -10,8 +11,7 @@
 #include "identify/identification.h"
 #include "message_box.h"
 #include "identify/collection_releases.h"
-#include "patching/patch_action.h"
-#include "patching/patch_ways.h"
+#include "patching/way_make.h"
 #include "text_box.h"
 
 namespace {
@@ -166,26 +166,27 @@ void Form1::runPatchAction() {
   }
   // The offers shown are for the file that was identified, whatever the list shows meanwhile;
   // the new file is checked before the window is unlocked.
-  const CatalogueRow* from = identifiedRow_;
   const CatalogueRow& release = targetRelease_ ? *targetRelease_ : *madeRelease(TargetFile);
   // The design's patch file, or the public collection's where only that is there.
-  const QStringList patchFiles = patchFilesFor(*from, release, PatchFile);
+  const QByteArray target = TargetFile.toUtf8(), patch = PatchFile.toUtf8();
+  MakePlan plan = planStep({identifiedRow_, {}, {}, identifiedName_, patchSource(QProcessEnvironment::systemEnvironment()), OnTheWay::BesideIt},
+                           {target.constData(), patch.constData(), &release});
   PatchResult result;
   result.outcome = PatchResult::Outcome::Refused;
-  // As the design has it, a target that is there already is refused first, patch file or none.
-  result.message = whyNotCreate(TargetFile, TargetFile);
-  if (result.message.isEmpty()) switch (firstPresent(patchFiles).isEmpty() ? offerFetch(patchFiles, &result.message) : FetchOffer::Fetched) {
+  result.message = plan.why;
+  if (plan.hold == Hold::Fetch) switch (offerFetch(plan, &result.message)) {
     case FetchOffer::Declined:
     case FetchOffer::Abandoned:
       // Nothing was fetched, and nothing changes: the offers stay as they were.
       setLockedForPatch(false);
       return;
-    case FetchOffer::NotOffered: result.message = missingPatchText(patchFiles, {}); break;
     case FetchOffer::Failed: break;
     case FetchOffer::Fetched:
-      result = createRelease({identifiedName_, FileHash, TargetFile, firstPresent(patchFiles), release},
-                             [this](const QString& line) { return RunAndWait(line); });
+      plan = planAgain(plan);
+      result.message = plan.why;
   }
+  if (plan.ready())
+    result = makeAlongPlan(plan, {identifiedName_, FileHash}, [this](const QString& line) { return RunAndWait(line); });
   setLockedForPatch(false);
   if (!result.patchCommand.isEmpty()) PatchCommand = result.patchCommand;
   if (result.outcome == PatchResult::Outcome::Abandoned) return;  // the program is closing
