@@ -1,0 +1,101 @@
+// The plan every face shows: what stands in a making's way, and which comes first when several
+// do, in a scratch working folder holding the patch files of the 2024 re-release's way to
+// Ultimate Doom and then DOOM V1.9.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcessEnvironment>
+#include <cstdio>
+#include <cstring>
+
+#include "identify/catalogue.h"
+#include "patching/make_plan.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+const CatalogueRow* rowWithMd5(const char* md5) {
+  for (const CatalogueRow* row : everyRow())
+    if (row->checksum && std::strcmp(row->checksum, md5) == 0) return row;
+  return nullptr;
+}
+
+PatchSource sourceNamed(const QString& named) {
+  QProcessEnvironment environment;
+  if (!named.isEmpty()) environment.insert("WADWRIGHT_PATCH_SOURCE", named);
+  return patchSource(environment);
+}
+
+}  // namespace
+
+TEST(MakePlan, WhatStandsInTheWayIsFoundInOneOrder) {
+  const CatalogueRow* kex = rowWithMd5("4461d4511386518e784c647e3128e7bc");
+  ASSERT_NE(kex, nullptr);
+  const QString first = "patches/doom.wad/kex-to-ud.vcdiff", second = "patches/doom.wad/ud-to-1.9.vcdiff";
+  const QString missingFirst = "The patch file 'games/" + first + "' is missing";
+  const QString unreadableFirst = "I cannot read the patch file 'games/" + first + "': ";
+  struct Case {
+    const char* what;
+    QStringList files;  // made in the working folder; a name ending in '/' is a folder
+    QString target;
+    OnTheWay onTheWay;
+    QString source;  // WADWRIGHT_PATCH_SOURCE, or empty for the collection itself
+    bool small;      // in a 1 MB file system of its own; read-only where `target` is empty
+    Hold hold;
+    QString why;     // how what is said begins; every missing file's text follows the one before
+  };
+  const Case cases[] = {
+      {"nothing leads there", {}, "nothing.wad", OnTheWay::PrivateFolder, {}, false, Hold::NoWay,
+       "'games/kex.wad' is " + QString(kex->releaseName) + ", which makes udoom.wad, "},
+      {"every file there", {first, second}, "d1_19.wad", OnTheWay::PrivateFolder, {}, false, Hold::None, {}},
+      {"only a fetch missing", {second}, "d1_19.wad", OnTheWay::PrivateFolder, {}, false, Hold::Fetch, missingFirst},
+      {"the target first, whatever else", {first + "/", "d1_19.wad"}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", false,
+       Hold::TargetThere, "Can't continue. The file that I was going to create -'games/d1_19.wad'- already exists!"},
+      {"a button's file on the way, before the patch files", {first + "/", "udoom.wad"}, "d1_19.wad", OnTheWay::BesideIt, {},
+       false, Hold::MadeThere, "Can't continue. The file that I was going to create -'games/udoom.wad'- already exists!"},
+      {"a private folder takes what is made on the way", {first, second, "udoom.wad"}, "d1_19.wad", OnTheWay::PrivateFolder, {},
+       false, Hold::None, {}},
+      {"an unreadable file is no fetch's to mend", {first + "/"}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", false,
+       Hold::PatchFiles, unreadableFirst + "it is a folder. The patch file 'games/patches/d1_ud_19' is missing"},
+      {"a broken source, once only a fetch is missing", {}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", false,
+       Hold::SourceBroken, "WADWRIGHT_PATCH_SOURCE names 'ftp://x/', which I cannot fetch from"},
+      {"no room before any fetch", {second}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", true, Hold::NoRoom,
+       "There is no room for 'games/d1_19.wad' here: DOOM V1.9 takes "},
+      {"a read-only folder", {first, second}, {}, OnTheWay::PrivateFolder, {}, true, Hold::ReadOnly,
+       "I cannot create 'games/udoom.wad' here: this folder is read-only."},
+  };
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.what);
+    ScratchFolder work;
+    if (each.small && !work.mountSmall()) {
+      std::printf("skipped (mounting needs root): %s\n", each.what);
+      continue;
+    }
+    for (const QString& file : each.files) {
+      if (file.endsWith('/')) QDir().mkpath(file);
+      else work.write(file, "patch");
+    }
+    const QString target = each.target.isEmpty() ? "udoom.wad" : each.target;
+    if (each.small && each.target.isEmpty()) work.makeReadOnly();
+    const MakePlan plan = planMaking({kex, target, "games/", "games/kex.wad", sourceNamed(each.source), each.onTheWay});
+    EXPECT_EQ(plan.hold, each.hold);
+    EXPECT_TRUE(plan.why.startsWith(each.why)) << plan.why.toStdString();
+    EXPECT_EQ(plan.ready(), each.why.isEmpty());
+  }
+}
+
+// What a fetch brings is listed once with its size; once it is there, the plan is ready.
+TEST(MakePlan, AFetchFillsThePlanAndItIsDecidedAgain) {
+  ScratchFolder work;
+  work.write("patches/doom.wad/ud-to-1.9.vcdiff", "patch");
+  const MakePlan plan = planMaking({rowWithMd5("4461d4511386518e784c647e3128e7bc"), "d1_19.wad"});
+  ASSERT_EQ(plan.hold, Hold::Fetch);
+  ASSERT_EQ(plan.toFetch.files.size(), 1u);
+  EXPECT_EQ(plan.toFetch.files[0].target(), QDir::toNativeSeparators("patches/doom.wad/kex-to-ud.vcdiff"));
+  EXPECT_EQ(plan.toFetch.bytes(), 40050);
+  EXPECT_EQ(plan.way.steps[0].state, PatchState::Fetchable);
+  work.write("patches/doom.wad/kex-to-ud.vcdiff", "patch");
+  const MakePlan again = planAgain(plan);
+  EXPECT_TRUE(again.ready()) << again.why.toStdString();
+  EXPECT_EQ(again.way.steps[0].state, PatchState::Present);
+}
