@@ -9,10 +9,10 @@
 
 #include "command_output.h"
 #include "identify/identification.h"
-#include "patching/make_plan.h"
 #include "patching/way_make.h"
 #include "patch_download.h"
 #include "path_identification.h"
+#include "plan_fields.h"
 #include "platform/folder_lock.h"
 #include "platform/native_names.h"
 #include "platform/writable_folder.h"
@@ -76,52 +76,6 @@ bool refusal(const Source& source) {
 // A file beside the source, named as the source was given: `games/doom.wad` makes `games/udoom.wad`.
 QString beside(const Source& source, const QString& name) { return source.folder + name; }
 
-QString shownPatch(const Source& source, const QString& patchFile) { return beside(source, platform::shownPath(patchFile.trimmed())); }
-
-// The patch file a step uses, or the one there that cannot be read, or, when none is there, every
-// name it was looked for under.
-QString stepPatch(const Source& source, const WayStep& step) {
-  if (step.state == PatchState::Present) return shownPatch(source, step.present);
-  if (step.state == PatchState::Unreadable) return shownPatch(source, step.unreadable);
-  QStringList looked;
-  for (const QString& file : step.patchFiles) looked << shownPatch(source, file);
-  return looked.join(" or ");
-}
-
-QString stepState(const WayStep& step) {
-  switch (step.state) {
-    case PatchState::Present: return "present";
-    case PatchState::Unreadable: return "unreadable";
-    case PatchState::Fetchable: return "missing, can be fetched (" + sizeText(step.pin->size) + ")";
-    case PatchState::Missing: break;
-  }
-  return "missing";
-}
-
-// For JSON: the patch file a step uses, or the first name it was looked for under.
-QString stepPatchFile(const Source& source, const WayStep& step) {
-  return shownPatch(source, step.present.isEmpty() ? step.patchFiles.first() : step.present);
-}
-
-QJsonArray wayObject(const Source& source, const Way& way) {
-  QJsonArray steps;
-  for (const WayStep& step : way.steps) {
-    QJsonArray looked;
-    for (const QString& file : step.patchFiles) looked.append(shownPatch(source, file));
-    const QJsonValue fetch = step.pin ? QJsonObject{{"patch", shownPatch(source, patchArgument(*step.pin))}, {"bytes", step.pin->size}} : QJsonValue();
-    steps.append(QJsonObject{{"release", step.made.release->releaseName},
-                             {"patch", step.present.isEmpty() ? QJsonValue::Null : QJsonValue(shownPatch(source, step.present))},
-                             {"present", !step.present.isEmpty()}, {"looked", looked}, {"fetch", fetch}});
-  }
-  return steps;
-}
-
-// What a list's line says beyond its patch files: what stands in the way of a way whose files are
-// there or can be fetched. The files' own states say the rest.
-QString holdBeyondFiles(const MakePlan& plan) {
-  return plan.hold == Hold::None || plan.hold == Hold::PatchFiles || plan.hold == Hold::Fetch ? QString() : plan.why;
-}
-
 // One line, or one object, per result.
 struct Report {
   CommandOutput output;
@@ -131,8 +85,8 @@ struct Report {
 
   void show(const Source& source, const MakePlan& plan) {
     release = plan.release()->releaseName;
-    patch = stepPatchFile(source, plan.way.steps.back());
-    way = wayObject(source, plan.way);
+    patch = stepPatchFile(plan.way.steps.back(), source.folder);
+    way = wayObject(plan.way, source.folder);
   }
 
   int say(const QString& result, const QString& message, int status) {
@@ -220,13 +174,13 @@ int listOffersFromCommandLine(const QByteArray& file, bool json, const QByteArra
     // The target and its release, then each patch file of the way and whether it is there, then
     // what else stands in its way.
     QStringList fields{plan.request.targetFile, plan.release()->releaseName};
-    for (const WayStep& step : plan.way.steps) fields << stepPatch(source, step) << stepState(step);
+    for (const WayStep& step : plan.way.steps) fields << stepPatch(step, source.folder) << stepState(step);
     const QString hold = holdBeyondFiles(plan);
     if (!hold.isEmpty()) fields << hold;
     output.add(file, fields,
                {{"file", source.shown}, {"target", plan.request.targetFile}, {"release", plan.release()->releaseName},
-                {"patch", stepPatchFile(source, plan.way.steps.back())}, {"present", plan.way.complete()},
-                {"way", wayObject(source, plan.way)}, {"error", hold.isEmpty() ? QJsonValue::Null : QJsonValue(hold)}});
+                {"patch", stepPatchFile(plan.way.steps.back(), source.folder)}, {"present", plan.way.complete()},
+                {"way", wayObject(plan.way, source.folder)}, {"error", hold.isEmpty() ? QJsonValue::Null : QJsonValue(hold)}});
   }
   if (!output.finish()) return 2;
   return anyReady ? 0 : 1;
