@@ -22,12 +22,14 @@ for need in /usr/bin/xdelta3 /usr/bin/md5sum /usr/bin/time "$rerelease" "$hub"; 
 done
 mkdir -p "$cache"
 historic=$cache/freedoom1-derived.wad to_hub=$cache/freedoom2-to-1-lzma.vcdiff to_historic=$cache/freedoom1-to-derived-lzma.vcdiff
-# cached FILE COMMAND...: runs COMMAND with FILE.part as its last word unless FILE is newer than both wads.
+# cached FILE COMMAND...: runs COMMAND with a fresh name beside FILE as its last word, then gives it
+# FILE's name, unless FILE is newer than both wads. Two runs at once each write their own.
 cached() {
-  local file=$1
+  local file=$1 part
   shift
   [[ -f $file && $file -nt $rerelease && $file -nt $hub ]] && return 0
-  "$@" "$file.part" && mv "$file.part" "$file"
+  part=$(mktemp "$file.XXXXXX")
+  "$@" "$part" && mv "$part" "$file" || { rm -f "$part"; return 1; }
 }
 derive() { { head -c 12M "$hub"; head -c 64K "$rerelease"; tail -c +$((12 * 1048576 + 1)) "$hub" | head -c 12M; } >"$1"; }
 cached "$historic" derive
