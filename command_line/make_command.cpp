@@ -49,13 +49,15 @@ Source identifySource(const QByteArray& path, const QByteArray& programFolder) {
 
 // Why nothing can be made from the source, before any plan: empty when it was identified.
 QString notIdentified(const Source& source) {
+  // What an unknown file is, where its structure says, as --identify and the window say it.
+  const QString more = source.found.outcome == Identification::Outcome::Unknown ? unknownExplanation(source.found) : QString();
   switch (source.found.outcome) {
     case Identification::Outcome::Failed: return source.found.failure;
     case Identification::Outcome::Abandoned: return "I was stopped before I could identify '" + source.shown + "'.";
     case Identification::Outcome::Unknown:
       if (source.found.halfMatch) return "'" + source.shown + "': " + halfMatchText(*source.found.halfMatch);
       return "'" + source.shown + "' is an unknown version or not a valid IWAD (MD5 " + source.found.fileHash +
-             "): I cannot patch it.";
+             "): I cannot patch it." + (more.isEmpty() ? QString() : " " + more);
     case Identification::Outcome::Known: break;
   }
   return {};

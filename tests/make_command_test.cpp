@@ -69,7 +69,7 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
       {{"udoom.wad", "games/doom.wad"}, 1, "refused\t'games/doom.wad' is Ultimate Doom, which makes d1_11.wad, d1_12.wad, "
                                            "d1_1666.wad, d1_18.wad, d1_19.wad, doom_bfg.wad, "},
       {{"udoom.wad", "games/hello.wad"}, 1, "refused\t'games/hello.wad' is an unknown version or not a valid IWAD (MD5 "
-                                            "5d41402abc4b2a76b9719d911017c592): I cannot patch it."},
+                                            "5d41402abc4b2a76b9719d911017c592): I cannot patch it. It is a web page"},
   });
   EXPECT_EQ(runTool("cmp", {"/usr/share/games/doom/freedoom2.wad", "games/d1_11.wad"}).code, 0);
   // Nothing half-written.
