@@ -195,8 +195,12 @@ Demo readDemo(const QByteArray& path) {
 
 QString Demo::mapName() const {
   QString doom = QString("E%1M%2").arg(episode).arg(map), doom2 = QString("MAP%1").arg(map, 2, 10, QChar('0'));
-  if (episode > 1 || versionByte < 106) return doom;
-  return map > 9 ? doom2 : doom + " or " + doom2;
+  // Named as the releases that play it number their maps: V1.7 was DOOM2's alone.
+  const auto any = [&](bool doom2Row) {
+    return std::any_of(releases.begin(), releases.end(), [&](const CatalogueRow* row) { return (row->demos.game == Game::Doom2) == doom2Row; });
+  };
+  if (!any(true)) return doom;
+  return any(false) ? doom + " or " + doom2 : doom2;
 }
 
 QString Demo::skillName() const {

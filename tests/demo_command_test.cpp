@@ -32,6 +32,7 @@ TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayI
       {demo({4, 3, 9, 1, 1, 0, 0}, 35, 8), "V1.0-V1.2\tE3M9\tskill 5 (Nightmare!)\t2 players\tDOOM V1.1, DOOM V1.2"},
       {newDemo(106, 3, 1, 7), "V1.666\tE1M7 or MAP07\tskill 4 (Ultra-Violence)\t1 player\tDOOM V1.666, DOOM2 V1.666, "
                               "DOOM2 V1.666 German (No-Nazi), DOOM Shareware 1.6 Beta, DOOM Shareware 1.666"},
+      {newDemo(107, 3, 1, 1), "V1.7\tMAP01\tskill 4 (Ultra-Violence)\t1 player\tDOOM2 V1.7, DOOM2 V1.7a"},  // DOOM2's alone
       {newDemo(109, 3, 4, 2), "V1.9\tE4M2\tskill 4 (Ultra-Violence)\t1 player\tUltimate Doom"},
       {newDemo(109, 4, 1, 32), "V1.9\tMAP32\tskill 5 (Nightmare!)\t1 player\tDoom2 V1.9, Final Doom - Plutonia Experiment V1.9, "
                                "Final Doom - TNT:Evilution V1.9, Final Doom - TNT:Evilution V1.9 Yellow Key :-)"},
