@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <functional>
 
 /// A temporary folder that is the working folder for as long as it lives.
 struct Scratch {
@@ -18,8 +20,10 @@ struct Scratch {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
   }
-  /// The names here, hidden ones included.
-  QStringList entries() const { return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name); }
+  /// The names here, or in `folder`, hidden ones included.
+  QStringList entries(const QString& folder = ".") const {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+  }
 
   QTemporaryDir dir;
   QString previous;
@@ -27,3 +31,10 @@ struct Scratch {
 
 /// The folder of the programs built: the tools beside wadwright.exe, and this test.
 inline QString programFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()); }
+
+/// Polls `done` for up to twenty seconds: Wine can be slow to start a program, or to let go what a
+/// program it ended held.
+inline bool within(const std::function<bool()>& done) {
+  for (int wait = 0; wait < 400 && !done(); ++wait) QThread::msleep(50);
+  return done();
+}
