@@ -27,16 +27,6 @@ const QString kPatch = "games\\patches\\plutonia.wad\\anthology-to-1.9.vcdiff";
 QString server() { return qEnvironmentVariable("WADWRIGHT_FETCH_SERVER"); }
 QString sample() { return qEnvironmentVariable("WADWRIGHT_COLLECTION_SAMPLE"); }
 
-// The naming checksum tool's folder, with the real programs beside it.
-QString namingFolder() {
-  const QString folder = QDir::toNativeSeparators(QFileInfo(WADWRIGHT_NAMING_FOLDER).absoluteFilePath());
-  for (const char* program : {"wadwright.exe", "command.com", "bspatch.exe", "fetch.exe", "sha1sum.exe"}) {
-    QFile::remove(folder + "\\" + program);
-    QFile::copy(programFolder() + "\\" + program, folder + "\\" + program);
-  }
-  return folder;
-}
-
 // Everything under games, hidden files and empty folders too.
 QStringList inGames() {
   QStringList found;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -31,6 +32,17 @@ struct Scratch {
 
 /// The folder of the programs built: the tools beside wadwright.exe, and this test.
 inline QString programFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()); }
+
+/// The naming checksum tool's folder (naming_md5sum.cpp), with its drive, for the scratch folder may
+/// be on another; the real programs are put beside it.
+inline QString namingFolder() {
+  const QString folder = QDir::toNativeSeparators(QFileInfo(WADWRIGHT_NAMING_FOLDER).absoluteFilePath());
+  for (const char* program : {"wadwright.exe", "command.com", "bspatch.exe", "fetch.exe", "sha1sum.exe"}) {
+    QFile::remove(folder + "\\" + program);
+    QFile::copy(programFolder() + "\\" + program, folder + "\\" + program);
+  }
+  return folder;
+}
 
 /// Polls `done` for up to twenty seconds: Wine can be slow to start a program, or to let go what a
 /// program it ended held.
