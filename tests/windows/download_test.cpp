@@ -45,11 +45,7 @@ class DownloadOnWindows : public ::testing::Test {
   }
   // wadwright.exe of the naming folder, with Qt's DLLs found where the programs were built.
   void start(QProcess& wadwright, const QStringList& arguments, const QString& source) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("WADWRIGHT_PATCH_SOURCE", source);
-    environment.insert("PATH", programFolder() + ";" + environment.value("PATH"));
-    wadwright.setProcessEnvironment(environment);
-    wadwright.start(folder + "\\wadwright.exe", arguments);
+    startWadwright(wadwright, folder, arguments, {"WADWRIGHT_PATCH_SOURCE=" + source, "PATH=" + programFolder() + ";" + qEnvironmentVariable("PATH")});
   }
 
   Scratch work;

@@ -15,13 +15,8 @@ namespace {
 
 // wadwright.exe in `work`, with `work`'s temp\ for %TEMP% and its IWADs in `wads`.
 void start(QProcess& program, const Scratch& work, const QStringList& arguments) {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   const QString root = QDir::toNativeSeparators(work.dir.path());
-  environment.insert("TEMP", root + "\\temp");
-  environment.insert("TMP", root + "\\temp");
-  environment.insert("DOOMWADDIR", root + "\\wads");
-  program.setProcessEnvironment(environment);
-  program.start(programFolder() + "\\wadwright.exe", arguments);
+  startWadwright(program, programFolder(), arguments, {"TEMP=" + root + "\\temp", "TMP=" + root + "\\temp", "DOOMWADDIR=" + root + "\\wads"});
 }
 
 // A link to the folder `target` at `link`: a junction, as any user can make one on Windows. Wine

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -32,6 +33,14 @@ struct Scratch {
 
 /// The folder of the programs built: the tools beside wadwright.exe, and this test.
 inline QString programFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()); }
+
+/// Starts wadwright.exe of `folder` with `environment` ("NAME=value") added to ours.
+inline void startWadwright(QProcess& program, const QString& folder, const QStringList& arguments, const QStringList& environment) {
+  QProcessEnvironment added = QProcessEnvironment::systemEnvironment();
+  for (const QString& entry : environment) added.insert(entry.section('=', 0, 0), entry.section('=', 1));
+  program.setProcessEnvironment(added);
+  program.start(folder + "\\wadwright.exe", arguments);
+}
 
 /// The naming checksum tool's folder (naming_md5sum.cpp), with its drive, for the scratch folder may
 /// be on another; the real programs are put beside it.
