@@ -21,10 +21,6 @@ QString deadRunFolder(const char* letters = "AbC123") {
   return "tmp/wadwright-2147483646-1-" + platform::thisRunName().section('-', 2) + "-" + letters;
 }
 
-bool link(const QString& target, const QString& name) {
-  return symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0;
-}
-
 // A start's cleanup, with the scratch folder's tmp/ as both temporary folders.
 class DeadRuns : public ::testing::Test {
  protected:
@@ -55,10 +51,10 @@ TEST_F(DeadRuns, OurFolderGoesWithItsLinksButNotWhatTheyLeadTo) {
   for (const auto& [target, name] : std::vector<std::pair<QString, QString>>{
            {"victim/folder/inner", dead + "/file"}, {"victim/folder", dead + "/sub/folder"}, {"nowhere", dead + "/dangling"},
            {"victim/folder", deadRunFolder("link00")}})
-    ASSERT_TRUE(link(work.path(target), name));
+    ASSERT_TRUE(QFile::link(work.path(target), name));
   platform::beforeEnteringFolder = [&](const QString& path) {
     if (path.endsWith("/swapped")) {
-      ASSERT_TRUE(QDir().rename(path, work.path("moved")) && link(work.path("victim"), path));
+      ASSERT_TRUE(QDir().rename(path, work.path("moved")) && QFile::link(work.path("victim"), path));
     }
   };
   removeDeadRunsFolders();
@@ -92,7 +88,7 @@ TEST_F(DeadRuns, AnotherUsersFolderStaysWholeAndWhatItLeadsToAsItWas) {
     work.write("victim/folder/inner", "kept");
     chmod("victim/file", 0400);
     work.write(dead + "/sub/part", "theirs");
-    ASSERT_TRUE(link(work.path("victim/file"), dead + "/file") && link(work.path("victim/folder"), dead + "/sub/folder"));
+    ASSERT_TRUE(QFile::link(work.path("victim/file"), dead + "/file") && QFile::link(work.path("victim/folder"), dead + "/sub/folder"));
     ASSERT_EQ(runTool("chown", {"-hR", otherPlants ? uid + ":" + gid : "0:0", work.path(dead)}).code, 0);
     ASSERT_EQ(runTool("chown", {"-hR", otherPlants ? "0:0" : uid + ":" + gid, work.path("victim")}).code, 0);
     const QStringList identify{"--identify", "/nonexistent.wad"};

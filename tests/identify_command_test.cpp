@@ -38,21 +38,29 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   ScratchFolder work;
   QString program = builtTool("wadwright");
   work.write("hello.wad", "hello");
+  QDir().mkpath("elsewhere/sub");  // linkdir/.. is elsewhere, where the system opens the file
+  QFile::link("elsewhere/sub", "linkdir");
+  work.write("elsewhere/doom.wad", "hello");
   QString freedoom1 = kFreedoom + "freedoom1.wad", freedoom2 = kFreedoom + "freedoom2.wad";
   const QString remark = "\tThis is Freedoom, a free game that takes DOOM's place. I cannot patch it -sorry!";
-  ToolResult known = identify(program, {freedoom1, freedoom2});
-  EXPECT_EQ(linesOf(known), (QStringList{freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark, freedoom2 + "\tFreedoom: Phase 2 0.12.1" + remark}));
-  EXPECT_EQ(known.code, 0);
-  ToolResult unknown = identify(program, {freedoom1, "hello.wad"});
-  EXPECT_EQ(linesOf(unknown).value(1), "hello.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + QString(kHelloIsAPage));
-  EXPECT_EQ(unknown.code, 1);
-  ToolResult failed = identify(program, {"hello.wad", "missing.wad", "/dev/null"});
-  const QStringList failures = linesOf(failed);
-  ASSERT_EQ(failures.size(), 3);
-  EXPECT_EQ(failures[1], "missing.wad\terror\tI cannot find 'missing.wad': there is no such file.");
-  EXPECT_TRUE(failures[2].startsWith("/dev/null\terror\t'/dev/null' is not an ordinary file")) << failures[2].toStdString();
-  EXPECT_EQ(failed.code, 2);
-  EXPECT_EQ(work.entries(), QStringList{"hello.wad"});  // nothing run, nothing left
+  const QString hello = "\tunknown\t5d41402abc4b2a76b9719d911017c592" + QString(kHelloIsAPage);
+  const std::tuple<QStringList, QStringList, int> cases[] = {  // the files named, the lines, the status
+      {{freedoom1, freedoom2}, {freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark, freedoom2 + "\tFreedoom: Phase 2 0.12.1" + remark}, 0},
+      {{"hello.wad", freedoom1}, {"hello.wad" + hello, freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark}, 1},
+      {{"missing.wad", "/dev/null", "hello.wad"},
+       {"missing.wad\terror\tI cannot find 'missing.wad': there is no such file.",
+        "/dev/null\terror\t'/dev/null' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.",
+        "hello.wad" + hello}, 2},
+      // A folder is said to be one.
+      {{"linkdir/../doom.wad", "elsewhere/"}, {"linkdir/../doom.wad" + hello,
+        "elsewhere/\terror\t'elsewhere/' is a folder, not an IWAD: please name the IWAD file in it."}, 2},
+  };
+  for (const auto& [files, lines, status] : cases) {
+    const ToolResult run = identify(program, files);
+    EXPECT_EQ(linesOf(run), lines);
+    EXPECT_EQ(run.code, status);
+  }
+  EXPECT_EQ(work.entries(), (QStringList{"elsewhere", "hello.wad", "linkdir"}));  // nothing run, nothing left
 
   // Names byte for byte, even those that are not text; a tab cannot split a line, and is written
   // alike in every field.
@@ -62,14 +70,6 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   EXPECT_EQ(odd.out.split('\n').value(0), "bad\xff.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + kHelloIsAPage);
   EXPECT_TRUE(odd.out.split('\n').value(1).startsWith("tab\\there.wad\terror\tThe name 'tab\\there.wad' cannot be")) << odd.out.toStdString();
   EXPECT_TRUE(odd.out.split('\n').value(2).startsWith("esc\\x1b[2J.wad\terror\tI cannot find 'esc\\x1b[2J.wad'")) << odd.out.toStdString();
-
-  // The file read is the one the system opens by the path: linkdir/.. is elsewhere. A folder is said to be one.
-  QDir().mkpath("elsewhere/sub");
-  QFile::link("elsewhere/sub", "linkdir");
-  work.write("elsewhere/doom.wad", "hello");
-  EXPECT_EQ(linesOf(identify(program, {"linkdir/../doom.wad", "elsewhere/"})),
-            (QStringList{"linkdir/../doom.wad\tunknown\t5d41402abc4b2a76b9719d911017c592" + QString(kHelloIsAPage),
-                         "elsewhere/\terror\t'elsewhere/' is a folder, not an IWAD: please name the IWAD file in it."}));
 }
 
 // The program's own folder by its bytes: a name that is not valid text never leads to a sibling
@@ -94,30 +94,30 @@ TEST(IdentifyCommand, EveryCatalogueRowIsNamedInLinesAndInJson) {
   ToolFolder tools;  // the program beside a checksum tool that reaches the catalogue's rows
   tools.installReal({"wadwright"});
   tools.installFakeChecksum();
-  const char* const cases[][3] = {  // the checksum, the release, what it is
-      {"ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2", "This is Heretic, a game of its own on DOOM's engine."},
-      {"0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)", "This is DOOM 64, a game of its own that no DOOM release plays."},
-      {"4f47bb32bf5fd06bc1cc0b4a2e8e3910", "No Rest for the Living (BFG Edition, Xbox 360)",
-       "This is No Rest for the Living as the BFG Edition on Xbox 360 has it, a PWAD for DOOM2. No patch makes another release from it:"},
+  const QString cannot = " I cannot patch it -sorry!\n";
+  const char* kHereticV13 = "Heretic: Shadow of the Serpent Riders V1.3";
+  const std::tuple<const char*, QString, int> cases[] = {  // the checksum, what is said after the name, the status
+      {"ae779722390ec32fa37b0d361f7d82f8", "Heretic shareware V1.2\tThis is Heretic, a game of its own on DOOM's engine." + cannot, 0},
+      {"0aaba212339c72250f8a53a0a2b6189e", "DOOM 64 (2020 re-release)\tThis is DOOM 64, a game of its own that no DOOM release plays." +
+                                               cannot, 0},
+      {"4f47bb32bf5fd06bc1cc0b4a2e8e3910", "No Rest for the Living (BFG Edition, Xbox 360)\tThis is No Rest for the Living as the BFG "
+                                           "Edition on Xbox 360 has it, a PWAD for DOOM2. No patch makes another release from it:" + cannot, 0},
+      // Heretic V1.3's SHA-1 with another MD5: the MD5 keeps its column, and what it half matches
+      // follows, then what the file is (this one text).
+      {"f489d479371df32f6d280a0cb23b59a35ba2b833", "unknown\tf489d479371df32f6d280a0cb23b59a3\tThis file has the SHA-1 of " +
+       QString(kHereticV13) + ", but not its MD5: it is not that release, or it is damaged. I cannot patch this -sorry! It is a web "
+                              "page, not a game file: the download failed.\n", 1},
   };
-  for (const auto& [checksum, release, what] : cases) {
+  for (const auto& [checksum, said, status] : cases) {
     work.write("x.wad", fakeRelease(checksum));
     ToolResult run = identify(tools.path() + "/wadwright", {"x.wad"});
-    EXPECT_EQ(run.out, QByteArray("x.wad\t") + release + "\t" + what + " I cannot patch it -sorry!\n");
-    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, "x.wad\t" + said.toUtf8());
+    EXPECT_EQ(run.code, status);
   }
-  // Heretic V1.3's SHA-1 with another MD5: the MD5 keeps its column, and what it half matches follows,
-  // then what the file is (this one text).
-  const char* kHereticV13 = "Heretic: Shadow of the Serpent Riders V1.3";
-  work.write("half.wad", fakeRelease("f489d479371df32f6d280a0cb23b59a35ba2b833"));
-  ToolResult half = identify(tools.path() + "/wadwright", {"half.wad"});
-  EXPECT_EQ(half.out, QByteArray("half.wad\tunknown\tf489d479371df32f6d280a0cb23b59a3\tThis file has the SHA-1 of ") + kHereticV13 +
-                          ", but not its MD5: it is not that release, or it is damaged. I cannot patch this -sorry! It is a web "
-                          "page, not a game file: the download failed.\n");
-  EXPECT_EQ(half.code, 1);
   work.write("v12.wad", fakeRelease("792fd1fea023d61210857089a7c1e351"));
   work.write("ultimate.wad", fakeRelease("c4fe9fd920207691a9f493668e0a2083"));
-  ToolResult run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad", "half.wad"});
+  // x.wad holds the half match, the last row above.
+  ToolResult run = identify(tools.path() + "/wadwright", {"--json", "v12.wad", "ultimate.wad", "gone.wad", "x.wad"});
   EXPECT_EQ(run.code, 2);
   QJsonArray files = QJsonDocument::fromJson(run.out).array();
   ASSERT_EQ(files.size(), 4) << run.out.toStdString();

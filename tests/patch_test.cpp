@@ -9,7 +9,6 @@
 #include "patching/patch_action.h"
 #include "patching/patch_ways.h"
 #include "support/bsdiff_patch.h"
-#include "support/demo_bytes.h"
 #include "support/scratch_folder.h"
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
@@ -73,24 +72,21 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
   tools.installReal({"bspatch.exe"});
   work.write("patches/big", bsdiffPatch(source, source + QByteArray(3 << 20, 'x')));  // 3 MB won't fit
   PatchResult full = create("d1_11.wad", " patches\\big");
-  work.write("v11.lmp", demo({2, 1, 1, 1, 0, 0, 0}));  // DOOM V1.1's
   work.makeReadOnly();
   PatchResult readOnly = create();
   EXPECT_TRUE(full.message.contains("but its folder has only")) << full.message.toStdString();
   EXPECT_EQ(readOnly.message, "I cannot create 'd1_11.wad' here: this folder is read-only. Copy the IWAD into a folder of "
                               "your own and open it there.");
   EXPECT_EQ(readOnly.patchCommand, "");
-  tools.installReal({"wadwright"});  // and --make --list and --demo say that nothing can be made there
+  tools.installReal({"wadwright"});  // and --make --list says that nothing can be made there
   ToolResult list = runTool(tools.path() + "/wadwright", {"--make", "--list", "mine.wad"});
   EXPECT_EQ(list.code, 1);
   EXPECT_TRUE(list.out.startsWith("mine.wad\tnothing\tI cannot make anything from 'mine.wad' here: this folder is read-only."));
-  list = runTool(tools.path() + "/wadwright", {"--demo", "v11.lmp", "mine.wad"});
-  EXPECT_TRUE(list.out.contains("\nmine.wad\tcould be made into\tDOOM V1.1\tI cannot create 'd1_11.wad' here: this folder is read-only."));
   tools.install("fetch.exe", "#!/bin/sh\ntouch \"$0.ran\"\n");  // and --make --download fetches nothing
   list = runTool(tools.path() + "/wadwright", {"--make", "--download", "d1_18.wad", "mine.wad"});
   EXPECT_TRUE(list.out.contains("\trefused\tI cannot create 'd1_18.wad' here: this folder is read-only."));
   EXPECT_FALSE(QFile::exists(tools.path() + "/fetch.exe.ran"));
-  EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches", "v11.lmp"}));
+  EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches"}));
 }
 
 // The collection renamed its labels in every folder: a copy from before or after the renames holds a

@@ -23,9 +23,8 @@ inline constexpr const char* kNoRowSha1 = "#!/bin/sh\necho 00112233445566778899a
 /// lump `lump`.
 inline QByteArray wadBytes(const QStringList& names, const QByteArray& magic = "IWAD", const QByteArray& lump = "data") {
   const auto le32 = [](qsizetype value) {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(quint32(value), bytes.data());
-    return bytes;
+    const quint32 bytes = qToLittleEndian(quint32(value));
+    return QByteArray(reinterpret_cast<const char*>(&bytes), 4);
   };
   QByteArray body, directory;
   for (const QString& name : names) {
@@ -39,6 +38,7 @@ inline QByteArray wadBytes(const QStringList& names, const QByteArray& magic = "
 
 struct UnknownFile {
   QString name;
+  QByteArray bytes;
   QString kind;  ///< As --json names it.
   QString game;  ///< Empty where none is told.
   QString told;  ///< What is said after the design's sentence; where it ends in a blank, how that begins.
@@ -53,50 +53,44 @@ inline std::vector<UnknownFile> writeUnknownFiles(const ScratchFolder& work) {
   QFile freedoom("/usr/share/games/doom/freedoom1.wad");  // 27284992 bytes, its directory last
   if (!freedoom.open(QIODevice::ReadOnly)) return {};
   QByteArray changed = freedoom.readAll();
-  work.write("half.wad", changed.left(changed.size() / 2));
+  const QByteArray half = changed.left(changed.size() / 2);
   changed[1000] = char(changed[1000] ^ 1);  // within its first lump
-  work.write("changed.wad", changed);
-  work.write("empty.wad", "");
-  work.write("page.wad", "<!DOCTYPE html>\n<html><head><title>404 Not Found</title></head><body>Not Found</body></html>\n");
-  work.write("program.wad", QByteArray("MZ\x90\0\x03\0\0\0", 8));
-  const QByteArray billion = QByteArray("IWAD") + QByteArray::fromHex("00ca9a3b0c000000");  // 10^9 lumps from 12
-  work.write("billion.wad", billion);
-  work.write("overlap.wad", QByteArray("PWAD") + QByteArray::fromHex("0100000004000000") + QByteArray(16, '\0'));
   work.write("inner.wad", wadBytes({"E1M1", "THINGS"}));
   runTool("python3", {"-m", "zipfile", "-c", work.path("zipped.wad"), work.path("inner.wad")});
   QFile::remove(work.path("inner.wad"));
-  work.write("addon.wad", wadBytes({"MAP07", "THINGS", "MAP09", "THINGS"}, "PWAD"));
   // As the collection makes it: 32 maps in 3139972 bytes.
   QStringList levels;
   for (int map = 1; map <= 32; ++map) levels << QString("MAP%1").arg(map, 2, 10, QChar('0'));
-  work.write("levels.wad", wadBytes(levels + QStringList{"THINGS"}, "PWAD", QByteArray(3139972 - 12 - 33 * 16, 'x')));
   const QByteArray hexen = wadBytes({"MAPINFO", "MAP01", "THINGS", "BEHAVIOR", "MAP02", "THINGS", "BEHAVIOR"});
-  work.write("hexen.wad", hexen);
   const QByteArray doom = wadBytes({"ENDOOM", "E1M1", "THINGS", "E1M2", "THINGS", "E2M1", "THINGS"});
-  work.write("doom.wad", doom);
-  work.write("strife.wad", wadBytes({"ENDSTRF", "MAP01", "THINGS"}));
-  work.write("heretic.wad", wadBytes({"ENDTEXT", "E1M1", "THINGS"}));
-  work.write("nogame.wad", wadBytes({"PLAYPAL", "COLORMAP"}));
   const QString iwadOf = "It is an IWAD of %1 that I do not know; it holds the maps %2. The nearest in size is %3, %4 bytes larger.";
-  return {
-      {"empty.wad", "empty", "", "The file is empty."},
-      {"zipped.wad", "archive", "", "It is a zip archive; unpack it: the IWAD is inside."},
-      {"page.wad", "page", "", "It is a web page, not a game file: the download failed."},
-      {"program.wad", "not-wad", "", "It is no WAD: it begins with 4D 5A 90 00 (MZ..)."},
-      {"half.wad", "cut-short", "", "It is cut short or damaged: it has 13642496 bytes, and its own directory says it should have 27284992."},
-      {"billion.wad", "cut-short", "", "It is cut short or damaged: it has 12 bytes, and its own directory says it should have 16000000012."},
-      {"overlap.wad", "cut-short", "", "It is damaged: its directory overlaps its header."},
-      {"changed.wad", "damaged-copy", "Freedoom: Phase 1",
+  const std::vector<UnknownFile> files = {
+      {"empty.wad", "", "empty", "", "The file is empty."},
+      {"zipped.wad", work.read("zipped.wad"), "archive", "", "It is a zip archive; unpack it: the IWAD is inside."},
+      {"page.wad", "<!DOCTYPE html>\n<html><head><title>404 Not Found</title></head><body>Not Found</body></html>\n", "page", "",
+       "It is a web page, not a game file: the download failed."},
+      {"program.wad", QByteArray("MZ\x90\0\x03\0\0\0", 8), "not-wad", "", "It is no WAD: it begins with 4D 5A 90 00 (MZ..)."},
+      {"half.wad", half, "cut-short", "", "It is cut short or damaged: it has 13642496 bytes, and its own directory says it should have 27284992."},
+      {"billion.wad", "IWAD" + QByteArray::fromHex("00ca9a3b0c000000"), "cut-short", "",  // 10^9 lumps from 12
+       "It is cut short or damaged: it has 12 bytes, and its own directory says it should have 16000000012."},
+      {"overlap.wad", "PWAD" + QByteArray::fromHex("0100000004000000") + QByteArray(16, '\0'), "cut-short", "",
+       "It is damaged: its directory overlaps its header."},
+      {"changed.wad", changed, "damaged-copy", "Freedoom: Phase 1",
        "It is a damaged or changed copy of Freedoom: Phase 1 0.12.1: it has the size, not the checksum. I will not patch it."},
-      {"addon.wad", "pwad", "", "It is an add-on (a PWAD): it needs an IWAD to be played; it holds the maps MAP07, MAP09."},
-      {"levels.wad", "pwad", "",
+      {"addon.wad", wadBytes({"MAP07", "THINGS", "MAP09", "THINGS"}, "PWAD"), "pwad", "",
+       "It is an add-on (a PWAD): it needs an IWAD to be played; it holds the maps MAP07, MAP09."},
+      {"levels.wad", wadBytes(levels + QStringList{"THINGS"}, "PWAD", QByteArray(3139972 - 12 - 33 * 16, 'x')), "pwad", "",
        "It is the DOOM2 levels PWAD the public patch collection makes, an add-on (a PWAD): it needs an IWAD to be played; it "
        "holds the maps MAP01-MAP32."},
-      {"hexen.wad", "iwad", "Hexen", iwadOf.arg("Hexen", "MAP01-MAP02", "Hexen demo").arg(10644136 - hexen.size()) + kNothingMade},
-      {"doom.wad", "iwad", "DOOM", iwadOf.arg("DOOM", "E1M1-E1M2, E2M1", "DOOM ALPHA 0.2").arg(496250 - doom.size()) + kNothingMade},
-            // The smallest release of each game is the nearest: these two end there, as rows may be added.
-      {"strife.wad", "iwad", "Strife", "It is an IWAD of Strife that I do not know; it holds the maps MAP01. The nearest in size is "},
-      {"heretic.wad", "iwad", "Heretic", "It is an IWAD of Heretic that I do not know; it holds the maps E1M1. The nearest in size is "},
-      {"nogame.wad", "iwad", "", "It is a WAD of 2 lumps, of no game I know."},
+      {"hexen.wad", hexen, "iwad", "Hexen", iwadOf.arg("Hexen", "MAP01-MAP02", "Hexen demo").arg(10644136 - hexen.size()) + kNothingMade},
+      {"doom.wad", doom, "iwad", "DOOM", iwadOf.arg("DOOM", "E1M1-E1M2, E2M1", "DOOM ALPHA 0.2").arg(496250 - doom.size()) + kNothingMade},
+      // The smallest release of each game is the nearest: these two end there, as rows may be added.
+      {"strife.wad", wadBytes({"ENDSTRF", "MAP01", "THINGS"}), "iwad", "Strife",
+       "It is an IWAD of Strife that I do not know; it holds the maps MAP01. The nearest in size is "},
+      {"heretic.wad", wadBytes({"ENDTEXT", "E1M1", "THINGS"}), "iwad", "Heretic",
+       "It is an IWAD of Heretic that I do not know; it holds the maps E1M1. The nearest in size is "},
+      {"nogame.wad", wadBytes({"PLAYPAL", "COLORMAP"}), "iwad", "", "It is a WAD of 2 lumps, of no game I know."},
   };
+  for (const UnknownFile& file : files) work.write(file.name, file.bytes);
+  return files;
 }

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Serves the files of FOLDER to fetch.exe's tests, on 127.0.0.1 only: over plain HTTP, and over
 HTTPS with a certificate it signs itself, which no one trusts. Prints "HTTP_PORT HTTPS_PORT" once
-both listen, then "stalled PATH" whenever a stalled answer has sent all it will, and serves until
-it is ended. The path's first part (/good/PATH, /changed/PATH, ...)
+both listen, and serves until it is ended. The path's first part (/good/PATH, /changed/PATH, ...)
 says how the rest is served: see do_GET.
 Usage: fetch_server.py FOLDER
 """
@@ -58,8 +57,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if way not in ways:
             return self.answer(404, b"no such way", kind="text/plain")
         self.answer(200, *ways[way])
-        if way == "stall":  # said once the half is sent, for a test that ends the client then
-            print("stalled", self.path, flush=True)
+        if way == "stall":
             time.sleep(120)
         if way == "endless":
             try:

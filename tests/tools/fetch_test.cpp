@@ -84,7 +84,6 @@ TEST_F(Fetch, EachFaultSaysWhatHappenedAndLeavesNothing) {
       // A password in the address is never said.
       {{}, QString(http_).replace("//", "//player:secret@") + "/status/404/" + kPath, {}, 1,
        "^The server answered 404 \\(Not Found\\) for http://127.0.0.1:\\d+/status/404/" + kPath + "\n$"},
-      {{}, http_ + "/status/500/" + kPath, {}, 1, "^The server answered 500 \\(Internal Server Error\\) for http://\\S+\n$"},
       {{}, http_ + "/to-http/" + kPath, {}, 1, "^The server sent me on from http://\\S+ to an address that is not https://: I do not follow it\\.\n$"},
       {{}, http_ + "/to-https/" + kPath, {}, 2, untrusted},  // followed, and refused there
       {{}, https_ + "/good/" + kPath, {}, 2, untrusted},

@@ -16,10 +16,7 @@ TEST(CommandLineOnWindows, ATextOfTheChecksumToolNamesTheFileFound) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const QString iwad = QDir::toNativeSeparators(QFileInfo("dwd\\DOOM2.WAD").absoluteFilePath());
   QProcess program;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("DOOMWADDIR", QFileInfo(iwad).path());
-  program.setProcessEnvironment(environment);
-  program.start(programFolder() + "\\wadwright.exe", {"--find"});
+  startWadwright(program, programFolder(), {"--find"}, {"DOOMWADDIR=" + QFileInfo(iwad).path()});
   program.waitForFinished(60000);
   CloseHandle(held);
   EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()).section("\r\n", 0, 0),

@@ -27,16 +27,6 @@ const QString kPatch = "games\\patches\\plutonia.wad\\anthology-to-1.9.vcdiff";
 QString server() { return qEnvironmentVariable("WADWRIGHT_FETCH_SERVER"); }
 QString sample() { return qEnvironmentVariable("WADWRIGHT_COLLECTION_SAMPLE"); }
 
-// The naming checksum tool's folder, with the real programs beside it.
-QString namingFolder() {
-  const QString folder = QDir::toNativeSeparators(QFileInfo(WADWRIGHT_NAMING_FOLDER).absoluteFilePath());
-  for (const char* program : {"wadwright.exe", "command.com", "bspatch.exe", "fetch.exe", "sha1sum.exe"}) {
-    QFile::remove(folder + "\\" + program);
-    QFile::copy(programFolder() + "\\" + program, folder + "\\" + program);
-  }
-  return folder;
-}
-
 // Everything under games, hidden files and empty folders too.
 QStringList inGames() {
   QStringList found;
@@ -55,11 +45,7 @@ class DownloadOnWindows : public ::testing::Test {
   }
   // wadwright.exe of the naming folder, with Qt's DLLs found where the programs were built.
   void start(QProcess& wadwright, const QStringList& arguments, const QString& source) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("WADWRIGHT_PATCH_SOURCE", source);
-    environment.insert("PATH", programFolder() + ";" + environment.value("PATH"));
-    wadwright.setProcessEnvironment(environment);
-    wadwright.start(folder + "\\wadwright.exe", arguments);
+    startWadwright(wadwright, folder, arguments, {"WADWRIGHT_PATCH_SOURCE=" + source, "PATH=" + programFolder() + ";" + qEnvironmentVariable("PATH")});
   }
 
   Scratch work;

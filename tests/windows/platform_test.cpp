@@ -32,12 +32,6 @@ int running(const wchar_t* name) {
   return count;
 }
 
-// Polls `done` for up to twenty seconds: what a process leaves is let go as Windows ends it.
-bool soon(const std::function<bool()>& done) {
-  for (int wait = 0; wait < 400 && !done(); ++wait) Sleep(50);
-  return done();
-}
-
 }  // namespace
 
 TEST(FindProgramOnWindows, OwnHelpersComeOnlyFromTheProgramFolderAndNothingFromTheWorkingOne) {
@@ -159,8 +153,8 @@ TEST(CommandRunOnWindows, ACancelEndsTheToolAndLeavesNoOutputFile) {
     return run.waitProcessingEvents();
   });
   EXPECT_EQ(found.outcome, Identification::Outcome::Abandoned);
-  EXPECT_TRUE(soon([] { return running(L"md5sum.exe") == 0; }));
-  EXPECT_TRUE(soon([&work] { return work.entries() == QStringList{"big.wad"}; })) << work.entries().join(" ").toStdString();
+  EXPECT_TRUE(within([] { return running(L"md5sum.exe") == 0; }));
+  EXPECT_TRUE(within([&work] { return work.entries() == QStringList{"big.wad"}; })) << work.entries().join(" ").toStdString();
 }
 
 // The hidden window by which a console program hears of the session's end.
@@ -190,7 +184,7 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
       {"killed", [](QProcess& program) { program.kill(); }},
       {"logged off", [](QProcess& program) {
          HWND window = nullptr;  // made on a thread of its own, maybe still being made
-         ASSERT_TRUE(soon([&] { return (window = sessionWindowOf(DWORD(program.processId()))) != nullptr; }));
+         ASSERT_TRUE(within([&] { return (window = sessionWindowOf(DWORD(program.processId()))) != nullptr; }));
          DWORD_PTR mayEnd = 0;
          SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &mayEnd);
          EXPECT_TRUE(mayEnd);
@@ -214,7 +208,7 @@ TEST(CommandRunOnWindows, HelpersEndWithTheProgramHoweverItEnds) {
     QProcess program;
     program.start(programFolder() + "\\windows_test.exe", {"--run-and-wait", "windows_test.exe --sleep helper.pid"});
     ASSERT_TRUE(program.waitForStarted());
-    ASSERT_TRUE(soon([&] { return work.read("helper.pid").toULong() != 0; }));
+    ASSERT_TRUE(within([&] { return work.read("helper.pid").toULong() != 0; }));
     DWORD pid = work.read("helper.pid").toULong();
     ASSERT_NE(pid, 0u);
     HANDLE helper = OpenProcess(SYNCHRONIZE, FALSE, pid);

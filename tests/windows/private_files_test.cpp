@@ -13,26 +13,10 @@
 
 namespace {
 
-// Polls `done` for up to twenty seconds: Wine can be slow to start a program, or to let go what
-// a program it ended held.
-bool within(const std::function<bool()>& done) {
-  for (int wait = 0; wait < 400 && !done(); ++wait) Sleep(50);
-  return done();
-}
-
-QStringList entriesOf(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 // wadwright.exe in `work`, with `work`'s temp\ for %TEMP% and its IWADs in `wads`.
 void start(QProcess& program, const Scratch& work, const QStringList& arguments) {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   const QString root = QDir::toNativeSeparators(work.dir.path());
-  environment.insert("TEMP", root + "\\temp");
-  environment.insert("TMP", root + "\\temp");
-  environment.insert("DOOMWADDIR", root + "\\wads");
-  program.setProcessEnvironment(environment);
-  program.start(programFolder() + "\\wadwright.exe", arguments);
+  startWadwright(program, programFolder(), arguments, {"TEMP=" + root + "\\temp", "TMP=" + root + "\\temp", "DOOMWADDIR=" + root + "\\wads"});
 }
 
 // A link to the folder `target` at `link`: a junction, as any user can make one on Windows. Wine
@@ -85,7 +69,7 @@ TEST(PrivateFilesOnWindows, TempIsAsItWasAfterEveryModeAndTheIwadAsItWas) {
       ASSERT_TRUE(program.waitForFinished(60000));
       const QByteArray said = program.readAllStandardOutput();
       EXPECT_TRUE(said.contains("doom.wad\t") && said.contains("unknown")) << said.toStdString();  // identified
-      EXPECT_EQ(entriesOf("temp").join(' ').toStdString(), "");
+      EXPECT_EQ(work.entries("temp").join(' ').toStdString(), "");
       EXPECT_EQ(GetFileAttributesW(iwad.c_str()) & FILE_ATTRIBUTE_READONLY, attributes & FILE_ATTRIBUTE_READONLY);
       EXPECT_EQ(work.read("wads/doom.wad"), "IWAD");
     }
@@ -105,23 +89,23 @@ TEST(PrivateFilesOnWindows, AForcedEndLeavesNothingForGood) {
   ASSERT_TRUE(within([] { return QFile::exists("wads/md5tmp.txt"); }));
   identify.kill();
   identify.waitForFinished();
-  EXPECT_TRUE(within([] { return entriesOf("wads") == QStringList{"big.wad"}; })) << entriesOf("wads").join(' ').toStdString();
+  EXPECT_TRUE(within([&] { return work.entries("wads") == QStringList{"big.wad"}; })) << work.entries("wads").join(' ').toStdString();
 
   // Handing it over from a private folder in %TEMP%, killed, it leaves that folder, empty: the link
   // goes with the run, not the IWAD it names. The next run removes the folder.
   QProcess find, next;
   start(find, work, {"--find"});
-  ASSERT_TRUE(within([] {  // its folder, the IWAD handed over in it
-    return entriesOf("temp").size() == 1 && entriesOf("temp/" + entriesOf("temp")[0]).contains("md5tmp.txt");
+  ASSERT_TRUE(within([&] {  // its folder, the IWAD handed over in it
+    return work.entries("temp").size() == 1 && work.entries("temp/" + work.entries("temp")[0]).contains("md5tmp.txt");
   }));
-  const QString left = "temp/" + entriesOf("temp")[0];
+  const QString left = "temp/" + work.entries("temp")[0];
   find.kill();
   find.waitForFinished();
-  EXPECT_TRUE(within([&] { return entriesOf(left).isEmpty(); })) << entriesOf(left).join(' ').toStdString();
+  EXPECT_TRUE(within([&] { return work.entries(left).isEmpty(); })) << work.entries(left).join(' ').toStdString();
   EXPECT_EQ(QFileInfo("wads/big.wad").size(), qint64(4) << 30);
   start(next, work, {"--identify", "none.wad"});
   ASSERT_TRUE(next.waitForFinished(60000));
-  EXPECT_EQ(entriesOf("temp"), QStringList{});
+  EXPECT_EQ(work.entries("temp"), QStringList{});
 }
 
 // A start removes a dead run's folder, and no link in %TEMP% named as one, nor what a link inside
@@ -139,7 +123,7 @@ TEST(PrivateFilesOnWindows, AStartFollowsNoLinkNamedAsADeadRunsFolderOrInsideOne
   start(next, work, {"--identify", "none.wad"});
   ASSERT_TRUE(next.waitForFinished(60000));
   EXPECT_EQ(work.read("victim/folder/inner"), "kept");
-  EXPECT_FALSE(entriesOf("temp").contains(QFileInfo(deadRunFolder("plain0")).fileName())) << entriesOf("temp").join(' ').toStdString();
+  EXPECT_FALSE(work.entries("temp").contains(QFileInfo(deadRunFolder("plain0")).fileName())) << work.entries("temp").join(' ').toStdString();
 }
 
 // A subfolder swapped for a link between its listing and its entry is not entered.
