@@ -88,19 +88,3 @@ TEST(MakePlan, WhatStandsInTheWayIsFoundInOneOrder) {
     EXPECT_EQ(plan.ready(), each.why.isEmpty());
   }
 }
-
-// What a fetch brings is listed once with its size; once it is there, the plan is ready.
-TEST(MakePlan, AFetchFillsThePlanAndItIsDecidedAgain) {
-  ScratchFolder work;
-  work.write("patches/doom.wad/ud-to-1.9.vcdiff", "patch");
-  const MakePlan plan = planMaking({rowWithMd5("4461d4511386518e784c647e3128e7bc"), "d1_19.wad"});
-  ASSERT_EQ(plan.hold, Hold::Fetch);
-  ASSERT_EQ(plan.toFetch.files.size(), 1u);
-  EXPECT_EQ(plan.toFetch.files[0].target(), QDir::toNativeSeparators("patches/doom.wad/kex-to-ud.vcdiff"));
-  EXPECT_EQ(plan.toFetch.bytes(), 40050);
-  EXPECT_EQ(plan.way.steps[0].state, PatchState::Fetchable);
-  work.write("patches/doom.wad/kex-to-ud.vcdiff", "patch");
-  const MakePlan again = planAgain(plan);
-  EXPECT_TRUE(again.ready()) << again.why.toStdString();
-  EXPECT_EQ(again.way.steps[0].state, PatchState::Present);
-}
