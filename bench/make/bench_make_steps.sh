@@ -31,7 +31,9 @@ cached() {
   part=$(mktemp "$file.XXXXXX")
   "$@" "$part" && mv "$part" "$file" || { rm -f "$part"; return 1; }
 }
-derive() { { head -c 12M "$hub"; head -c 64K "$rerelease"; tail -c +$((12 * 1048576 + 1)) "$hub" | head -c 12M; } >"$1"; }
+# (The second 12 MiB taken by head first: a head that stops early would end tail by SIGPIPE, a
+# failure under pipefail.)
+derive() { { head -c 12M "$hub"; head -c 64K "$rerelease"; head -c 24M "$hub" | tail -c +$((12 * 1048576 + 1)); } >"$1"; }
 cached "$historic" derive
 cached "$to_hub" xdelta3 -e -f -S lzma -s "$rerelease" "$hub"
 cached "$to_historic" xdelta3 -e -f -S lzma -s "$hub" "$historic"
