@@ -1,6 +1,5 @@
 #include "way_make.h"
 
-#include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -9,7 +8,6 @@
 #include "identify/identification.h"
 #include "platform/held_file.h"
 #include "platform/native_names.h"
-#include "platform/writable_folder.h"
 
 namespace {
 
