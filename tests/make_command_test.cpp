@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QtCore/qtestsupport_core.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <memory>
@@ -112,22 +111,6 @@ TEST_F(MakeCommand, AskedToEndItLeavesNothing) {
   EXPECT_EQ(window.wait().code, 128 + SIGTERM);  // it ended by itself
 }
 
-namespace {
-
-// A file system of its own over `path` while it lives (mounting needs root): tmpfs, or ramfs,
-// which reports no size at all.
-struct SmallMount {
-  SmallMount(const QString& path, const char* type, const char* options) : path(path) {
-    QDir().mkpath(path);
-    mounted = mount(type, qPrintable(path), type, 0, options) == 0;
-  }
-  ~SmallMount() { if (mounted) umount2(qPrintable(path), MNT_DETACH); }
-  QString path;
-  bool mounted = false;
-};
-
-}  // namespace
-
 // The 2024 re-release, made into Ultimate Doom and then DOOM V1.9, each file some 200 KB; what is
 // made on the way goes to XDG_RUNTIME_DIR, runtime/ here.
 class MakeInSteps : public MakeCommand {
@@ -215,28 +198,27 @@ TEST_F(MakeInSteps, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
 // bytes) goes where it fits; where nothing has room, the way is refused before it starts, and
 // --list says so. A file system that reports no size (ramfs) is not taken for a full one.
 TEST_F(MakeInSteps, WhatIsMadeOnTheWayGoesWhereItFitsOrTheWayIsRefusedBeforeItStarts) {
-  SmallMount xdg(work.path("runtime"), "tmpfs", "size=100k"), tmp(work.path("tmp"), "tmpfs", "size=100k");
-  if (!xdg.mounted || !tmp.mounted) GTEST_SKIP() << "mounting needs root";
+  ScratchFolder xdg, tmp, ramfs;  // small file systems of their own; ramfs reports no size at all
+  if (!xdg.mountSmall() || !tmp.mountSmall()) GTEST_SKIP() << "mounting needs root";
+  ASSERT_TRUE(ramfs.mountSmall("ramfs"));
+  QDir::setCurrent(work.path());
   QDir().mkpath("big");
   expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\tstore/d1_19.wad is DOOM V1.9: made and checked, by way of Ultimate Doom"}},
-             QStringList(runtime) << "TMPDIR=" + work.path("big"));
+             {"XDG_RUNTIME_DIR=" + xdg.path(), "TMPDIR=" + work.path("big")});
   QFile::remove("store/d1_19.wad");
 
-  const QStringList full = QStringList(runtime) << "TMPDIR=" + work.path("tmp");
+  const QStringList full = {"XDG_RUNTIME_DIR=" + xdg.path(), "TMPDIR=" + tmp.path()};
   const QString noRoom = "I cannot make 'store/d1_19.wad' in 2 steps: what is made on the way takes 12408292 bytes, and I found no "
-                         "private folder of yours with that much room free in XDG_RUNTIME_DIR (" + work.path("runtime") +
-                         ") or in the temporary folder " + work.path("tmp") + ".";
+                         "private folder of yours with that much room free in XDG_RUNTIME_DIR (" + xdg.path() +
+                         ") or in the temporary folder " + tmp.path() + ".";
   expectMade({{{"d1_19.wad", "store/kex.wad"}, 1, "refused\t" + noRoom}}, full);
   EXPECT_TRUE(wadwright({"--make", "--list", "store/kex.wad"}, full).out.contains(
       "\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\tstore/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\t" +
       noRoom.toUtf8() + "\n"));
   EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "v19.lmp"}));
 
-  SmallMount ramfs(work.path("ramfs"), "ramfs", "");
-  ASSERT_TRUE(ramfs.mounted);
-  expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\t"}}, {"XDG_RUNTIME_DIR=" + work.path("ramfs"), "TMPDIR=" + work.path("tmp")});
-  EXPECT_EQ(work.entries("runtime") + work.entries("tmp") + work.entries("ramfs"), QStringList{});
-
+  expectMade({{{"d1_19.wad", "store/kex.wad"}, 0, "made\t"}}, {"XDG_RUNTIME_DIR=" + ramfs.path(), "TMPDIR=" + tmp.path()});
+  EXPECT_EQ(xdg.entries() + tmp.entries() + ramfs.entries(), QStringList{});
 }
 
 // What is made on the way and cannot be checked ends the making, and goes.
