@@ -32,7 +32,7 @@ TEST(CollectionFiles, EveryFileAWayNamesIsPinned) {
 }
 
 // Where no other is named, the collection at the pinned commit; a folder named relative to where
-// Wadwright started. The command line's tests fetch from an address and refuse ftp://.
+// Wadwright started. The command line's tests fetch from an address; the plan's refuse ftp://.
 TEST(PatchSource, TheDefaultOrTheFolderNamed) {
   const CollectionFile& file = *lookUpCollectionFile("doom.wad/kex-to-ud.vcdiff");
   QProcessEnvironment environment;
