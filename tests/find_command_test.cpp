@@ -150,7 +150,6 @@ TEST(FindCommand, ASignalStopsARunOverManyFiles) {
   const std::tuple<QStringList, int, bool> cases[] = {  // the words, the signal, the folder locked by another program
       {{"--identify", "--json", "many/a.wad", "many/b.wad", "many/c.wad"}, SIGTERM, false}, {{"--find", "--json"}, SIGHUP, false},
       {{"--identify", "many/a.wad", "many/b.wad"}, SIGINT, false}, {{"--identify", "many/a.wad", "many/b.wad"}, SIGTERM, true},
-      {{"--demo", "--json", "many/x.lmp", "many/a.wad", "many/b.wad"}, SIGTERM, false},
       {{"--demo", "many/x.lmp", "many/a.wad", "many/b.wad"}, SIGINT, false},
   };
   for (const auto& [words, signal, locked] : cases) {

@@ -34,7 +34,6 @@ using MainWindowTest = Form1Fixture;
 TEST_F(MainWindowTest, ARowShowsItsReleaseAndExactlyItsOffers) {
   // The checksum, the release, whether "Update it!" is offered, the backdate buttons offered, and the note.
   const std::tuple<const char*, QString, bool, QStringList, Note> cases[] = {
-      {kDoomV1666, "DOOM V1.666", true, {}, Note::None},
       {kUltimate, "Ultimate Doom", false, {"V1.1", "V1.2", "V1.666", "V1.8", "V1.9"}, Note::DoomBackdate},
       {kDoom2, "Doom2 V1.9", false, {"V1.666", "V1.666 German", "V1.7", "V1.7a", "V1.8"}, Note::Doom2Backdate},
       {"b77ca6a809c4fae086162dad8e7a1335", "Final Doom - Plutonia Experiment Classic Complete (PlayStation 3, USA)", true, {},
