@@ -122,25 +122,17 @@ TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesAfreshAndEndsAToolThat
   settle();
   EXPECT_EQ(form->Label1->text(), form->File1->selectedName() == "a.wad" ? "Ultimate Doom" : "Doom2 V1.9");
 
-  // `then`, once the checksum tool has been started `starts` times, from inside the window's wait
+  // Whether the checksum tool has been started `starts` times; asked from inside the window's wait
   // for the tool at work.
   QTimer poll;
-  const auto once = [&](int starts, std::function<void()> then) {
-    QObject::disconnect(&poll, nullptr, nullptr, nullptr);
-    QObject::connect(&poll, &QTimer::timeout, [&, starts, then] {
-      if (work.read("started").count('\n') < starts) return;
-      poll.stop();
-      then();
-    });
-    poll.start(10);
-  };
+  const auto started = [&](int starts) { return [&, starts] { return work.read("started").count('\n') >= starts; }; };
   bool busy = false;
   QElapsedTimer clock;
   QFile::remove("started");
-  once(1, [&] {
+  once(poll, started(1), [&] {
     busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     clock.start();
-    once(2, [&] { clickEntry(*form, "b.wad"); });  // and another while c.wad is worked out
+    once(poll, started(2), [&] { clickEntry(*form, "b.wad"); });  // and another while c.wad is worked out
     clickEntry(*form, "c.wad");
   });
   clickEntry(*form, "hang.wad");
@@ -154,7 +146,7 @@ TEST_F(MainWindowTest, EveryChangeOfTheSelectionIdentifiesAfreshAndEndsAToolThat
 
   // "refresh view" ends it at once too: the folder is read again, the window neutral.
   QFile::remove("started");
-  once(1, [&] {
+  once(poll, started(1), [&] {
     QFile::remove("c.wad");
     QTest::mouseClick(form->Command1, Qt::LeftButton);
   });
@@ -238,15 +230,12 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   tools.install("bspatch.exe", "#!/bin/sh\n: > started\nfor i in $(seq 400); do [ -e clicked ] && break; sleep 0.05; done\n"
                                "exec '" + QFile::encodeName(builtTool("bspatch.exe")) + "' \"$@\"\n");
   QTimer clicks;
-  QObject::connect(&clicks, &QTimer::timeout, [&] {
-    if (!work.exists("started")) return;
-    clicks.stop();
+  once(clicks, [&] { return work.exists("started"); }, [&] {
     clickEntry(*form, "other.wad");                       // the list is locked: no identification
     QTest::mouseClick(form->Command1, Qt::LeftButton);    // and so is "refresh view"
     QTest::mouseClick(form->Command(5), Qt::LeftButton);  // and every other action
     work.write("clicked", "");
   });
-  clicks.start(10);
   clickButton(4);
   for (const char* marker : {"started", "clicked"}) QFile::remove(marker);
   EXPECT_EQ(messages.texts, QStringList{"d1_11.wad was sucessully created!"});
@@ -263,8 +252,7 @@ TEST_F(PatchInWindowTest, WhileThePatchIsWrittenTheWindowWaitsThenStartsAfreshAn
   clickEntry(*form, "mine.wad");
   QTimer::singleShot(0, [&] { clickButton(5); });
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] { if (work.exists("pid")) form->close(); });
-  poll.start(10);
+  once(poll, [&] { return work.exists("pid"); }, [&] { form->close(); });
   QTimer hung;  // goes with this test, so that it never stops a later test's event loops
   QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(1); });
   hung.start(20000);

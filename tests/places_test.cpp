@@ -115,13 +115,10 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   // While a tool runs, a drop changes nothing.
   qputenv("FAKE_MD5_HOLD", work.path("go").toUtf8());
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (!work.exists("go.started")) return;
-    poll.stop();
+  once(poll, [&] { return work.exists("go.started"); }, [&] {
     drop({QUrl::fromLocalFile(work.path("games"))});
     work.write("go", "");
   });
-  poll.start(10);
   clickEntry(*form, "doom2.wad");
   EXPECT_EQ(QDir::currentPath(), work.path("other"));
   EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
@@ -144,10 +141,7 @@ TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
   ToolRun other(tools.path() + "/wadwright", {"--identify", "b.wad"});
   ASSERT_TRUE(QTest::qWaitFor([&] { return work.exists("go.started"); }, 20000));
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (QApplication::overrideCursor()) work.write("go", "");
-  });
-  poll.start(10);
+  once(poll, [] { return QApplication::overrideCursor() != nullptr; }, [&] { work.write("go", ""); });
   clickEntry(*form, "a.wad");
   EXPECT_EQ(QString::fromUtf8(other.wait().out), "b.wad\tDoom2 V1.9\tWould you like to try one of the historic versions?\n");
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");

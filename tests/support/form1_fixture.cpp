@@ -40,3 +40,13 @@ void Form1Fixture::expectNeutralLook() {
   for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13})
     EXPECT_FALSE(form->Command(number)->isVisible() || form->Command(number)->isEnabled()) << "Command" << number;
 }
+
+void Form1Fixture::once(QTimer& poll, const std::function<bool()>& ready, const std::function<void()>& then) {
+  QObject::disconnect(&poll, nullptr, nullptr, nullptr);
+  QObject::connect(&poll, &QTimer::timeout, [&poll, ready, then] {
+    if (!ready()) return;
+    poll.stop();
+    then();
+  });
+  poll.start(10);
+}
