@@ -73,8 +73,7 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   EXPECT_EQ(work.entries("games"), (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "patches"}));
 
   // A name the tools cannot take is refused before anything runs, and is written alike in every field.
-  const std::pair<QString, QByteArray> names[] = {{"q\"t.wad", "q\"t.wad"}, {"back\\slash.wad", "back\\\\slash.wad"},
-                                                  {"new\nline.wad", "new\\nline.wad"}};
+  const std::pair<QString, QByteArray> names[] = {{"back\\slash.wad", "back\\\\slash.wad"}, {"new\nline.wad", "new\\nline.wad"}};
   for (const auto& [name, shown] : names) {
     work.write("games/" + name, "hello");
     ToolResult made = wadwright({"--make", "udoom.wad", "games/" + name});
