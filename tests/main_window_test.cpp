@@ -346,7 +346,7 @@ TEST_F(PatchInWindowTest, TheCollectionsOtherReleasesAreOneList) {
     EXPECT_EQ(form->Command2->isVisible(), update) << file.toStdString();
     EXPECT_EQ(listShown().join('|'), list.join('|')) << file.toStdString();
   }
-  clickEntry(*form, "old.wad");
+  // old.wad, the last, is selected: its update's file is named.
   EXPECT_EQ(form->Label4->text(), "This will create the file 'heretic_1.3.wad'");
   clickEntry(*form, "mine.wad");  // Ultimate Doom: its five historic versions as the design's buttons, the rest listed
   EXPECT_EQ(listShown().value(0), "DOOM Pocket PC (doom_ppc.wad)");
