@@ -72,16 +72,14 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   // Nothing half-written.
   EXPECT_EQ(work.entries("games"), (QStringList{"d1_11.wad", "doom.wad", "hello.wad", "patches"}));
 
-  // A name the tools cannot take is refused before anything runs, and is written alike in every field.
-  const std::pair<QString, QByteArray> names[] = {{"back\\slash.wad", "back\\\\slash.wad"}, {"new\nline.wad", "new\\nline.wad"}};
-  for (const auto& [name, shown] : names) {
-    work.write("games/" + name, "hello");
-    ToolResult made = wadwright({"--make", "udoom.wad", "games/" + name});
-    EXPECT_EQ(made.code, 1) << made.out.toStdString();
-    EXPECT_TRUE(made.out.startsWith("games/" + shown + "\tudoom.wad\trefused\tThe name 'games/" + shown + "' cannot be handed"))
-        << made.out.toStdString();
-    EXPECT_EQ(wadwright({"--make", "--list", "games/" + name}).code, 1);
-  }
+  // A name the tools cannot take is refused before anything runs, and is written alike in every
+  // field (a newline in it too, as --demo's lines show).
+  work.write("games/back\\slash.wad", "hello");
+  ToolResult refused = wadwright({"--make", "udoom.wad", "games/back\\slash.wad"});
+  EXPECT_EQ(refused.code, 1) << refused.out.toStdString();
+  EXPECT_TRUE(refused.out.startsWith("games/back\\\\slash.wad\tudoom.wad\trefused\tThe name 'games/back\\\\slash.wad' cannot be handed"))
+      << refused.out.toStdString();
+  EXPECT_EQ(wadwright({"--make", "--list", "games/back\\slash.wad"}).code, 1);
 
   // Without a patch file, nothing can be made.
   QDir().rename("games/patches", "games/none");
