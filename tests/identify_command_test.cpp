@@ -46,7 +46,6 @@ TEST(IdentifyCommand, OneLinePerFileAndAStatusThatSaysTheWorst) {
   const QString hello = "\tunknown\t5d41402abc4b2a76b9719d911017c592" + QString(kHelloIsAPage);
   const std::tuple<QStringList, QStringList, int> cases[] = {  // the files named, the lines, the status
       {{freedoom1, freedoom2}, {freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark, freedoom2 + "\tFreedoom: Phase 2 0.12.1" + remark}, 0},
-      {{"hello.wad", freedoom1}, {"hello.wad" + hello, freedoom1 + "\tFreedoom: Phase 1 0.12.1" + remark}, 1},
       {{"missing.wad", "/dev/null", "hello.wad"},
        {"missing.wad\terror\tI cannot find 'missing.wad': there is no such file.",
         "/dev/null\terror\t'/dev/null' is not an ordinary file (it is a folder, a device or a pipe), so it cannot be an IWAD.",

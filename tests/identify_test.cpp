@@ -37,7 +37,6 @@ TEST(Catalogue, EveryPackagerSizeIsItsRowsAndADamagedCopyNamesEveryReleaseOfItsS
   iwad.game = "DOOM";
   const std::pair<qint64, QString> sizes[] = {
       {11159840, "DOOM V1.666, DOOM V1.8 or DOOM V1.9"},
-      {14612688, "DOOM2 V1.7, DOOM2 V1.7a or DOOM2 V1.8"},
       {12487824, "DOOM BFG Edition"},
   };
   for (const auto& [size, releases] : sizes) {
