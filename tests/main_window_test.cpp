@@ -3,7 +3,6 @@
 #include <signal.h>
 
 #include <cstdio>
-#include <functional>
 
 #include <QAccessible>
 #include <QApplication>
