@@ -7,19 +7,12 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <cstdio>
-#include <cstring>
 
-#include "identify/catalogue.h"
+#include "identify/known_releases.h"
 #include "patching/make_plan.h"
 #include "support/scratch_folder.h"
 
 namespace {
-
-const CatalogueRow* rowWithMd5(const char* md5) {
-  for (const CatalogueRow* row : everyRow())
-    if (row->checksum && std::strcmp(row->checksum, md5) == 0) return row;
-  return nullptr;
-}
 
 PatchSource sourceNamed(const QString& named) {
   QProcessEnvironment environment;
@@ -33,7 +26,7 @@ enum class Folder { Roomy, Small, ReadOnly };
 }  // namespace
 
 TEST(MakePlan, WhatStandsInTheWayIsFoundInOneOrder) {
-  const CatalogueRow* kex = rowWithMd5("4461d4511386518e784c647e3128e7bc");
+  const CatalogueRow* kex = lookUpKnownRelease("4461d4511386518e784c647e3128e7bc");
   ASSERT_NE(kex, nullptr);
   const QString first = "patches/doom.wad/kex-to-ud.vcdiff", second = "patches/doom.wad/ud-to-1.9.vcdiff";
   const QString missingFirst = "The patch file 'games/" + first + "' is missing";
