@@ -27,11 +27,7 @@ void Form1Fixture::clickButton(int number) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QStringList Form1Fixture::listed() const {
-  QStringList names;
-  for (int i = 0; i < form->File1->count(); ++i) names << form->File1->item(i)->text();
-  return names;
-}
+QStringList Form1Fixture::listed() const { return form->File1->names(); }
 
 void Form1Fixture::expectNeutralLook() {
   EXPECT_TRUE(form->Frame1->isHidden());

@@ -24,6 +24,7 @@ class Form1Fixture : public ::testing::Test {
 
   void openWindow();
   void clickButton(int number);
+  /// The names listed, in list order, as the files are named (not as shown).
   QStringList listed() const;
 
   /// The neutral look: offers, note and frame hidden, the action buttons disabled.
