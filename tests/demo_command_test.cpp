@@ -112,7 +112,7 @@ class DemoIwads : public ::testing::Test {
     work.write("games/map20.lmp", newDemo(106, 3, 1, 20));
     for (const char* patch : {"d2_19_1666", "doom.wad/kex-to-ud.vcdiff", "d1_ud_19"}) work.write(QString("games/patches/") + patch, "");
   }
-  ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, homeAt(work)); }
+  ToolResult demo(const QStringList& words) { return tools.wadwright(QStringList{"--demo"} + words, homeAt(work)); }
   ScratchFolder work;
   ToolFolder tools;
 };
@@ -216,7 +216,7 @@ TEST_F(DemoIwads, EachMakeLineRunsAsPrintedInShWhereMakeTakesTheName) {
   work.write("new\nfolder/doom2.wad", iwad);
   work.write("new\nfolder/patches/d2_19_1666", "");
   const auto inFolder = [&](bool json) {
-    return runTool(tools.path() + "/wadwright", {"--demo", json ? "--json" : "--", "odd/map20.lmp", "new\nfolder/doom2.wad"}, homeAt(work)).out;
+    return tools.wadwright({"--demo", json ? "--json" : "--", "odd/map20.lmp", "new\nfolder/doom2.wad"}, homeAt(work)).out;
   };
   EXPECT_TRUE(inFolder(false).contains("\tcan be made into\tDOOM2 V1.666\tI cannot write its name as one shell word on this line "
                                        "(it holds a control character or a backslash): --json gives the command\n"));

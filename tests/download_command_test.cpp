@@ -58,9 +58,6 @@ class DownloadCommand : public ::testing::Test {
     server->waitForFinished();
     delete server;
   }
-  ToolResult wadwright(const QStringList& arguments, const QString& source) {
-    return runTool(tools.path() + "/wadwright", arguments, environment(source));
-  }
   static QStringList environment(const QString& source) {  // no proxy the system names comes between
     return {"WADWRIGHT_PATCH_SOURCE=" + source, "http_proxy=", "https_proxy=", "all_proxy=", "ALL_PROXY="};
   }
@@ -76,12 +73,12 @@ class DownloadCommand : public ::testing::Test {
 TEST_F(DownloadCommand, FetchesTheWaysMissingFileAndMakesTheRelease) {
   const QString good = http + "good/";
   const QString patch = "plutonia.wad/anthology-to-1.9.vcdiff";
-  ToolResult refused = wadwright({"--make", "plut_19.wad", "games/plutonia.wad"}, good);
+  ToolResult refused = tools.wadwright({"--make", "plut_19.wad", "games/plutonia.wad"}, environment(good));
   EXPECT_EQ(refused.code, 1);
   EXPECT_TRUE(refused.out.endsWith(" wadwright --make --download fetches the patch file "
                                    "'games/patches/plutonia.wad/anthology-to-1.9.vcdiff' (121 bytes) from " + good.toUtf8() + ".\n"));
 
-  ToolResult fetched = wadwright({"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, good);
+  ToolResult fetched = tools.wadwright({"--make", "--download", "plut_19.wad", "games/plutonia.wad"}, environment(good));
   EXPECT_EQ(fetched.code, 0) << fetched.err.toStdString();
   EXPECT_EQ(fetched.out, "games/plutonia.wad\tplut_19.wad\tfetching\tgames/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) "
                          "from " + good.toUtf8() + "plutonia.wad/anthology-to-1.9.vcdiff\n"
@@ -93,7 +90,7 @@ TEST_F(DownloadCommand, FetchesTheWaysMissingFileAndMakesTheRelease) {
   // From a folder: JSON names what was fetched, and the line goes to standard error.
   QFile::remove("games/plut_19.wad");
   QDir("games/patches").removeRecursively();
-  ToolResult json = wadwright({"--make", "--json", "--download", "plut_19.wad", "games/plutonia.wad"}, kSample);
+  ToolResult json = tools.wadwright({"--make", "--json", "--download", "plut_19.wad", "games/plutonia.wad"}, environment(kSample));
   EXPECT_EQ(QJsonDocument::fromJson(json.out).array()[0].toObject()["fetched"], QJsonArray{"games/patches/plutonia.wad/anthology-to-1.9.vcdiff"});
   EXPECT_TRUE(json.err.startsWith("wadwright: fetching games/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) from " + kSample.toUtf8()));
 }
@@ -109,7 +106,7 @@ TEST_F(DownloadCommand, AFetchThatFailsLeavesNothingAndSaysWhy) {
        "fetching\tgames/patches/plutonia.wad/anthology-to-1.9.vcdiff (121 bytes) from " + http + "status/404/plutonia.wad/"},
   };
   for (const auto& [source, target, said] : cases) {
-    ToolResult run = wadwright({"--make", "--download", target, "games/plutonia.wad"}, source);
+    ToolResult run = tools.wadwright({"--make", "--download", target, "games/plutonia.wad"}, environment(source));
     EXPECT_EQ(run.code, 2);
     EXPECT_TRUE(run.out.contains("\t" + target.toUtf8() + "\t" + said.toUtf8())) << run.out.toStdString();
     EXPECT_FALSE(run.out.contains("secret") || run.err.contains("secret")) << run.out.toStdString();

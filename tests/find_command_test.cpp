@@ -201,7 +201,7 @@ TEST(FindCommand, ATextOfTheChecksumToolNamesTheFileFound) {
   tools.installReal({"command.com", "wadwright"});
   tools.install("md5sum.exe", "#!/bin/sh\necho \"md5sum.exe: $1: Permission denied\" >&2\nexit 1\n");
   put("dwd/DOOM2.WAD");
-  ToolResult found = runTool(tools.path() + "/wadwright", {"--find"}, homeAt(work, work.path("dwd")));
+  ToolResult found = tools.wadwright({"--find"}, homeAt(work, work.path("dwd")));
   const QByteArray iwad = QFile::encodeName(work.path("dwd/DOOM2.WAD"));
   EXPECT_EQ(found.out.split('\n').value(0).toStdString(), (iwad + "\terror\tI could not find out the checksum of '" +
                                                            iwad + "'. md5sum.exe: DOOM2.WAD: Permission denied").toStdString());

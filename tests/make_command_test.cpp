@@ -39,13 +39,10 @@ class MakeCommand : public ::testing::Test {
     ASSERT_TRUE(QFile::copy("/usr/share/games/doom/freedoom1.wad", "games/doom.wad"));
     ASSERT_TRUE(QFile::copy(FREEDOOM_PATCH, "games/patches/d1_ud_11"));
   }
-  ToolResult wadwright(const QStringList& arguments, const QStringList& environment = {}) {
-    return runTool(tools.path() + "/wadwright", arguments, environment);
-  }
   // Each case: the arguments, the exit status and what is said after the file and the target.
   void expectMade(std::initializer_list<std::tuple<QStringList, int, QString>> cases, const QStringList& environment = {}) {
     for (const auto& [arguments, status, said] : cases) {
-      ToolResult made = wadwright(QStringList{"--make"} + arguments, environment);
+      ToolResult made = tools.wadwright(QStringList{"--make"} + arguments, environment);
       EXPECT_EQ(made.code, status) << arguments.join(' ').toStdString();
       EXPECT_TRUE(QString::fromUtf8(made.out).startsWith(arguments[1] + "\t" + arguments[0] + "\t" + said)) << made.out.toStdString();
     }
@@ -57,7 +54,7 @@ class MakeCommand : public ::testing::Test {
 
 TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   work.write("games/hello.wad", "hello");
-  ToolResult list = wadwright({"--make", "--list", "games/doom.wad"});
+  ToolResult list = tools.wadwright({"--make", "--list", "games/doom.wad"});
   EXPECT_EQ(list.code, 0);
   EXPECT_TRUE(list.out.startsWith("games/doom.wad\td1_11.wad\tDOOM V1.1\tgames/patches/d1_ud_11\tpresent\n")) << list.out.toStdString();
 
@@ -75,15 +72,15 @@ TEST_F(MakeCommand, MakesWhatTheReleaseOffersChecksItAndRefusesTheRest) {
   // A name the tools cannot take is refused before anything runs, and is written alike in every
   // field (a newline in it too, as --demo's lines show).
   work.write("games/back\\slash.wad", "hello");
-  ToolResult refused = wadwright({"--make", "udoom.wad", "games/back\\slash.wad"});
+  ToolResult refused = tools.wadwright({"--make", "udoom.wad", "games/back\\slash.wad"});
   EXPECT_EQ(refused.code, 1) << refused.out.toStdString();
   EXPECT_TRUE(refused.out.startsWith("games/back\\\\slash.wad\tudoom.wad\trefused\tThe name 'games/back\\\\slash.wad' cannot be handed"))
       << refused.out.toStdString();
-  EXPECT_EQ(wadwright({"--make", "--list", "games/back\\slash.wad"}).code, 1);
+  EXPECT_EQ(tools.wadwright({"--make", "--list", "games/back\\slash.wad"}).code, 1);
 
   // Without a patch file, nothing can be made.
   QDir().rename("games/patches", "games/none");
-  EXPECT_EQ(wadwright({"--make", "--list", "games/doom.wad"}).code, 1);
+  EXPECT_EQ(tools.wadwright({"--make", "--list", "games/doom.wad"}).code, 1);
 }
 
 // Asked to end (logout, Ctrl+C) while the new file is checked: the tool is stopped, and nothing of
@@ -135,12 +132,12 @@ TEST_F(MakeInSteps, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   work.write("store/patches/doom.wad/ud-to-1.8.vcdiff", bsdiffPatch(ultimate, v19));
   work.write("store/patches/doom.wad/unity_1.0-to-ud.vcdiff", bsdiffPatch(unity, v19));  // it makes the wrong one
 
-  const QString list = QString::fromUtf8(wadwright({"--make", "--list", "store/kex.wad"}, runtime).out);
+  const QString list = QString::fromUtf8(tools.wadwright({"--make", "--list", "store/kex.wad"}, runtime).out);
   EXPECT_TRUE(list.contains("store/kex.wad\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
                             "store/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\n"));
   EXPECT_TRUE(list.contains("\td1_11.wad\tDOOM V1.1\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\t"
                             "store/patches/d1_ud_11 or store/patches/doom.wad/ud-to-1.1.vcdiff\tmissing, can be fetched (427 KB)\n"));
-  const QJsonObject viaMissing = QJsonDocument::fromJson(wadwright({"--make", "--list", "--json", "store/kex.wad"}, runtime).out).array()[1].toObject();
+  const QJsonObject viaMissing = QJsonDocument::fromJson(tools.wadwright({"--make", "--list", "--json", "store/kex.wad"}, runtime).out).array()[1].toObject();
   EXPECT_EQ(viaMissing["target"], "d1_11.wad");
   EXPECT_EQ(viaMissing["way"][1]["looked"], (QJsonArray{"store/patches/d1_ud_11", "store/patches/doom.wad/ud-to-1.1.vcdiff"}));
 
@@ -174,7 +171,7 @@ TEST_F(MakeInSteps, TakesTheShortestWayThroughTheCollectionCheckingEveryStep) {
   kill(pid_t(killed->pid()), SIGKILL);
   killed->wait();
   const std::unique_ptr<ToolRun> going = inStepTwo();
-  wadwright({"--identify", "none.wad"}, runtime);  // not in store/, which the one going has locked
+  tools.wadwright({"--identify", "none.wad"}, runtime);  // not in store/, which the one going has locked
   EXPECT_TRUE(work.entries("runtime").value(0).startsWith("wadwright-" + QString::number(going->pid()) + "-"));
   kill(pid_t(going->pid()), SIGTERM);
   EXPECT_EQ(going->wait().code, 128 + SIGTERM);
@@ -216,7 +213,7 @@ TEST_F(MakeInSteps, WhatIsMadeOnTheWayGoesWhereItFitsOrTheWayIsRefusedBeforeItSt
                          "private folder of yours with that much room free in XDG_RUNTIME_DIR (" + xdg.path() +
                          ") or in the temporary folder " + tmp.path() + ".";
   expectMade({{{"d1_19.wad", "store/kex.wad"}, 1, "refused\t" + noRoom}}, full);
-  EXPECT_TRUE(wadwright({"--make", "--list", "store/kex.wad"}, full).out.contains(
+  EXPECT_TRUE(tools.wadwright({"--make", "--list", "store/kex.wad"}, full).out.contains(
       "\td1_19.wad\tDOOM V1.9\tstore/patches/doom.wad/kex-to-ud.vcdiff\tpresent\tstore/patches/doom.wad/ud-to-1.9.vcdiff\tpresent\t" +
       noRoom.toUtf8() + "\n"));
   EXPECT_EQ(work.entries("store"), (QStringList{"kex.wad", "patches", "v19.lmp"}));
