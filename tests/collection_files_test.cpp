@@ -15,24 +15,21 @@
 // no counterpart there.
 TEST(CollectionFiles, EveryFileAWayNamesIsPinned) {
   int named = 0;
-  const auto check = [&](const CatalogueRow& from) {
-    for (const MadeFile& made : madeFrom(from)) {
-      QStringList files = patchFilesFor(from, *made.release, made.patchFile);
+  for (const CatalogueRow* from : everyRow())
+    for (const MadeFile& made : madeFrom(*from)) {
+      QStringList files = patchFilesFor(*from, *made.release, made.patchFile);
       files.removeIf([](const QString& file) { return !file.startsWith(" patches\\") || file.count('\\') != 2; });
       if (files.isEmpty()) continue;  // the design's own file alone
       ++named;
       const CollectionFile* pin = pinnedAmong(files);
-      ASSERT_NE(pin, nullptr) << from.releaseName << " -> " << made.release->releaseName;
-      EXPECT_EQ(patchArgument(*pin), files.front()) << from.releaseName << " -> " << made.release->releaseName;
+      ASSERT_NE(pin, nullptr) << from->releaseName << " -> " << made.release->releaseName;
+      EXPECT_EQ(patchArgument(*pin), files.front()) << from->releaseName << " -> " << made.release->releaseName;
     }
-  };
-  for (const CatalogueRow& row : catalogueRows()) check(row);
-  for (const CatalogueRow& row : knownReleases()) check(row);
   EXPECT_GT(named, 30);
 }
 
 // Where no other is named, the collection at the pinned commit; a folder named relative to where
-// Wadwright started. The command line's tests fetch from an address and refuse ftp://.
+// Wadwright started. The command line's tests fetch from an address; the plan's refuse ftp://.
 TEST(PatchSource, TheDefaultOrTheFolderNamed) {
   const CollectionFile& file = *lookUpCollectionFile("doom.wad/kex-to-ud.vcdiff");
   QProcessEnvironment environment;

@@ -119,10 +119,11 @@ class CollectionWays : public ::testing::Test {
 };
 
 // Each way the collection adds makes its release, checked by what the collection gives: No Rest
-// for the Living's BFG Edition file (known by its MD5) and its neighbours both ways, checked by the
-// README's SHA-1 (the 2024 re-release's by its MD5); Heretic's levels PWAD, which has no published
-// checksum and is said to be unchecked; Strife V1.1, known by the collection's SHA-1 alone. (Heretic
-// V1.3 and V1.0 made from each other are checked in the window's test of the other releases.)
+// for the Living's BFG Edition file (known by its MD5) made into its neighbours, checked by the
+// README's SHA-1 (the 2024 re-release's by its MD5), and made again from the one known by its SHA-1
+// alone; Heretic's levels PWAD, which has no published checksum and is said to be unchecked; Strife
+// V1.1, known by the collection's SHA-1 alone. (Heretic V1.3 and V1.0 made from each other are
+// checked in the window's test of the other releases.)
 TEST_F(CollectionWays, EachNewWayMakesItsReleaseCheckedByWhatTheCollectionGives) {
   const char* kStrife11 = "eb0f3e157b35c34d5a598701f775e789ec85b4ae";
   const QByteArray bfg = release("967d5ae23daf45196212ae1b605da3b0", 'b'), kex = release("23422eb42833ac7b0dd59c0c7ae18a6f", 'k');
@@ -132,7 +133,6 @@ TEST_F(CollectionWays, EachNewWayMakesItsReleaseCheckedByWhatTheCollectionGives)
   // The file made from, its patch file, what that makes, the target, the outcome and how what is said begins.
   const std::tuple<QByteArray, QString, QByteArray, QString, Outcome, QString> cases[] = {
       {bfg, "nerve.wad/bfg-to-kex", kex, "nerve_kex.wad", Outcome::Created, "nerve_kex.wad was sucessully created!"},
-      {kex, "nerve.wad/kex-to-bfg", bfg, "nerve_bfg.wad", Outcome::Created, ""},
       {bfg, "nerve.wad/bfg-to-unity_1.4", unity, "nerve_unity_1.4.wad", Outcome::Created, ""},
       {unity, "nerve.wad/unity_1.4-to-bfg", bfg, "nerve_bfg.wad", Outcome::Created, ""},
       {release("66d686b1ed6d35ff103f15dbd30e0341", '3'), "heretic.wad/1.3-to-pwad", "PWAD levels", "heretic_pwad.wad",
@@ -154,10 +154,6 @@ TEST_F(CollectionWays, EachNewWayMakesItsReleaseCheckedByWhatTheCollectionGives)
     if (outcome != Outcome::NotCreated) EXPECT_EQ(work.read(target), made);
     QFile::remove(target);
   }
-  work.write("strife1.wad", v11);
-  const Identification found = identifyFile("strife1.wad", run());
-  EXPECT_STREQ(found.row ? found.row->releaseName : "", "Strife V1.1");
-  EXPECT_EQ(found.sha1Hash, kStrife11);
 }
 
 }  // namespace

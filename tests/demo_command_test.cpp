@@ -17,8 +17,9 @@
 #include "support/tool_folder.h"
 #include "support/tool_run.h"
 
-// What is said of a demo: its version, map, skill and players, and the releases that play it; or,
-// with exit status 2, why it is no demo.
+// What is said of a demo: its version, map, skill and players, and the releases that play it (for
+// each version, those the user's guide names); or, with exit status 2, why it is no demo, or no
+// ordinary file.
 TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayItOrWhyItIsNoDemo) {
   ScratchFolder work;
   const QByteArray shareware = "DOOM Shareware 1.0, DOOM Shareware 1.1, DOOM Shareware 1.2";
@@ -63,14 +64,11 @@ TEST(DemoCommand, TheHeaderNamesTheVersionMapSkillPlayersAndTheReleasesThatPlayI
     EXPECT_EQ(run.out.split('\n').value(0), "d.lmp\t" + (error ? said : "demo\t" + said)) << run.err.toStdString();
     EXPECT_EQ(run.code, error ? 2 : 1);  // no IWAD here plays a demo
   }
-}
 
-// Which releases play each version's demos, as the user's guide's table states it: a demo of E1M1, which
-// is MAP01 for DOOM2's releases, is played by all of them.
-TEST(DemoCommand, EachVersionIsPlayedByTheReleasesTheGuideNames) {
+  // Which releases play each version's demos, as the user's guide's table states it: a demo of
+  // E1M1, which is MAP01 for DOOM2's releases, is played by all of them.
   QFile guide(WADWRIGHT_DEMO_GUIDE);
   ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
-  ScratchFolder work;
   int versions = 0;
   for (const QByteArray& line : guide.readAll().split('\n')) {
     const QList<QByteArray> cells = line.split('|');  // "", first byte, recorded with, played by, ""
@@ -83,22 +81,19 @@ TEST(DemoCommand, EachVersionIsPlayedByTheReleasesTheGuideNames) {
     ++versions;
   }
   EXPECT_EQ(versions, 7);  // the old header, 104 to 109
-}
 
-// What is no ordinary file is not opened to be read, nor a huge one read past the bound: it is said
-// in a line, at once, with exit status 2.
-TEST(DemoCommand, WhatIsNoDemoIsSaidWithoutWaitingOrReadingForever) {
-  ScratchFolder work;
-  const std::pair<QString, QByteArray> files[] = {{"pipe.lmp", "it is not an ordinary file (it is a device or a pipe)"},
-      {"folder.lmp", "it is a folder"}, {"gone.lmp", "there is no such file"},
-      {"huge.lmp", "it has no end marker in its first 64 MB, and no demo is that long"}};
+  // What is no ordinary file is not opened to be read, nor a huge one read past the bound: it is
+  // said at once.
+  const std::pair<QString, QByteArray> files[] = {{"pipe.lmp", no("it is not an ordinary file (it is a device or a pipe)")},
+      {"folder.lmp", no("it is a folder")}, {"gone.lmp", no("there is no such file")},
+      {"huge.lmp", no("it has no end marker in its first 64 MB, and no demo is that long")}};
   ASSERT_EQ(mkfifo("pipe.lmp", 0600), 0);
   QDir().mkdir("folder.lmp");
   work.write("huge.lmp", newDemo(109, 3, 1, 1, 1).left(13));
   ASSERT_TRUE(QFile::resize("huge.lmp", qint64(3) << 30));
-  for (const auto& [file, why] : files) {
+  for (const auto& [file, said] : files) {
     ToolResult run = runTool(builtTool("wadwright"), {"--demo", file, "none.wad"}, homeAt(work));
-    EXPECT_EQ(run.out, file.toUtf8() + "\terror\tThis is no demo I can read: " + why + ".\n");
+    EXPECT_EQ(run.out, file.toUtf8() + "\t" + said + "\n");
     EXPECT_EQ(run.code, 2);
   }
 }
@@ -117,7 +112,7 @@ class DemoIwads : public ::testing::Test {
     work.write("games/map20.lmp", newDemo(106, 3, 1, 20));
     for (const char* patch : {"d2_19_1666", "doom.wad/kex-to-ud.vcdiff", "d1_ud_19"}) work.write(QString("games/patches/") + patch, "");
   }
-  ToolResult demo(const QStringList& words) { return runTool(tools.path() + "/wadwright", QStringList{"--demo"} + words, homeAt(work)); }
+  ToolResult demo(const QStringList& words) { return tools.wadwright(QStringList{"--demo"} + words, homeAt(work)); }
   ScratchFolder work;
   ToolFolder tools;
 };
@@ -221,7 +216,7 @@ TEST_F(DemoIwads, EachMakeLineRunsAsPrintedInShWhereMakeTakesTheName) {
   work.write("new\nfolder/doom2.wad", iwad);
   work.write("new\nfolder/patches/d2_19_1666", "");
   const auto inFolder = [&](bool json) {
-    return runTool(tools.path() + "/wadwright", {"--demo", json ? "--json" : "--", "odd/map20.lmp", "new\nfolder/doom2.wad"}, homeAt(work)).out;
+    return tools.wadwright({"--demo", json ? "--json" : "--", "odd/map20.lmp", "new\nfolder/doom2.wad"}, homeAt(work)).out;
   };
   EXPECT_TRUE(inFolder(false).contains("\tcan be made into\tDOOM2 V1.666\tI cannot write its name as one shell word on this line "
                                        "(it holds a control character or a backslash): --json gives the command\n"));

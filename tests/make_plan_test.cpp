@@ -7,19 +7,12 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <cstdio>
-#include <cstring>
 
-#include "identify/catalogue.h"
+#include "identify/known_releases.h"
 #include "patching/make_plan.h"
 #include "support/scratch_folder.h"
 
 namespace {
-
-const CatalogueRow* rowWithMd5(const char* md5) {
-  for (const CatalogueRow* row : everyRow())
-    if (row->checksum && std::strcmp(row->checksum, md5) == 0) return row;
-  return nullptr;
-}
 
 PatchSource sourceNamed(const QString& named) {
   QProcessEnvironment environment;
@@ -33,7 +26,7 @@ enum class Folder { Roomy, Small, ReadOnly };
 }  // namespace
 
 TEST(MakePlan, WhatStandsInTheWayIsFoundInOneOrder) {
-  const CatalogueRow* kex = rowWithMd5("4461d4511386518e784c647e3128e7bc");
+  const CatalogueRow* kex = lookUpKnownRelease("4461d4511386518e784c647e3128e7bc");
   ASSERT_NE(kex, nullptr);
   const QString first = "patches/doom.wad/kex-to-ud.vcdiff", second = "patches/doom.wad/ud-to-1.9.vcdiff";
   const QString missingFirst = "The patch file 'games/" + first + "' is missing";
@@ -61,8 +54,8 @@ TEST(MakePlan, WhatStandsInTheWayIsFoundInOneOrder) {
        Folder::Roomy, Hold::None, {}},
       {"an unreadable file is no fetch's to mend", {first + "@"}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", Folder::Roomy,
        Hold::PatchFiles, unreadableFirst + "it is a link to nothing. The patch file 'games/patches/d1_ud_19' is missing"},
-      {"a broken source, once only a fetch is missing", {}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", Folder::Roomy,
-       Hold::SourceBroken, "WADWRIGHT_PATCH_SOURCE names 'ftp://x/', which I cannot fetch from"},
+      {"a broken source, once only a fetch is missing, its password unsaid", {}, "d1_19.wad", OnTheWay::PrivateFolder,
+       "ftp://player:secret@x/", Folder::Roomy, Hold::SourceBroken, "WADWRIGHT_PATCH_SOURCE names 'ftp://x/', which I cannot fetch from"},
       {"no room before any fetch", {second}, "d1_19.wad", OnTheWay::PrivateFolder, "ftp://x/", Folder::Small, Hold::NoRoom,
        "There is no room for 'games/d1_19.wad' here: DOOM V1.9 takes "},
       {"a read-only folder", {first, second}, "udoom.wad", OnTheWay::PrivateFolder, {}, Folder::ReadOnly, Hold::ReadOnly,

@@ -79,7 +79,7 @@ TEST_F(Patch, AFullOrReadOnlyFolderIsSaidWithNoHalfWrittenFile) {
                               "your own and open it there.");
   EXPECT_EQ(readOnly.patchCommand, "");
   tools.installReal({"wadwright"});  // and --make --list says that nothing can be made there
-  ToolResult list = runTool(tools.path() + "/wadwright", {"--make", "--list", "mine.wad"});
+  ToolResult list = tools.wadwright({"--make", "--list", "mine.wad"});
   EXPECT_EQ(list.code, 1);
   EXPECT_TRUE(list.out.startsWith("mine.wad\tnothing\tI cannot make anything from 'mine.wad' here: this folder is read-only."));
   EXPECT_EQ(work.entries(), (QStringList{"mine.wad", "patches"}));

@@ -101,34 +101,31 @@ TEST_F(PlacesTest, ADroppedFileOrFolderIsOpenedAndAnythingElseIsSaid) {
   QFile::link("../other", work.path("games/linkdir"));  // the system's way through a link, not the text's
   drop({QUrl::fromLocalFile(work.path("games/linkdir/../other/doom2.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
   EXPECT_EQ(QDir::currentPath(), work.path("other"));  // files of one folder, and nothing said: see the two messages below
-  drop({QUrl::fromLocalFile(work.path("other"))});
-  EXPECT_EQ(listed(), QStringList{"doom2.wad"});
-  EXPECT_EQ(form->File1->toolTip(), work.path("other"));  // the folder it works in
+  drop({QUrl::fromLocalFile(work.path("games"))});
+  EXPECT_EQ(listed(), QStringList{"doom.wad"});
+  EXPECT_EQ(form->File1->toolTip(), work.path("games"));  // the folder it works in
   expectNeutralLook();
-  EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("games"))}, Qt::MoveAction), Qt::IgnoreAction);  // never a move
+  EXPECT_EQ(drop({QUrl::fromLocalFile(work.path("other"))}, Qt::MoveAction), Qt::IgnoreAction);  // never a move
   EXPECT_EQ(drop({QUrl("https://example.org/doom.wad")}), Qt::IgnoreAction);
   drop({QUrl::fromLocalFile(work.path("games/doom.wad")), QUrl::fromLocalFile(work.path("other/doom2.wad"))});
   EXPECT_EQ(messages.texts, (QStringList{"I can only open files and folders of this computer, not 'https://example.org/doom.wad'.",
                                            "Please drop one IWAD, or files of one folder, or one folder."}));
-  EXPECT_EQ(listed(), QStringList{"doom2.wad"});
+  EXPECT_EQ(listed(), QStringList{"doom.wad"});
 
   // While a tool runs, a drop changes nothing.
   qputenv("FAKE_MD5_HOLD", work.path("go").toUtf8());
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (!work.exists("go.started")) return;
-    poll.stop();
-    drop({QUrl::fromLocalFile(work.path("games"))});
+  once(poll, [&] { return work.exists("go.started"); }, [&] {
+    drop({QUrl::fromLocalFile(work.path("other"))});
     work.write("go", "");
   });
-  poll.start(10);
-  clickEntry(*form, "doom2.wad");
-  EXPECT_EQ(QDir::currentPath(), work.path("other"));
-  EXPECT_EQ(form->Label1->text(), "Doom2 V1.9");
+  clickEntry(*form, "doom.wad");
+  EXPECT_EQ(QDir::currentPath(), work.path("games"));
+  EXPECT_EQ(form->Label1->text(), "Ultimate Doom");
 
   // Deleted and made again, the folder is found again by its path.
-  QDir(work.path("other")).removeRecursively();
-  work.write("other/new.wad", "");
+  QDir(work.path("games")).removeRecursively();
+  work.write("games/new.wad", "");
   QTest::mouseClick(form->Command1, Qt::LeftButton);
   EXPECT_EQ(listed(), QStringList{"new.wad"});
 }
@@ -144,10 +141,7 @@ TEST_F(PlacesTest, TwoWadwrightsOnOneFolderNeverMixTheirChecksums) {
   ToolRun other(tools.path() + "/wadwright", {"--identify", "b.wad"});
   ASSERT_TRUE(QTest::qWaitFor([&] { return work.exists("go.started"); }, 20000));
   QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (QApplication::overrideCursor()) work.write("go", "");
-  });
-  poll.start(10);
+  once(poll, [] { return QApplication::overrideCursor() != nullptr; }, [&] { work.write("go", ""); });
   clickEntry(*form, "a.wad");
   EXPECT_EQ(QString::fromUtf8(other.wait().out), "b.wad\tDoom2 V1.9\tWould you like to try one of the historic versions?\n");
   EXPECT_EQ(form->Label1->text(), "Ultimate Doom");

@@ -26,10 +26,9 @@ double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }  // this p
 }  // namespace
 
 // Quoting a name and splitting it back are checked, over many more names, by the command-line
-// fuzzer's corpus, which replays as a test.
+// fuzzer's corpus, which replays as a test; plain words, a double blank and a backslash kept, by
+// the run of a command line below.
 TEST(CommandLine, SplitsByWindowsRules) {
-  EXPECT_EQ(splitCommandLine("bspatch.exe a.wad b.wad  patches\\d1_ud_11"),
-            (Words{"bspatch.exe", "a.wad", "b.wad", "patches\\d1_ud_11"}));
   EXPECT_EQ(splitCommandLine("  x\t\"my doom.wad\"  a\"b c\"d \"\""), (Words{"x", "my doom.wad", "ab cd", ""}));
   EXPECT_EQ(splitCommandLine("a \"unclosed  quote"), (Words{"a", "unclosed  quote"}));
 }

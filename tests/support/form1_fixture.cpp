@@ -27,11 +27,7 @@ void Form1Fixture::clickButton(int number) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QStringList Form1Fixture::listed() const {
-  QStringList names;
-  for (int i = 0; i < form->File1->count(); ++i) names << form->File1->item(i)->text();
-  return names;
-}
+QStringList Form1Fixture::listed() const { return form->File1->names(); }
 
 void Form1Fixture::expectNeutralLook() {
   EXPECT_TRUE(form->Frame1->isHidden());
@@ -39,4 +35,14 @@ void Form1Fixture::expectNeutralLook() {
   EXPECT_FALSE(form->Text1->isVisible());
   for (int number : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13})
     EXPECT_FALSE(form->Command(number)->isVisible() || form->Command(number)->isEnabled()) << "Command" << number;
+}
+
+void Form1Fixture::once(QTimer& poll, const std::function<bool()>& ready, const std::function<void()>& then) {
+  QObject::disconnect(&poll, nullptr, nullptr, nullptr);
+  QObject::connect(&poll, &QTimer::timeout, [&poll, ready, then] {
+    if (!ready()) return;
+    poll.stop();
+    then();
+  });
+  poll.start(10);
 }

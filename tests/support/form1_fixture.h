@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "support/window_driving.h"
@@ -22,10 +24,15 @@ class Form1Fixture : public ::testing::Test {
 
   void openWindow();
   void clickButton(int number);
+  /// The names listed, in list order, as the files are named (not as shown).
   QStringList listed() const;
 
   /// The neutral look: offers, note and frame hidden, the action buttons disabled.
   void expectNeutralLook();
+
+  /// Calls `then` once `ready` holds, asked every 10 ms by `poll` inside whatever loop runs then,
+  /// the window's own waits too; what `poll` was asked before is dropped.
+  static void once(QTimer& poll, const std::function<bool()>& ready, const std::function<void()>& then);
 
   ScratchFolder work;
   ToolFolder tools;

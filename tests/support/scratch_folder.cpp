@@ -15,8 +15,8 @@ ScratchFolder::~ScratchFolder() {
   QProcess::execute("rm", {"-rf", "--", path()});
 }
 
-bool ScratchFolder::mountSmall() {
-  mounted_ = mount("tmpfs", qPrintable(path()), "tmpfs", 0, "size=1m") == 0;
+bool ScratchFolder::mountSmall(const char* type) {
+  mounted_ = mount(type, qPrintable(path()), type, 0, "size=1m") == 0;  // ramfs ignores the size
   QDir::setCurrent(path());  // the mounted folder, not the one beneath it
   return mounted_;
 }

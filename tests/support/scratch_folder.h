@@ -19,8 +19,8 @@ class ScratchFolder {
   QStringList entries(const QString& folder = QString()) const;
 
   /// Makes the folder a small file system of its own (1 MB, empty), so that it can be filled or
-  /// made read-only. False where mounting is not allowed (it needs root).
-  bool mountSmall();
+  /// made read-only; or a ramfs, which reports no size. False where mounting is not allowed (it needs root).
+  bool mountSmall(const char* type = "tmpfs");
   void makeReadOnly();
 
  private:

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "tool_run.h"
+
 /// A folder of tools for the program to find, in place of the folder it was installed in: the
 /// real ones, or scripts standing in for them.
 class ToolFolder {
@@ -17,6 +19,10 @@ class ToolFolder {
   /// was given to a line of FAKE_MD5_HOLD.started, then waits until that file exists.
   void installFakeChecksum() const;
   void install(const QString& name, const QByteArray& script) const;
+  /// Runs the program installed here, with `environment` ("NAME=value") added to ours.
+  ToolResult wadwright(const QStringList& arguments, const QStringList& environment = {}) const {
+    return runTool(path() + "/wadwright", arguments, environment);
+  }
 
  private:
   QTemporaryDir dir_{QDir::tempPath() + "/wadwright tools XXXXXX"};

@@ -75,7 +75,6 @@ TEST(Vcdiff, MakesWhatXdelta3MakesOrRefusesLeavingNothing) {
       {"instructions of size 0", kOld, kHeader + window(0, "x", QByteArray("\x01\x00\x00\x00\x13\x00", 6), integer(5), 10) +
        window(3, "abc", "\x04", ""), nullptr},
       {"RUN 0 without its byte", kOld, kHeader + window(0, "", QByteArray("\x00\x00", 2), ""), "repeats a byte its data section lacks"},
-      {"DJW", kOld, xdelta3({"-S", "djw"}), "DJW, which this tool does not read"},
       {"FGK", kOld, xdelta3({"-S", "fgk"}), "FGK, which this tool does not read"},
       {"wrong source", f2, lzma, "does not fit this old file"}, {"cut", f1, lzma.left(lzma.size() - 1000), "is cut short"},
       {"changed byte", f1, changed(none, 0.5), "does not fit this old file (or is damaged): window "},
