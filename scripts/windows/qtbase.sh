@@ -6,11 +6,21 @@
 # same version do the host's part. Qt's own bundled zlib, libpng, freetype, harfbuzz and pcre2 are
 # used. The source lacks wintab.h, so tablet events are off; OpenGL off needs dynamic OpenGL off
 # too, or the windows plugin breaks; and Direct2D off needs DirectWrite 3 off, whose font database
-# Qt 6.4 builds only with Direct2D (GDI's, the default, stays).
+# Qt 6.4 builds only with Direct2D (GDI's, the default, stays). The widgets, dialogs and parts of
+# Gui and Core that neither our windows nor the Windows style (which draws tabs, combo and spin
+# boxes, item views, docks and tool bars) use are left out too (graphics view, MDI, calendars, the
+# file, colour and font dialogs, wizards, undo, PDF, the tray, the MIME database): on a new machine
+# this build is most of the test command's time. FreeType stays: the offscreen platform, which the
+# tests use, draws its text with it.
 features_off=(system_zlib system_png system_jpeg system_freetype system_harfbuzz system_pcre2
   system_doubleconversion system_libb2 system_textmarkdownreader textmarkdownreader textmarkdownwriter
   sql network dbus opengl dynamicgl vulkan printsupport xml concurrent icu tabletevent
-  direct2d directwrite3 jpeg gif)
+  direct2d directwrite3 jpeg gif
+  graphicsview graphicseffect mdiarea splitter scroller statusbar calendarwidget datetimeedit fontcombobox
+  lcdnumber dial toolbox keysequenceedit treewidget tablewidget columnview datawidgetmapper undoview
+  textbrowser syntaxhighlighter splashscreen filedialog fscompleter filesystemmodel colordialog fontdialog
+  wizard errormessage pdf textodfwriter picture movie undocommand undostack undogroup systemtrayicon
+  mimetype)
 # Optimised for size (-Os rather than CMake's -O3): smaller DLLs, built in less time.
 features_on=(optimize_size)
 options=()
