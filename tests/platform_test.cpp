@@ -46,7 +46,7 @@ TEST(CommandLine, QuotesPathsWithBackslashesOnlyWhereTheyPartFolders) {
   };
   for (const auto& [word, backslashParts, quoted] : cases) {
     EXPECT_EQ(platform::quoteForCommandLine(word, backslashParts), quoted) << word;
-    if (quoted) EXPECT_EQ(splitCommandLine("x " + *quoted), (Words{"x", word}));
+    if (quoted) { EXPECT_EQ(splitCommandLine("x " + *quoted), (Words{"x", word})); }
   }
 }
 
